@@ -1,0 +1,81 @@
+#pragma once
+// A named, read-only SQL query over the one connection. Opening it fetches the whole result as a
+// snapshot that never changes while the data set is open; it has a current record that lists
+// follow and commands read. Column names are matched without regard to case, because one SQL
+// text writes "map_logo" for the column "map_Logo" and some servers fold names to lower case.
+#include <QObject>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+class Connection;
+
+class DataSet : public QObject {
+    Q_OBJECT
+public:
+    // `fields` is the declared field list: when given, exactly those result columns are bound by
+    // name (a missing one makes open() fail); when empty, every result column is exposed.
+    DataSet(QString name, Connection &connection, QString sql, QStringList fields = {},
+            QObject *parent = nullptr);
+
+    const QString &name() const { return m_name; }
+    const QString &sql() const { return m_sql; }
+    const QStringList &declaredFields() const { return m_declared; }
+
+    void setSql(const QString &sql);
+    // Opens the connection first when it is closed; throws Error with the database's message
+    // and stays closed when the query fails. Opening an open data set does nothing.
+    void open();
+    void close();
+    bool isOpen() const { return m_open; }
+
+    int recordCount() const { return m_rowCount; }
+    bool isEmpty() const { return m_rowCount == 0; }
+
+    // Navigation. The current record is -1 while the data set is closed or empty.
+    int currentRow() const { return m_current; }
+    void setCurrentRow(int row);
+    void first();
+    void next();
+    bool eof() const { return m_eof; }
+    // Moves to the first record whose column equals `value` (whole value, exact); the current
+    // record stays where it was when nothing matches.
+    bool locate(const QString &column, const QVariant &value);
+
+    // Reads of the current record. Unknown columns and reads without a current record throw.
+    QVariant value(const QString &column) const;
+    bool isNull(const QString &column) const;
+    QString text(const QString &column) const;   // null reads as ""
+    int integer(const QString &column) const;    // null throws
+    double real(const QString &column) const;    // null throws
+    QByteArray bytes(const QString &column) const;
+    // Writes the bytes of a blob column of the current record to `path`, replacing the file.
+    void saveBlobToFile(const QString &column, const QString &path) const;
+
+    // Whole-snapshot access for lists and indexes.
+    const QStringList &columns() const { return m_columns; }
+    int columnIndex(const QString &column) const; // -1 when unknown
+    int requireColumn(const QString &column) const;
+    const QVariant &valueAt(int row, int column) const { return m_values[row * m_columns.size() + column]; }
+
+Q_SIGNALS:
+    // Emitted after every open and close: the rows changed wholesale.
+    void reset();
+    // Emitted when the current record moves.
+    void currentRowChanged(int row);
+
+private:
+    void requireCurrent(const QString &column) const;
+    QVariant nonNull(const QString &column, const char *type) const;
+
+    QString m_name;
+    Connection &m_connection;
+    QString m_sql;
+    QStringList m_declared;
+    QStringList m_columns;
+    QVector<QVariant> m_values;
+    int m_rowCount = 0;
+    int m_current = -1;
+    bool m_open = false;
+    bool m_eof = true;
+};

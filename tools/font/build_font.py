@@ -1,0 +1,53 @@
+#!/usr/bin/python3
+"""Builds the display font "_! Kolhety" from a font with Georgian glyphs.
+
+The program's texts are Georgian written in a Latin transliteration in which upper and lower case
+are different letters (the Georgian keyboard layout): "T" is "თ", "t" is "ტ". This font draws each
+Latin letter of the transliteration as its Georgian letter; digits and punctuation stay as they are.
+Upper-case letters with no letter of their own draw as their lower-case letter.
+"""
+import sys
+
+from fontTools.ttLib import TTFont
+
+FAMILY = "_! Kolhety"
+
+# Latin letter -> Georgian (Mkhedruli) code point.
+LETTERS = {
+    "a": 0x10D0, "b": 0x10D1, "g": 0x10D2, "d": 0x10D3, "e": 0x10D4, "v": 0x10D5, "z": 0x10D6,
+    "T": 0x10D7, "i": 0x10D8, "k": 0x10D9, "l": 0x10DA, "m": 0x10DB, "n": 0x10DC, "o": 0x10DD,
+    "p": 0x10DE, "J": 0x10DF, "r": 0x10E0, "s": 0x10E1, "t": 0x10E2, "u": 0x10E3, "f": 0x10E4,
+    "q": 0x10E5, "R": 0x10E6, "y": 0x10E7, "S": 0x10E8, "C": 0x10E9, "c": 0x10EA, "Z": 0x10EB,
+    "w": 0x10EC, "W": 0x10ED, "x": 0x10EE, "j": 0x10EF, "h": 0x10F0,
+}
+for lower in "abcdefghijklmnopqrstuvwxyz":
+    LETTERS.setdefault(lower.upper(), LETTERS[lower])
+
+
+def build(source, target):
+    font = TTFont(source)
+    cmap = font.getBestCmap()
+    missing = [chr(cp) for cp in LETTERS.values() if cp not in cmap]
+    if missing:
+        raise SystemExit(f"{source} lacks Georgian glyphs: {''.join(missing)}")
+    for table in font["cmap"].tables:
+        if table.isUnicode():
+            for latin, georgian in LETTERS.items():
+                table.cmap[ord(latin)] = cmap[georgian]
+    bold = font["OS/2"].usWeightClass >= 600
+    style = "Bold" if bold else "Regular"
+    names = {1: FAMILY, 2: style, 3: f"{FAMILY} {style}", 4: f"{FAMILY} {style}",
+             6: f"Kolhety-{style}", 16: FAMILY, 17: style}
+    name_table = font["name"]
+    name_table.names = [n for n in name_table.names if n.nameID not in names and n.nameID not in (0, 13, 14)]
+    for name_id, value in names.items():
+        name_table.setName(value, name_id, 3, 1, 0x409)
+        name_table.setName(value, name_id, 1, 0, 0)
+    name_table.setName("Built from DejaVu Sans (Bitstream Vera licence) for Kvirzeta.", 0, 3, 1, 0x409)
+    font.save(target)
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 3:
+        raise SystemExit("usage: build_font.py SOURCE.ttf TARGET.ttf")
+    build(sys.argv[1], sys.argv[2])

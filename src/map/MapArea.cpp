@@ -1,0 +1,3 @@
+#include "map/MapArea.h"
+
+MapArea::MapArea(QWidget *parent) : QScrollArea(parent) {}

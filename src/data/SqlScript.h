@@ -1,0 +1,16 @@
+#pragma once
+// SQL scripts for the tools that build a catalogue database (the demo-city generator, the test
+// fixtures); the program itself never runs them.
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+namespace SqlScript {
+// The statements of a script, split at ";" outside quotes, with "--" comments dropped.
+QStringList statements(const QString &script);
+// Runs every statement of a script; throws Error with the database's message and the statement.
+void run(QSqlDatabase &db, const QString &script);
+// Creates the catalogue's tables from the schema script on a writable session. The schema names
+// its binary columns BLOB; on PostgreSQL that name first becomes a domain over bytea.
+void createSchema(QSqlDatabase &db, const QString &schemaScript);
+} // namespace SqlScript

@@ -27,44 +27,23 @@ QByteArray number(double value)
     return QByteArray::number(value, 'f', 2);
 }
 
-// A grid of small squares in the leaflet's colour: the same bytes for a given size, made once.
-const QByteArray &pattern(int bytes)
+// A grid of small squares in a pale colour, at least the given number of bytes long and ending
+// with a whole operation. The longest pattern asked for is kept and cut for shorter requests.
+QByteArray pattern(qsizetype bytes)
 {
-    static QMap<int, QByteArray> made;
+    static QByteArray made;
     static QMutex lock;
     QMutexLocker locker(&lock);
-    QByteArray &p = made[bytes];
-    if (p.isEmpty()) {
-        p = "q 0.85 0.9 0.95 rg\n";
-        for (int i = 0; p.size() < bytes; ++i) {
-            const int x = 12 + (i * 7) % 396, y = 8 + ((i * 7) / 396 * 5) % 40;
-            p += QByteArray::number(x) + ' ' + QByteArray::number(y) + " 3 3 re f\n";
-        }
-        p += "Q\n";
+    for (int i = int(made.size() / 16); made.size() < bytes + 64; ++i) {
+        const int x = 12 + (i * 7) % 396, y = 8 + ((i * 7) / 396 * 5) % 40;
+        made += QByteArray::number(x) + ' ' + QByteArray::number(y) + " 3 3 re f\n";
     }
-    return p;
+    const qsizetype end = made.indexOf('\n', bytes);
+    return made.left(end + 1);
 }
 
-} // namespace
-
-QByteArray leaflet(const ObjectRecord &o, const QString &subRubric, int minimumBytes)
+QByteArray document(const QByteArray &content)
 {
-    const std::uint64_t h = stableHash(o.name);
-    const double r = 0.3 + (h % 50) / 100.0, g = 0.2 + (h / 50 % 50) / 100.0, b = 0.4 + (h / 2500 % 50) / 100.0;
-    QByteArray content;
-    content += number(r) + ' ' + number(g) + ' ' + number(b) + " rg 0 238 420 60 re f\n";
-    content += "BT /F1 22 Tf 1 1 1 rg 20 260 Td (" + pdfText(o.name.left(40)) + ") Tj ET\n";
-    content += "BT /F2 12 Tf 0.2 0.2 0.2 rg 20 210 Td (" + pdfText(subRubric) + ") Tj ET\n";
-    content += "BT /F2 12 Tf 20 180 Td (" + pdfText(o.address) + ") Tj ET\n";
-    content += "BT /F2 12 Tf 20 160 Td (" + pdfText(o.phone) + ") Tj ET\n";
-    content += "BT /F2 12 Tf 20 140 Td (" + pdfText(o.activity.left(70)) + ") Tj ET\n";
-    if (!o.web.isEmpty())
-        content += "BT /F1 12 Tf 20 110 Td (" + pdfText(o.web) + ") Tj ET\n";
-    content += "BT /F1 16 Tf " + number(r) + ' ' + number(g) + ' ' + number(b)
-        + " rg 20 70 Td (sareklamo SemoTavazeba) Tj ET\n";
-    if (minimumBytes > content.size() + 700)
-        content += pattern(minimumBytes - int(content.size()) - 700);
-
     QVector<QByteArray> objects{
         "<< /Type /Catalog /Pages 2 0 R >>",
         "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
@@ -86,6 +65,32 @@ QByteArray leaflet(const ObjectRecord &o, const QString &subRubric, int minimumB
         pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
     pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n"
         + QByteArray::number(xref) + "\n%%EOF\n";
+    return pdf;
+}
+
+} // namespace
+
+QByteArray leaflet(const ObjectRecord &o, const QString &subRubric, int minimumBytes)
+{
+    const std::uint64_t h = stableHash(o.name);
+    const double r = 0.3 + (h % 50) / 100.0, g = 0.2 + (h / 50 % 50) / 100.0, b = 0.4 + (h / 2500 % 50) / 100.0;
+    QByteArray content;
+    content += number(r) + ' ' + number(g) + ' ' + number(b) + " rg 0 238 420 60 re f\n";
+    content += "BT /F1 22 Tf 1 1 1 rg 20 260 Td (" + pdfText(o.name.left(40)) + ") Tj ET\n";
+    content += "BT /F2 12 Tf 0.2 0.2 0.2 rg 20 210 Td (" + pdfText(subRubric) + ") Tj ET\n";
+    content += "BT /F2 12 Tf 20 180 Td (" + pdfText(o.address) + ") Tj ET\n";
+    content += "BT /F2 12 Tf 20 160 Td (" + pdfText(o.phone) + ") Tj ET\n";
+    content += "BT /F2 12 Tf 20 140 Td (" + pdfText(o.activity.left(70)) + ") Tj ET\n";
+    if (!o.web.isEmpty())
+        content += "BT /F1 12 Tf 20 110 Td (" + pdfText(o.web) + ") Tj ET\n";
+    content += "BT /F1 16 Tf " + number(r) + ' ' + number(g) + ' ' + number(b)
+        + " rg 20 70 Td (sareklamo SemoTavazeba) Tj ET\n";
+    QByteArray pdf = document(content);
+    if (pdf.size() < minimumBytes) {
+        // The pattern's own length digits may grow by a few bytes; the margin covers them.
+        content += "q 0.88 0.92 0.96 rg\n" + pattern(minimumBytes - pdf.size()) + "Q\n";
+        pdf = document(content);
+    }
     return pdf;
 }
 

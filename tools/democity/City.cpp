@@ -235,6 +235,9 @@ private:
         const int extraStops = int(m_city.stops.size()) - int(m_model.stops.size());
         int wanted = m_city.size.routes > 0 ? std::max(m_city.size.routes, int(m_model.routes.size()))
                                             : int(m_model.routes.size()) + (extraStops + 13) / 14;
+        // Generated stops need at least one generated route to be served by.
+        if (extraStops > 0)
+            wanted = std::max(wanted, int(m_model.routes.size()) + 1);
         if (wanted > m_city.routes.size())
             buildExtraRoutes(wanted, usedNames);
         for (int i = 0; i < m_city.routes.size(); ++i)
@@ -316,9 +319,38 @@ private:
                 r.name = QString::number(number++);
             } while (usedNames.contains(r.name));
             usedNames.insert(r.name);
+            m_city.routes.append(r);
+        }
+        // A stop no route reached joins the generated route that ends nearest to it.
+        const int firstExtra = int(m_model.routes.size());
+        for (int stop = 0; stop < m_city.stops.size() && firstExtra < m_city.routes.size(); ++stop) {
+            if (served[stop])
+                continue;
+            const QPointF p = m_city.stops[stop].position;
+            int bestRoute = firstExtra;
+            bool atStart = false;
+            double best = 1e300;
+            for (int i = firstExtra; i < m_city.routes.size(); ++i) {
+                const QVector<int> &stops = m_city.routes[i].stops;
+                const double toFirst = geo::distance(p, m_city.stops[stops.first()].position);
+                const double toLast = geo::distance(p, m_city.stops[stops.last()].position);
+                if (std::min(toFirst, toLast) < best) {
+                    best = std::min(toFirst, toLast);
+                    bestRoute = i;
+                    atStart = toFirst < toLast;
+                }
+            }
+            QVector<int> &stops = m_city.routes[bestRoute].stops;
+            if (atStart)
+                stops.prepend(stop);
+            else
+                stops.append(stop);
+            ++served[stop];
+        }
+        for (int i = firstExtra; i < m_city.routes.size(); ++i) {
+            RouteRecord &r = m_city.routes[i];
             r.description = QString(m_city.stops[r.stops.first()].name + QStringLiteral(" - ")
                                     + m_city.stops[r.stops.last()].name).left(50);
-            m_city.routes.append(r);
         }
     }
 
@@ -464,7 +496,7 @@ private:
             ObjectRecord o;
             o.subRubric = sub.code;
             o.name = names::fromPattern(m_model, rng.pick(sub.patterns), rng).left(150);
-            const int house = 1 + rng.below(std::max(2, int(geo::length(street.line) / 11)));
+            const int house = 1 + rng.below(std::clamp(int(geo::length(street.line) / 11), 2, 220));
             o.address = QString(street.name + QLatin1Char(' ') + QString::number(house)).left(50);
             o.district = street.district;
             o.located = placeOnStreet(street, house, rng, &o.position);

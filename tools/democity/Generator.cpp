@@ -207,6 +207,14 @@ void Generator::run()
                          .arg(QDir::toNativeSeparators(dir.absolutePath())));
 }
 
+QRectF Generator::mapArea(const MapFrame &frame, const QString &sheetCode)
+{
+    if (sheetCode.isEmpty())
+        return QRectF(0, 0, frame.width, frame.height);
+    const QRectF p = SheetGrid::sheetArea(sheetCode);
+    return QRectF(frame.metres(p.topLeft()), frame.metres(p.bottomRight()));
+}
+
 void Generator::writeRasters(const City &city)
 {
     const MapFrame &frame = city.model->frame;
@@ -222,11 +230,7 @@ void Generator::writeRasters(const City &city)
         for (int job = next++; job <= codes.size() && !failed; job = next++) {
             const bool general = job == 0;
             const QString code = general ? QString() : codes[job - 1];
-            const QRectF area = general ? QRectF(0, 0, frame.width, frame.height)
-                                        : [&] {
-                                              const QRectF p = SheetGrid::sheetArea(code);
-                                              return QRectF(frame.metres(p.topLeft()), frame.metres(p.bottomRight()));
-                                          }();
+            const QRectF area = mapArea(frame, code);
             const QImage image = painter.paint(area, general ? generalMapSize(m_options.mapWidth) : sheetSize(m_options.mapWidth),
                                                !general, general ? QStringLiteral("Tbilisi") : code);
             const QString file = rasterDir + QLatin1Char('/') + (general ? QStringLiteral("Tbilisi.bmp") : code + QStringLiteral(".jpg"));

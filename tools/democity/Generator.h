@@ -31,6 +31,9 @@ public:
     static QString fontFamily();
     static QSize generalMapSize(int width) { return QSize(width, width * 3 / 4); }
     static QSize sheetSize(int generalWidth) { return QSize(generalWidth * 4 / 5, generalWidth * 3 / 5); }
+    // The part of the city a raster shows, in model metres: a sheet's, or the whole frame for
+    // an empty code.
+    static QRectF mapArea(const MapFrame &frame, const QString &sheetCode);
 
 private:
     void step(const QString &what, const std::function<void()> &work);

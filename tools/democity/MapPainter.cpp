@@ -125,33 +125,38 @@ public:
         return true;
     }
 
-    // A name along the longest visible piece of a line, upright.
+    // A name along a line, centred on its middle (or on its longest visible piece when the middle
+    // is off the image), turned along the line and kept upright.
     bool labelAlong(const QString &text, const QPolygonF &line, const QFont &f, const QColor &colour, bool mustFit)
     {
         const QPolygonF p = map(line);
-        int best = -1;
-        double bestLength = 0;
-        const QRectF image(0, 0, painter.device()->width(), painter.device()->height());
-        for (int i = 1; i < p.size(); ++i) {
-            const QPointF mid = (p[i - 1] + p[i]) / 2;
-            const double len = geo::distance(p[i - 1], p[i]);
-            if (image.adjusted(20, 20, -20, -20).contains(mid) && len > bestLength) {
-                bestLength = len;
-                best = i;
-            }
-        }
-        if (best < 0)
-            return false;
+        const double total = geo::length(p);
         const double width = QFontMetricsF(f).horizontalAdvance(text);
-        if (mustFit && width > bestLength * 0.95)
+        if (p.size() < 2 || (mustFit && width > total * 0.9))
             return false;
-        const QPointF d = p[best] - p[best - 1];
+        const QRectF inner = QRectF(0, 0, painter.device()->width(), painter.device()->height()).adjusted(20, 20, -20, -20);
+        double centre = total / 2;
+        if (!inner.contains(geo::pointAt(p, centre))) {
+            double at = 0, bestLength = 0;
+            centre = -1;
+            for (int i = 1; i < p.size(); ++i) {
+                const double len = geo::distance(p[i - 1], p[i]);
+                if (inner.contains((p[i - 1] + p[i]) / 2) && len > bestLength) {
+                    bestLength = len;
+                    centre = at + len / 2;
+                }
+                at += len;
+            }
+            if (centre < 0 || (mustFit && width > bestLength * 0.95))
+                return false;
+        }
+        const QPointF d = geo::pointAt(p, centre + width / 2) - geo::pointAt(p, centre - width / 2);
         double angle = qRadiansToDegrees(std::atan2(d.y(), d.x()));
         if (angle > 90)
             angle -= 180;
         if (angle < -90)
             angle += 180;
-        return label(text, (p[best] + p[best - 1]) / 2, angle, f, colour);
+        return label(text, geo::pointAt(p, centre), angle, f, colour);
     }
 
     QPainter painter;
@@ -374,9 +379,13 @@ QImage MapPainter::paint(const QRectF &area, QSize size, bool detailed, const QS
     c.placed.clear();
     c.label(detailed ? QStringLiteral("500 m") : QStringLiteral("2 km"), barAt + QPointF(barPixels / 2, -12), 0,
             c.font(12, true), QColor(40, 40, 40));
-    if (!title.isEmpty())
-        c.label(title, QPointF(16 + QFontMetricsF(c.font(detailed ? 22 : 28, true)).horizontalAdvance(title) / 2, 24),
-                0, c.font(detailed ? 22 : 28, true), QColor(60, 40, 90));
+    if (!title.isEmpty()) {
+        // A sheet's code is Latin; the city's name is written in the map's own script.
+        QFont f = c.font(detailed ? 22 : 28, true);
+        if (detailed)
+            f.setFamily(QStringLiteral("DejaVu Sans"));
+        c.label(title, QPointF(16 + QFontMetricsF(f).horizontalAdvance(title) / 2, 24), 0, f, QColor(60, 40, 90));
+    }
     c.painter.end();
     return image;
 }

@@ -104,7 +104,7 @@ QByteArray LogoMaker::logo(Kind kind, const ObjectRecord &o)
     if (it == m_cache.cend()) {
         const QImage image = m_pooled ? draw(kind, poolLetters, QString(), int(stableHash(poolLetters) % 1000) + style % 4)
                                       : draw(kind, letters, o.name, style);
-        it = m_cache.insert(key, encodeJpeg(image, kind == Tree ? 82 : 90));
+        it = m_cache.insert(key, encodeJpeg(image, kind == Tree ? 82 : 94));
     }
     if (!m_pooled)
         return *it;
@@ -114,7 +114,7 @@ QByteArray LogoMaker::logo(Kind kind, const ObjectRecord &o)
 QImage LogoMaker::draw(Kind kind, const QString &letters, const QString &name, int style) const
 {
     const QColor colour = Palette[style % PaletteSize];
-    const QSize size = kind == Tree ? QSize(150, 48) : kind == Map ? QSize(30, 30) : QSize(20, 20);
+    const QSize size = kind == Tree ? QSize(150, 48) : kind == Map ? QSize(32, 32) : QSize(20, 20);
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter p(&image);
@@ -137,7 +137,7 @@ QImage LogoMaker::draw(Kind kind, const QString &letters, const QString &name, i
         p.drawLine(QPointF(5, 16), QPointF(15, 16));
         return image;
     }
-    const QRectF badge = kind == Tree ? QRectF(3, 3, 42, 42) : QRectF(1, 1, 28, 28);
+    const QRectF badge = kind == Tree ? QRectF(3, 3, 42, 42) : QRectF(1, 1, 30, 30);
     p.setPen(QPen(colour.darker(140), kind == Tree ? 2 : 1));
     p.setBrush(colour);
     p.drawPath(shapePath(style / PaletteSize, badge));

@@ -52,12 +52,21 @@ StreetGridResult buildStreetGrid(const Model &model, Rng rng)
         for (int j = 0; j < nj; ++j)
             for (int i = 0; i < ni; ++i) {
                 const QPointF base = u * ((i0 + i) * s) + v * ((j0 + j) * s);
-                const QPointF p = base + u * rng.range(-0.15, 0.15) * s + v * rng.range(-0.15, 0.15) * s;
+                const QPointF p = base + u * rng.range(-0.07, 0.07) * s + v * rng.range(-0.07, 0.07) * s;
                 nodes[j * ni + i] = p;
                 usable[j * ni + i] = buildable(model, d, p);
             }
+        // Side streets keep clear of the model's own streets, which are drawn over them.
+        auto besideModelStreet = [&](QPointF p) {
+            for (const StreetDef &street : model.streets)
+                if (street.line.size() >= 2 && street.line.boundingRect().adjusted(-60, -60, 60, 60).contains(p)
+                    && geo::distanceToLine(p, street.line) < 45)
+                    return true;
+            return false;
+        };
         auto segmentOk = [&](int a, int b) {
-            return usable[a] && usable[b] && buildable(model, d, (nodes[a] + nodes[b]) / 2) && !rng.chance(0.08);
+            const QPointF mid = (nodes[a] + nodes[b]) / 2;
+            return usable[a] && usable[b] && buildable(model, d, mid) && !besideModelStreet(mid) && !rng.chance(0.08);
         };
         QVector<GridRun> runs;
         // Along u: rows of constant j. Along v: columns of constant i.

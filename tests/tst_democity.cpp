@@ -7,6 +7,7 @@
 #include "Generator.h"
 #include "MapPainter.h"
 #include "Names.h"
+#include "AdvertPdf.h"
 #include "Pictures.h"
 
 #include <QtTest>
@@ -121,6 +122,13 @@ private Q_SLOTS:
     void generationIsDeterministic();
     void largeCityIsBuiltFromPooledPictures();
     void badArgumentsAreRefused();
+    void sheetGridLocatesAndReturns();
+    void geometryAndRandomness();
+    void generatedNamesFollowTheirPatterns();
+    void brokenModelIsReportedNotCrashedOn();
+    void objectsLieBesideTheirStreets();
+    void advertisingLeafletsAndLogoCopies();
+    void regeneratingReplacesTheCity();
 
 private:
     QSqlQuery query(const QString &sql);
@@ -198,6 +206,9 @@ void TestDemoCity::modelHoldsTbilisi()
     QCOMPARE(names::genitive("kostava"), QString("kostavas"));
     QCOMPARE(names::genitive("rusTaveli"), QString("rusTavelis"));
     QCOMPARE(names::domain("kafe d'artaniani #2"), QString("kafedartaniani2"));
+    QCOMPARE(names::attributive("levani"), QString("levan"));
+    QCOMPARE(names::attributive("giorgi"), QString("giorgi"));
+    QCOMPARE(names::attributive("nino"), QString("nino"));
 }
 
 void TestDemoCity::namesAreTransliterated()
@@ -539,6 +550,250 @@ void TestDemoCity::badArgumentsAreRefused()
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     QVERIFY(!generate(m_dir.filePath("blocker")));
+}
+
+void TestDemoCity::sheetGridLocatesAndReturns()
+{
+    using SheetGrid::locate;
+    QCOMPARE(SheetGrid::codes(), Sheets);
+    // Corners and edges of the grid.
+    QCOMPARE(locate({0, 0}).code, QString("A1"));
+    QCOMPARE(locate({19.99, 19.99}).code, QString("A1"));
+    QCOMPARE(locate({20, 20}).code, QString("B2"));
+    QCOMPARE(locate({100, 0}).code, QString("E1"));
+    QCOMPARE(locate({100, 79.9}).code, QString("E4"));
+    QCOMPARE(locate({79.9, 100}).code, QString("F5")); // F5's stretch of the bottom row
+    QCOMPARE(locate({71.6, 90}).code, QString("D5"));
+    QCOMPARE(locate({71.71, 90}).code, QString("F5"));
+    const SheetGrid::Place f5 = locate({81.70028, 90});
+    QCOMPARE(f5.code, QString("F5"));
+    QVERIFY(qAbs(f5.x - 50) < 1e-9 && qAbs(f5.y - 50) < 1e-9);
+    // Right of F5 and outside the map lie on no sheet.
+    QVERIFY(!locate({95, 90}).isValid());
+    QVERIFY(!locate({-1, 10}).isValid());
+    QVERIFY(!locate({10, 100.5}).isValid());
+    QVERIFY(!locate({qQNaN(), 10}).isValid());
+    QVERIFY(SheetGrid::sheetArea("E5").isEmpty());
+    QVERIFY(SheetGrid::sheetArea("a1").isEmpty());
+    // There and back again, on every sheet.
+    for (const QString &code : Sheets) {
+        const QRectF area = SheetGrid::sheetArea(code);
+        // D5's right part is F5's, so the points keep left of 71.7 % there.
+        for (const QPointF &inside : {QPointF(0.1, 0.1), QPointF(0.4, 0.5), QPointF(0.3, 0.9)}) {
+            const QPointF p(area.left() + inside.x() * 20, area.top() + inside.y() * 20);
+            const SheetGrid::Place place = locate(p);
+            QCOMPARE(place.code, code);
+            QVERIFY(QLineF(SheetGrid::generalPercent(place), p).length() < 1e-9);
+            QVERIFY(QLineF(generalPercent(code, place.x, place.y), p).length() < 1e-9);
+        }
+    }
+    // The painter's transform puts a sheet's corners on its image's corners.
+    const QRectF area = Generator::mapArea(m_model.frame, "F5");
+    const QTransform t = MapPainter::viewTransform(area, QSize(800, 600));
+    QVERIFY(QLineF(t.map(area.topLeft()), QPointF(0, 0)).length() < 1e-6);
+    QVERIFY(QLineF(t.map(area.bottomRight()), QPointF(800, 600)).length() < 1e-6);
+    QVERIFY(qAbs(area.left() / m_model.frame.width * 100 - SheetGrid::F5Left) < 1e-9);
+}
+
+void TestDemoCity::geometryAndRandomness()
+{
+    const QPolygonF line{{0, 0}, {100, 0}, {100, 50}};
+    QCOMPARE(geo::length(line), 150.0);
+    QPointF direction;
+    QCOMPARE(geo::pointAt(line, 120, &direction), QPointF(100, 20));
+    QCOMPARE(direction, QPointF(0, 1));
+    QCOMPARE(geo::pointAt(line, -5), QPointF(0, 0));
+    QCOMPARE(geo::pointAt(line, 1000), QPointF(100, 50));
+    QCOMPARE(geo::pointAt(QPolygonF{{3, 4}}, 10), QPointF(3, 4));
+    QCOMPARE(geo::pointAt(QPolygonF(), 10), QPointF());
+    QCOMPARE(geo::distanceToLine({50, 10}, line), 10.0);
+    QCOMPARE(geo::distanceToSegment({-3, 4}, {0, 0}, {10, 0}), 5.0);
+    QVERIFY(geo::segmentsCross({0, 0}, {10, 10}, {0, 10}, {10, 0}));
+    QVERIFY(!geo::segmentsCross({0, 0}, {10, 0}, {0, 1}, {10, 1}));
+    const QPolygonF square{{0, 0}, {10, 0}, {10, 10}, {0, 10}};
+    QVERIFY(QLineF(geo::centroid(square), QPointF(5, 5)).length() < 1e-9);
+    const QPolygonF e = geo::ellipse({0, 0}, 100, 50, 90);
+    QVERIFY(e.boundingRect().width() < 101 && e.boundingRect().height() > 199);
+
+    // The same seed gives the same numbers; a forked stream differs from its parent.
+    Rng a(42), b(42);
+    QList<quint64> first, second, forked;
+    Rng f = a.fork("x");
+    for (int i = 0; i < 5; ++i) {
+        first << a.next();
+        second << b.next();
+        forked << f.next();
+    }
+    QCOMPARE(first, second);
+    QVERIFY(first != forked);
+    Rng r(7);
+    for (int i = 0; i < 1000; ++i) {
+        const int v = r.below(6);
+        QVERIFY(v >= 0 && v < 6);
+        const double u = r.uniform();
+        QVERIFY(u >= 0 && u < 1);
+    }
+    QCOMPARE(r.below(0), 0);
+    // The hash is the same in every run (Qt's own is not).
+    QCOMPARE(stableHash("Tbilisi"), stableHash(QString("Tbi") + "lisi"));
+    QCOMPARE(stableHash(""), quint64(1469598103934665603ull));
+}
+
+void TestDemoCity::generatedNamesFollowTheirPatterns()
+{
+    Rng rng(3);
+    const QStringList &surnames = m_model.words.value("surname");
+    for (int i = 0; i < 50; ++i) {
+        const QString name = names::fromPattern(m_model, "{surname:gen} saxinkle", rng);
+        QVERIFY(name.endsWith(" saxinkle"));
+        const QString word = name.chopped(9);
+        QVERIFY2(std::any_of(surnames.begin(), surnames.end(),
+                             [&](const QString &s) { return names::genitive(s) == word; }),
+                 qPrintable(name));
+    }
+    QCOMPARE(names::fromPattern(m_model, "aversi", rng), QString("aversi"));
+    const QString numbered = names::fromPattern(m_model, "sajaro skola #{n}", rng);
+    QVERIFY(numbered.startsWith("sajaro skola #") && numbered.mid(14).toInt() > 0);
+    QCOMPARE(names::fromPattern(m_model, "{nothing} kafe", rng), QString(" kafe"));
+    // A street's name ends with the word of its type.
+    for (int i = 0; i < 200; ++i) {
+        int type = 0;
+        const QString name = names::street(m_model, rng, &type);
+        const auto t = std::find_if(m_model.streetTypes.begin(), m_model.streetTypes.end(),
+                                    [&](const StreetType &st) { return st.code == type; });
+        QVERIFY(t != m_model.streetTypes.end());
+        QVERIFY2(name.endsWith(" " + t->keyword), qPrintable(name));
+    }
+    QCOMPARE(LogoMaker::initials("Tbilisis opera da baletis Teatri"), QString("To"));
+    QCOMPARE(LogoMaker::initials("300 aragveli"), QString("3a"));
+    QCOMPARE(LogoMaker::initials("  "), QString("?"));
+}
+
+void TestDemoCity::brokenModelIsReportedNotCrashedOn()
+{
+    QTemporaryDir broken;
+    QVERIFY(broken.isValid());
+    // Copy the built-in model, then spoil some of it.
+    for (const QString &file : QDir(":/democity/model").entryList(QDir::Files))
+        QVERIFY(QFile::copy(":/democity/model/" + file, broken.filePath(file)));
+    auto append = [&](const QString &file, const QByteArray &text) {
+        QFile f(broken.filePath(file));
+        QVERIFY(f.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(f.open(QIODevice::Append));
+        f.write(text);
+    };
+    append("streets.txt", "quCa | axali quCa | atlantida\nbulvari | meore quCa | vake\nquCa | rusTavelis gamziri | vake\n"
+                          "quCa | mesame quCa | vake | 44.8,abc\n");
+    append("transport.txt", "route | 2 | 12345678901 | grZeli | metro rusTaveli; metro isani\n"
+                            "route | 9 | 999 | ucnobi | metro rusTaveli; aranairi gaCereba\nstop | naxevari\n");
+    append("objects.txt", "101 | kafe | aranairi quCa | 1 | 1 | \n172 | cxeli xazi | rusTavelis gamziri | 1 | 1 | \n"
+                          "abc | ucnauri | - | - | 1 | \n");
+    append("areas.txt", "lava | vulkani | ellipse 44.8,41.7 10 10 0\npark | mrudi | ellipse 44.8,41.7 10\n");
+    QVERIFY(QFile::remove(broken.filePath("names.txt")));
+    QStringList errors;
+    Model::load(broken.path(), &errors);
+    const QString all = errors.join('\n');
+    for (const char *expected : {"names.txt:0: cannot be read", "unknown street type or district",
+                                 "street named twice: rusTavelis gamziri", "not a lon,lat pair", "longer than 10",
+                                 "unknown type", "unknown stop: aranairi gaCereba", "expected 3 fields",
+                                 "unknown street: aranairi quCa", "only hot lines are off the map",
+                                 "not a number: abc", "unknown kind of area: lava", "not a shape"})
+        QVERIFY2(all.contains(expected), qPrintable(QString("%1 missing from:\n%2").arg(expected, all)));
+    // An empty or missing folder gives errors, not a crash.
+    errors.clear();
+    const Model empty = Model::load(broken.filePath("nowhere"), &errors);
+    QVERIFY(errors.size() >= 8);
+    QVERIFY(empty.districts.isEmpty());
+}
+
+void TestDemoCity::objectsLieBesideTheirStreets()
+{
+    CitySize size;
+    size.objects = 600;
+    size.streets = 100; // fewer than the model has: the first ones are kept
+    const City city = City::build(m_model, 5, size);
+    QCOMPARE(city.streets.size(), 100);
+    QCOMPARE(city.streets.first().name, m_model.streets.first().name);
+    QCOMPARE(city.objects.size(), 600);
+    QMap<QString, const StreetRecord *> streets;
+    for (const StreetRecord &s : city.streets)
+        streets.insert(s.name, &s);
+    int checked = 0;
+    for (const ObjectRecord &o : city.objects) {
+        if (!o.located)
+            continue;
+        const QString street = o.address.section(' ', 0, -2);
+        if (!streets.contains(street))
+            continue; // a known place on a street the table left out
+        const double d = geo::distanceToLine(o.position, streets.value(street)->line);
+        QVERIFY2(d < 80, qPrintable(QString("%1 at %2: %3 m").arg(o.name, o.address).arg(d)));
+        ++checked;
+    }
+    QVERIFY(checked > 400);
+    // A street's marker is on the street.
+    for (const StreetRecord &s : city.streets)
+        QVERIFY2(geo::distanceToLine(s.marker, s.line) < 1e-6, qPrintable(s.name));
+    // No objects at all is a city too.
+    size.objects = 0;
+    QVERIFY(City::build(m_model, 5, size).objects.isEmpty());
+}
+
+void TestDemoCity::advertisingLeafletsAndLogoCopies()
+{
+    ObjectRecord o;
+    o.code = 9;
+    o.name = "kafe (axali) \\ d'artaniani";
+    o.address = "rusTavelis gamziri 1";
+    const QByteArray small = AdvertPdf::leaflet(o, "kafeebi", 0);
+    QVERIFY(small.contains("(kafe \\(axali\\) \\\\ d'artaniani) Tj"));
+    for (int kilobytes : {0, 3, 50}) {
+        const QByteArray pdf = AdvertPdf::leaflet(o, "kafeebi", kilobytes * 1024);
+        QVERIFY(pdf.size() >= kilobytes * 1024);
+        QVERIFY(kilobytes == 0 || pdf.size() < kilobytes * 1024 + 200);
+        // Every cross-reference points at its object.
+        const int xref = pdf.indexOf("\nxref\n") + 1;
+        const QList<QByteArray> lines = pdf.mid(xref).split('\n');
+        for (int i = 1; i <= 6; ++i)
+            QVERIFY(pdf.mid(lines[2 + i].left(10).toInt()).startsWith(QByteArray(QByteArray::number(i) + " 0 obj")));
+        const int length = pdf.mid(pdf.indexOf("/Length ") + 8).split(' ').value(0).toInt();
+        const int stream = pdf.indexOf("stream\n") + 7;
+        QCOMPARE(pdf.mid(stream + length, 9), QByteArray("endstream"));
+    }
+
+    // A logo copy differs by its comment and still decodes to the same picture.
+    LogoMaker pooled(Generator::fontFamily(), true);
+    ObjectRecord other = o;
+    other.code = 10;
+    const QByteArray a = pooled.treeLogo(o), b = pooled.treeLogo(other);
+    QVERIFY(a != b);
+    QCOMPARE(QImage::fromData(a, "JPG"), QImage::fromData(b, "JPG"));
+    QVERIFY(a.contains("Kvirzeta object 9"));
+    QCOMPARE(LogoMaker::withComment("not a jpeg", "x"), QByteArray("not a jpeg"));
+    // Own logos: branches of a chain share one.
+    LogoMaker own(Generator::fontFamily(), false);
+    QCOMPARE(own.mapLogo(o), own.mapLogo(other));
+}
+
+void TestDemoCity::regeneratingReplacesTheCity()
+{
+    const QString folder = m_dir.filePath("twice");
+    QVERIFY(generate(folder, {"--objects", "50"}));
+    QVERIFY(generate(folder, {"--objects", "60"}));
+    const QByteArray content = dump(folder + "/" + Generator::DatabaseFile);
+    QCOMPARE(content.count("\n") > 0, true);
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "twice");
+    db.setDatabaseName(folder + "/" + Generator::DatabaseFile);
+    QVERIFY(db.open());
+    {
+        QSqlQuery q(db);
+        QVERIFY(q.exec("SELECT count(*) FROM obieqti"));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toInt(), 60);
+    }
+    db.close();
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase("twice");
+    QVERIFY(QFile::exists(folder + "/Address.ini"));
 }
 
 QTEST_MAIN(TestDemoCity)

@@ -5,6 +5,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSet>
 #include <QtMath>
 
 #include <cmath>
@@ -324,10 +325,14 @@ QImage MapPainter::paint(const QRectF &area, QSize size, bool detailed, const QS
         }
     };
     auto stationNames = [&] {
+        QSet<int> named; // a station of two lines is named once
         for (const RouteRecord &r : m_city.routes) {
             if (!r.fromModel || (r.type != 1 && r.type != 4))
                 continue;
             for (int s : r.stops) {
+                if (named.contains(s))
+                    continue;
+                named.insert(s);
                 const StopRecord &stop = m_city.stops[s];
                 const QPointF p = c.map(stop.position);
                 QString name = stop.name;

@@ -18,6 +18,17 @@ QString genitive(const QString &word)
     return word + QStringLiteral("is");
 }
 
+QString attributive(const QString &name)
+{
+    // Names whose final i belongs to the stem keep it: "giorgi beriZis quCa".
+    static const QStringList keep{QStringLiteral("giorgi"), QStringLiteral("irakli")};
+    static const QString vowels = QStringLiteral("aeiou");
+    if (name.size() > 3 && name.endsWith(QLatin1Char('i')) && !vowels.contains(name[name.size() - 2])
+        && !keep.contains(name))
+        return name.chopped(1);
+    return name;
+}
+
 QString fromPattern(const Model &model, const QString &pattern, Rng &rng)
 {
     static const QRegularExpression slot(QStringLiteral("\\{(\\w+)(:gen)?\\}"));
@@ -59,7 +70,7 @@ QString street(const Model &model, Rng &rng, int *type)
     QString base = genitive(surnames.isEmpty() ? QStringLiteral("tbilisi") : rng.pick(surnames));
     const int form = rng.below(10);
     if (form < 4 && !firsts.isEmpty())
-        base = rng.pick(firsts) + QLatin1Char(' ') + base;
+        base = attributive(rng.pick(firsts)) + QLatin1Char(' ') + base;
     else if (form == 4 && !places.isEmpty())
         base = genitive(rng.pick(places));
     const int kind = rng.below(20);

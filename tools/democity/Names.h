@@ -9,6 +9,8 @@ namespace names {
 // The genitive of a name's last word, as street and firm names use it: "beriZe" gives "beriZis",
 // "kostava" "kostavas", "rusTaveli" "rusTavelis".
 QString genitive(const QString &word);
+// A first name as it stands before a surname: "levani" gives "levan", "Tamari" "Tamar".
+QString attributive(const QString &name);
 // Fills a pattern from the model's word lists: "{surname:gen} saxinkle" -> "beriZis saxinkle".
 QString fromPattern(const Model &model, const QString &pattern, Rng &rng);
 // A street name that looks like Tbilisi's: "giorgi beriZis quCa", "vekuas II Sesaxvevi".

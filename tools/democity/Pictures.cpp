@@ -104,7 +104,8 @@ QByteArray LogoMaker::logo(Kind kind, const ObjectRecord &o)
     if (it == m_cache.cend()) {
         const QImage image = m_pooled ? draw(kind, poolLetters, QString(), int(stableHash(poolLetters) % 1000) + style % 4)
                                       : draw(kind, letters, o.name, style);
-        it = m_cache.insert(key, encodeJpeg(image, kind == Tree ? 82 : 94));
+        // Pooled logos carry no name, so they are kept at a higher quality to weigh about as much.
+        it = m_cache.insert(key, encodeJpeg(image, kind == Tree ? (m_pooled ? 95 : 82) : (m_pooled ? 98 : 94)));
     }
     if (!m_pooled)
         return *it;

@@ -154,16 +154,16 @@ void Generator::step(const QString &what, const std::function<void()> &work)
 
 void Generator::run()
 {
+    QStringList errors;
+    const Model model = Model::builtIn(&errors);
+    if (!errors.isEmpty())
+        fail(QStringLiteral("The city model has mistakes:\n") + errors.join(QLatin1Char('\n')));
+
     QDir dir(m_options.folder);
     if (!dir.mkpath(QStringLiteral("Raster")) || !dir.mkpath(QStringLiteral("pictures/icons")))
         fail(QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(dir.absolutePath())));
     // A half-written city must not look finished: Address.ini is written last.
     QFile::remove(dir.filePath(QStringLiteral("Address.ini")));
-
-    QStringList errors;
-    const Model model = Model::builtIn(&errors);
-    if (!errors.isEmpty())
-        fail(QStringLiteral("The city model has mistakes:\n") + errors.join(QLatin1Char('\n')));
 
     City city;
     step(QStringLiteral("city"), [&] { city = City::build(model, m_options.seed, m_options.size); });

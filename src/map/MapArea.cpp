@@ -128,7 +128,11 @@ QPoint MapArea::contentToGlobal(const QPoint &content) const
 void MapArea::contentChanged()
 {
     m_layoutDirty = true;
-    viewport()->update();
+    // One repaint of the whole view serves any number of changes before it.
+    if (!m_repaintPending) {
+        m_repaintPending = true;
+        viewport()->update();
+    }
     if (!m_layoutQueued) {
         m_layoutQueued = true;
         QMetaObject::invokeMethod(this, [this] {
@@ -335,6 +339,7 @@ void MapArea::paintItems(QPainter &painter, const QRect &exposed) const
 
 void MapArea::paintEvent(QPaintEvent *event)
 {
+    m_repaintPending = false;
     ensureLayout();
     QPainter painter(viewport());
     const QPoint offset = contentOffset();

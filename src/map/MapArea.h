@@ -150,6 +150,7 @@ private:
     bool m_layoutDirty = true;
     bool m_layoutQueued = false;
     bool m_inLayout = false;
+    bool m_repaintPending = false;
 
     PressTarget m_pressTarget = PressTarget::None;
     bool m_clickCandidate = false;

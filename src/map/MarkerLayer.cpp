@@ -156,8 +156,6 @@ double coordinate(const QVariant &value)
 void MarkerLayer::reposition(const MarkerList &list, const DataSet &records, const QString &keyColumn, int zoom,
                              int baseHeight, int baseWidth)
 {
-    if (list.isEmpty())
-        return;
     const int keyCol = records.requireColumn(keyColumn);
     const int codeCol = records.requireColumn(QStringLiteral("ruka_kodi"));
     const int xCol = records.requireColumn(QStringLiteral("x"));
@@ -198,14 +196,28 @@ void MarkerLayer::RepositionObjectMarkers(int zoom, int baseHeight, int baseWidt
     reposition(m_objects, m_dm.obieqtiQr, QStringLiteral("obieqtis_kodi"), zoom, baseHeight, baseWidth);
 }
 
+void MarkerLayer::repositionFromScratch(const MarkerList &list, const QString &sql, const QString &keyColumn,
+                                        int zoom, int baseHeight, int baseWidth)
+{
+    // Qr is left holding the query either way; every user of Qr sets its own SQL before opening
+    // it, so an empty list need not run the query.
+    if (list.isEmpty()) {
+        m_dm.Qr.close();
+        m_dm.Qr.setSql(sql);
+        return;
+    }
+    DataModule::requery(m_dm.Qr, sql);
+    reposition(list, m_dm.Qr, keyColumn, zoom, baseHeight, baseWidth);
+}
+
 void MarkerLayer::RepositionStreetMarkers(int zoom, int baseHeight, int baseWidth)
 {
-    DataModule::requery(m_dm.Qr, QStringLiteral("SELECT * FROM quCa"));
-    reposition(m_streets, m_dm.Qr, QStringLiteral("quCa_kodi"), zoom, baseHeight, baseWidth);
+    repositionFromScratch(m_streets, QStringLiteral("SELECT * FROM quCa"), QStringLiteral("quCa_kodi"), zoom,
+                          baseHeight, baseWidth);
 }
 
 void MarkerLayer::RepositionStopMarkers(int zoom, int baseHeight, int baseWidth)
 {
-    DataModule::requery(m_dm.Qr, QStringLiteral("SELECT * FROM gaCereba"));
-    reposition(m_stops, m_dm.Qr, QStringLiteral("gaCereba_kodi"), zoom, baseHeight, baseWidth);
+    repositionFromScratch(m_stops, QStringLiteral("SELECT * FROM gaCereba"), QStringLiteral("gaCereba_kodi"), zoom,
+                          baseHeight, baseWidth);
 }

@@ -135,6 +135,8 @@ private:
     void clear(MarkerList &list);
     void reposition(const MarkerList &list, const DataSet &records, const QString &keyColumn, int zoom,
                     int baseHeight, int baseWidth);
+    void repositionFromScratch(const MarkerList &list, const QString &sql, const QString &keyColumn, int zoom,
+                               int baseHeight, int baseWidth);
 
     MainState &m_state;
     DataModule &m_dm;

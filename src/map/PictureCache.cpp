@@ -22,11 +22,6 @@ QImage withTransparentKey(const QImage &image)
     return result.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-QString absolutePath(const QString &path)
-{
-    return QFileInfo(FileLookup::find(path)).absoluteFilePath();
-}
-
 } // namespace
 
 QImage PictureCache::decode(const QString &path, bool transparentBitmap)
@@ -46,17 +41,22 @@ QImage PictureCache::decode(const QString &path, bool transparentBitmap)
 
 QImage PictureCache::load(const QString &path)
 {
-    const QString key = absolutePath(path);
-    const QFileInfo info(key);
-    const auto found = m_entries.constFind(key);
-    if (found != m_entries.constEnd() && found->size == info.size() && found->modified == info.lastModified())
-        return found->image;
-    Entry entry{info.lastModified(), info.size(), decode(path, true)};
-    m_entries.insert(key, entry);
+    // Entries are found by the path as written, so the case-insensitive lookup runs once per
+    // path; one stat per load tells whether the file changed.
+    const auto found = m_entries.constFind(path);
+    if (found != m_entries.constEnd()) {
+        const QFileInfo info(found->file);
+        if (info.exists() && found->size == info.size() && found->modified == info.lastModified())
+            return found->image;
+    }
+    const QFileInfo info(FileLookup::find(path));
+    Entry entry{info.absoluteFilePath(), info.lastModified(), info.size(), decode(path, true)};
+    m_entries.insert(path, entry);
     return entry.image;
 }
 
 void PictureCache::forget(const QString &path)
 {
-    m_entries.remove(absolutePath(path));
+    const QString file = QFileInfo(FileLookup::find(path)).absoluteFilePath();
+    m_entries.removeIf([&](const auto &entry) { return entry.key() == path || entry.value().file == file; });
 }

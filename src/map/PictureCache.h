@@ -21,6 +21,7 @@ public:
 
 private:
     struct Entry {
+        QString file; // the absolute path the lookup found
         QDateTime modified;
         qint64 size = -1;
         QImage image;

@@ -24,7 +24,7 @@ constexpr long double F5Shift = 8.29972L;
 // Finds the code in the grid; `byColumn` picks which index is returned.
 int gridIndex(const QString &code, bool byColumn, Prompts &prompts)
 {
-    const QString sheet = code.left(2);
+    const QStringView sheet = QStringView(code).left(2);
     int result = -1;
     for (int column = 0; column < 5; ++column)
         for (int row = 0; row < 5; ++row)

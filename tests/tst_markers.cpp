@@ -101,9 +101,9 @@ private Q_SLOTS:
         QVERIFY(!made->label->isVisible());
         QCOMPARE(made->label->colour(), QColor(255, 251, 240));
 
-        made = rig.markers.AddMarker(spec(MarkerKind::Street, 7));
+        made = rig.markers.AddMarker(spec(MarkerKind::Street, 107));
         QVERIFY(made);
-        QCOMPARE(made->picture->name(), QStringLiteral("Str_7"));
+        QCOMPARE(made->picture->name(), QStringLiteral("Str_107"));
         QCOMPARE(made->label, nullptr);
         QCOMPARE(made->picture->contextMenu(), &rig.menu);
 
@@ -123,11 +123,11 @@ private Q_SLOTS:
         const QImage &picture = made->picture->picture();
         QCOMPARE(qAlpha(picture.pixel(0, 15)), 0);
         QCOMPARE(qAlpha(picture.pixel(15, 0)), 0);
-        QCOMPARE(picture.pixelColor(8, 8), QColor(250, 220, 0));
+        QCOMPARE(picture.pixelColor(8, 8), QColor(255, 220, 0));
         // Replacing the icon keeps the place and takes the new picture's look.
         made->picture->loadPicture(QStringLiteral(".\\Pictures\\Icons\\Active_ Street.bmp"));
-        QCOMPARE(made->picture->pos(), QPoint(100, 100));
-        QCOMPARE(made->picture->picture().pixelColor(8, 8), QColor(200, 0, 0));
+        QCOMPARE(made->picture->geometry(), QRect(100, 100, 12, 12));
+        QCOMPARE(made->picture->picture().pixelColor(6, 6), QColor(200, 0, 0));
     }
 
     void takenNamesRefuseTheWholeMarker()
@@ -232,7 +232,7 @@ private Q_SLOTS:
         QVERIFY(rig.markers.ShowLogoMarker(logo, 14));
         for (int key : {12, 13})
             QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Object, key)));
-        QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Street, 7)));
+        QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Street, 107)));
         QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Stop, 21)));
 
         rig.markers.ClearObjectMarkers();
@@ -280,7 +280,7 @@ private Q_SLOTS:
         QCOMPARE(rig.city.dm.Qr.sql(), QStringLiteral("SELECT * FROM gaCereba"));
 
         const Marker *object = rig.markers.AddMarker(spec(MarkerKind::Object, 14));
-        const Marker *street = rig.markers.AddMarker(spec(MarkerKind::Street, 7));
+        const Marker *street = rig.markers.AddMarker(spec(MarkerKind::Street, 107));
         const Marker *stop = rig.markers.AddMarker(spec(MarkerKind::Stop, 12));
         const Marker *blank = rig.markers.AddMarker(spec(MarkerKind::Stop, 13));
         MarkerSpec logoSpec = spec(MarkerKind::Logo, 30, {5, 5});
@@ -316,7 +316,7 @@ private Q_SLOTS:
         there->picture->setVisible(false);
         there->label->setVisible(false);
         const Marker *stop = rig.markers.AddMarker(spec(MarkerKind::Stop, 21, {60, 70}));
-        const Marker *street = rig.markers.AddMarker(spec(MarkerKind::Street, 7, {0, 0}));
+        const Marker *street = rig.markers.AddMarker(spec(MarkerKind::Street, 107, {0, 0}));
 
         rig.markers.RepositionObjectMarkers(125, 900, 1200);
         rig.markers.RepositionStreetMarkers(125, 900, 1200);

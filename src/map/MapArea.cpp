@@ -2,6 +2,7 @@
 
 #include "app/CommandRunner.h"
 #include "common/Errors.h"
+#include "platform/DisplayFont.h"
 
 #include <QContextMenuEvent>
 #include <QImageReader>
@@ -12,7 +13,7 @@
 #include <algorithm>
 
 MapArea::MapArea(QWidget *parent)
-    : QAbstractScrollArea(parent), m_labelFont(QStringLiteral("_! Kolhety"), 8)
+    : QAbstractScrollArea(parent), m_labelFont(DisplayFont::pointFont(8))
 {
     // Sheets of a detailed city map are large; let them through the reader's default limit.
     if (QImageReader::allocationLimit() < 1024)

@@ -12,6 +12,7 @@
 
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMenu>
 #include <QToolTip>
 #include <QtTest>
 
@@ -367,13 +368,29 @@ private Q_SLOTS:
         QCOMPARE(rig.area.imageSize(), QSize(1500, 1125));
     }
 
-    void tooltipsShowTheRecordName()
+    void tooltipsAndMenus()
     {
         Rig rig;
-        QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Object, 12, {50, 60})));
+        QMenu areaMenu;
+        rig.area.setContextMenu(&areaMenu);
+        const Marker *object = rig.markers.AddMarker(spec(MarkerKind::Object, 12, {50, 60}));
+        QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Stop, 21, {150, 60})));
         QHelpEvent help(QEvent::ToolTip, QPoint(55, 65), rig.view()->mapToGlobal(QPoint(55, 65)));
         QApplication::sendEvent(rig.view(), &help);
         QTRY_COMPARE(QToolTip::text(), QStringLiteral("record 12"));
+
+        // A marker's own menu, else the map area's (stops have none of their own).
+        QMenu own;
+        object->picture->setContextMenu(&own);
+        const auto rightClick = [&](QPoint at, QMenu &expected) {
+            QContextMenuEvent event(QContextMenuEvent::Mouse, at, rig.view()->mapToGlobal(at));
+            QApplication::sendEvent(rig.view(), &event);
+            QTRY_VERIFY(expected.isVisible());
+            expected.hide();
+        };
+        rightClick(QPoint(55, 65), own);
+        rightClick(QPoint(155, 65), areaMenu);
+        rightClick(QPoint(300, 200), areaMenu);
     }
 
     void manyMarkersStayFast()

@@ -255,15 +255,16 @@ void MapArea::destroyItems(const QList<MapItem *> &items)
         if (!m_live.remove(item))
             continue;
         m_names.remove(item->m_name);
-        m_items[item->m_index].reset();
+        // The store's order does not matter (stacking is by stack order), so the last item
+        // takes the freed place and each removal costs the same however many items there are.
+        const size_t index = item->m_index;
+        std::swap(m_items[index], m_items.back());
+        m_items[index]->m_index = index;
+        m_items.pop_back();
         any = true;
     }
-    if (!any)
-        return;
-    std::erase_if(m_items, [](const std::unique_ptr<MapItem> &item) { return !item; });
-    for (size_t i = 0; i < m_items.size(); ++i)
-        m_items[i]->m_index = i;
-    contentChanged();
+    if (any)
+        contentChanged();
 }
 
 MapItem *MapArea::itemAt(const QPoint &content) const
@@ -341,7 +342,6 @@ void MapArea::paintItems(QPainter &painter, const QRect &exposed) const
 void MapArea::paintEvent(QPaintEvent *event)
 {
     m_repaintPending = false;
-    ensureLayout();
     QPainter painter(viewport());
     const QPoint offset = contentOffset();
     const QRect exposed = event->rect().translated(offset);

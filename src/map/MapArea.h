@@ -86,7 +86,7 @@ public:
     MapItem *createItem(MapItem::Type type, const QString &name);
     MapItem *findItem(const QString &name) const;
     void destroyItem(MapItem *item);
-    // Destroys many items in one pass (a clear of 10000 markers stays linear).
+    // Destroys items; each costs the same however many items there are.
     void destroyItems(const QList<MapItem *> &items);
     int itemCount() const { return int(m_items.size()); }
     // The topmost visible item at a content position, or nullptr.

@@ -1,7 +1,6 @@
 #include "map/MapArea.h"
 
 #include "app/CommandRunner.h"
-#include "common/Errors.h"
 #include "platform/DisplayFont.h"
 
 #include <QContextMenuEvent>

@@ -10,7 +10,9 @@
 //
 // Scrolling: the ranges are the content's extent (the right and bottom edges of the image and
 // of every visible item); positions run from 0 to range - view size and are clamped to that.
-// Commands place and move items in content coordinates, so they do not depend on the view.
+// Commands place and move items in content coordinates, so they do not depend on the view
+// (scrolling to the origin before placing markers is harmless). A command that needs the
+// pointer in content coordinates uses globalToContent(QCursor::pos()).
 //
 // Mouse and keys (reported as signals, wired by MapNavigation):
 //  - a press of any button on the image emits imageMouseDown, its release imageMouseUp;

@@ -54,7 +54,8 @@ void MapItem::setHint(const QString &hint)
 void MapItem::setCaption(const QString &caption)
 {
     m_caption = caption;
-    fitLabelToCaption();
+    if (m_type == Type::Label)
+        fitLabelToCaption();
     m_area.contentChanged();
 }
 
@@ -73,7 +74,8 @@ void MapItem::setColour(const QColor &colour)
 void MapItem::loadPicture(const QString &path)
 {
     m_picture = m_area.pictures().load(path);
-    setRect(QRect(m_rect.topLeft(), m_picture.size()));
+    if (m_type == Type::Picture)
+        setRect(QRect(m_rect.topLeft(), m_picture.size()));
     m_area.contentChanged();
 }
 

@@ -1,15 +1,69 @@
 #pragma once
-// Zoom, reset and clearing of the map view. Placeholder interface; the map engine fills it in.
+// Navigation of the map view: zoom (ZoomEd, zoom in/out/apply), the reset the show commands call,
+// panning and jumping with the mouse, the zoom keys, and clearing the map of markers.
+//
+// The constructor wires what comes from the map engine's own widgets, each handler run through
+// the command runner: the map area's mouse and keys (ThImageMouseDown/Up, ScrollBoxClick,
+// ScrollBoxMouseUp, ScrollBoxKeyDown) and a click on the zoom editor (specialuri1Click). It also
+// gives the map area the runner, so marker double-click handlers run inside the error report.
+// The main window routes its menu items and tool buttons to the public slots through the same
+// runner: gazrda1/zogadi1/rukiszomebisSecvla1 -> gazrda1Click, Semcireba1/detaluri1/
+// rukiszomisSemcireba1 -> Semcireba1Click, ToolButton8/specialuri1 -> specialuri1Click,
+// ClearMapAc -> ClearMapAcExecute.
+//
+// Show commands call ResetMapView() before they switch to a sheet or place markers.
+//
+// A zoom keeps the focused object (current record of obieqti_logo_Qr) in view: after zoom in it
+// lies 200, after zoom out and apply 300 pixels (scaled by the zoom) right of and below the
+// view's corner. When the object list has no current record, or its x or y is empty, the point
+// at the centre of the view stays at the centre instead.
 #include <QObject>
+#include <QPoint>
+
+class CommandRunner;
+class DataModule;
+class MapArea;
+class MarkerLayer;
+class ZoomSpinBox;
+struct MainState;
 
 class MapNavigation : public QObject {
     Q_OBJECT
 public:
-    using QObject::QObject;
+    MapNavigation(MainState &state, DataModule &dm, MapArea &area, MarkerLayer &markers, ZoomSpinBox &zoom,
+                  CommandRunner &runner, QObject *parent = nullptr);
+
+    // View to the origin; when the image is zoomed (auto size off) it returns to the raster's
+    // own size and the zoom editor to 100.
+    void ResetMapView();
+
+    QPoint dragOrigin() const { return m_dragOrigin; }
+    QPoint dragCursor() const { return m_dragCursor; }
 
 public Q_SLOTS:
-    void gazrda1Click() {}       // zoom in
-    void Semcireba1Click() {}    // zoom out
-    void specialuri1Click() {}   // apply the zoom in the zoom editor
-    void ClearMapAcExecute() {}  // remove every marker
+    void gazrda1Click();      // zoom in: +25 up to 200
+    void Semcireba1Click();   // zoom out: -25 down to 25
+    void specialuri1Click();  // apply the value in the zoom editor
+    void ClearMapAcExecute(); // remove object, logo, street and stop markers
+
+    // Mouse and keys of the map area (global screen positions).
+    void ThImageMouseDown(const QPoint &globalPos);
+    void ThImageMouseUp(const QPoint &globalPos);
+    void ScrollBoxClick(const QPoint &globalPos);
+    void ScrollBoxMouseUp(const QPoint &globalPos);
+    void ScrollBoxKeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+private:
+    struct ViewTarget;
+    ViewTarget viewTarget(int offset) const;
+    void zoom(int offset, int (*change)(int));
+    void sizeImage(int zoom);
+
+    MainState &m_state;
+    DataModule &m_dm;
+    MapArea &m_area;
+    MarkerLayer &m_markers;
+    ZoomSpinBox &m_zoom;
+    QPoint m_dragOrigin;
+    QPoint m_dragCursor;
 };

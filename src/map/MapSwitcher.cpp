@@ -1,0 +1,54 @@
+#include "map/MapSwitcher.h"
+
+#include "app/MainState.h"
+#include "map/MapArea.h"
+#include "map/SheetGrid.h"
+#include "map/ZoomSpinBox.h"
+
+namespace {
+
+QString rasterPath(const QString &name, const char *extension)
+{
+    return QStringLiteral(".\\Raster\\") + name + QLatin1String(extension);
+}
+
+} // namespace
+
+MapSwitcher::MapSwitcher(MainState &state, MapArea &area, ZoomSpinBox &zoom)
+    : m_state(state), m_area(area), m_zoom(zoom)
+{
+}
+
+void MapSwitcher::load(const QString &path)
+{
+    m_area.loadPicture(path);
+    m_state.HLb = m_area.imageSize().height();
+    m_state.WLb = m_area.imageSize().width();
+}
+
+void MapSwitcher::LoadGeneralMap()
+{
+    m_state.CurrentMapName = SheetGrid::generalMapName();
+    m_area.setAutoSize(true);
+    load(rasterPath(m_state.CurrentMapName, ".bmp"));
+}
+
+void MapSwitcher::SwitchToGeneralMap(bool autoSize, bool resetZoom)
+{
+    if (m_state.CurrentMapName == SheetGrid::generalMapName())
+        return;
+    m_state.CurrentMapName = SheetGrid::generalMapName();
+    if (autoSize)
+        m_area.setAutoSize(true);
+    if (resetZoom)
+        m_zoom.setValue(100);
+    load(rasterPath(m_state.CurrentMapName, ".bmp"));
+}
+
+void MapSwitcher::SwitchToSheet(const QString &code)
+{
+    if (m_state.CurrentMapName == code)
+        return;
+    m_state.CurrentMapName = code;
+    load(rasterPath(code, ".jpg"));
+}

@@ -1,0 +1,223 @@
+#include "map/MarkerLayer.h"
+
+#include "app/MainState.h"
+#include "common/Errors.h"
+#include "data/DataModule.h"
+#include "map/MapArea.h"
+#include "map/SheetGrid.h"
+#include "platform/TempDirectory.h"
+
+#include <QFile>
+#include <QHash>
+
+const QColor MarkerLayer::SkyBlue(166, 202, 240);
+const QColor MarkerLayer::Cream(255, 251, 240);
+
+MarkerLayer::MarkerLayer(MainState &state, DataModule &dm, Prompts &prompts, MapArea &area)
+    : m_state(state), m_dm(dm), m_prompts(prompts), m_area(area)
+{
+}
+
+QString MarkerLayer::pictureName(MarkerKind kind, int key)
+{
+    const char *prefix = kind == MarkerKind::Street ? "Str_" : kind == MarkerKind::Stop ? "Stp_" : "Obj_";
+    return QLatin1String(prefix) + QString::number(key);
+}
+
+QString MarkerLayer::labelName(int key)
+{
+    return QStringLiteral("Lb_") + QString::number(key);
+}
+
+// ---- Making markers
+
+void MarkerLayer::loadPicture(MapItem &picture, const MarkerSpec &spec)
+{
+    if (!spec.mapLogo) {
+        picture.loadPicture(spec.iconPath);
+        return;
+    }
+    const QString path = TempDirectory() + QStringLiteral("ForMap.jpg");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(*spec.mapLogo) != spec.mapLogo->size())
+        throw Error(QStringLiteral("Cannot write %1").arg(path));
+    file.close();
+    m_area.pictures().forget(path);
+    picture.loadPicture(path);
+}
+
+std::optional<Marker> MarkerLayer::MakeMarker(const MarkerSpec &spec)
+{
+    MapItem *picture = m_area.createItem(MapItem::Type::Picture, pictureName(spec.kind, spec.key));
+    if (!picture)
+        return std::nullopt;
+    picture->move(spec.pos);
+    try {
+        loadPicture(*picture, spec);
+    } catch (const Error &) {
+        m_area.destroyItem(picture);
+        return std::nullopt;
+    }
+    picture->setHint(spec.name);
+    if (spec.kind != MarkerKind::Stop) {
+        picture->setContextMenu(m_area.contextMenu());
+        picture->setDoubleClickHandler(spec.onDoubleClick);
+    }
+    if (spec.kind == MarkerKind::Street)
+        return Marker{picture, nullptr};
+
+    MapItem *label = m_area.createItem(MapItem::Type::Label, labelName(spec.key));
+    if (!label) {
+        m_area.destroyItem(picture);
+        return std::nullopt;
+    }
+    label->move(QPoint(picture->left(), picture->top() - LabelOffset));
+    label->setCaption(spec.name);
+    label->setColour(spec.labelColour);
+    label->setVisible(spec.labelVisible);
+    label->setHint(spec.name);
+    return Marker{picture, label};
+}
+
+const Marker *MarkerLayer::AddMarker(const MarkerSpec &spec)
+{
+    MarkerList *list = spec.kind == MarkerKind::Object   ? &m_objects
+                       : spec.kind == MarkerKind::Street ? &m_streets
+                       : spec.kind == MarkerKind::Stop   ? &m_stops
+                                                         : nullptr;
+    if (!list || list->isFull())
+        return nullptr;
+    const std::optional<Marker> marker = MakeMarker(spec);
+    if (!marker)
+        return nullptr;
+    list->m_entries.append(*marker);
+    return &list->m_entries.constLast();
+}
+
+bool MarkerLayer::ShowLogoMarker(const MarkerSpec &spec, int shownKey)
+{
+    RemoveLogoMarker();
+    const std::optional<Marker> marker = MakeMarker(spec);
+    if (!marker)
+        return false;
+    m_logo.marker = *marker;
+    m_logo.shown = shownKey;
+    return true;
+}
+
+void MarkerLayer::RemoveLogoMarker()
+{
+    m_area.destroyItems({m_logo.marker.picture, m_logo.marker.label});
+    m_logo = LogoMarkerState();
+}
+
+// ---- Removing markers
+
+void MarkerLayer::clear(MarkerList &list)
+{
+    QList<MapItem *> items;
+    items.reserve(list.count() * 2);
+    for (const Marker &marker : list.m_entries) {
+        items.append(marker.label);
+        items.append(marker.picture);
+    }
+    m_area.destroyItems(items);
+    list.m_entries.clear();
+}
+
+void MarkerLayer::ClearObjectMarkers()
+{
+    clear(m_objects);
+    RemoveLogoMarker();
+}
+
+void MarkerLayer::ClearStreetMarkers()
+{
+    clear(m_streets);
+}
+
+void MarkerLayer::ClearStopMarkers()
+{
+    clear(m_stops);
+}
+
+// ---- Moving markers after a zoom change
+
+namespace {
+
+// Empty or unreadable coordinates read as 0, as the route command places such a stop.
+double coordinate(const QVariant &value)
+{
+    return value.isNull() ? 0.0 : value.toDouble();
+}
+
+} // namespace
+
+void MarkerLayer::reposition(const MarkerList &list, const DataSet &records, const QString &keyColumn, int zoom,
+                             int baseHeight, int baseWidth)
+{
+    const int keyCol = records.requireColumn(keyColumn);
+    const int codeCol = records.requireColumn(QStringLiteral("ruka_kodi"));
+    const int xCol = records.requireColumn(QStringLiteral("x"));
+    const int yCol = records.requireColumn(QStringLiteral("y"));
+    // Key -> first row with that key, built once so a zoom costs linear time in the markers.
+    QHash<qint64, int> rowOfKey;
+    rowOfKey.reserve(records.recordCount());
+    for (int row = records.recordCount() - 1; row >= 0; --row)
+        rowOfKey.insert(records.valueAt(row, keyCol).toLongLong(), row);
+
+    const bool generalMap = m_state.CurrentMapName == SheetGrid::generalMapName();
+    for (const Marker &marker : list) {
+        const auto found = rowOfKey.constFind(marker.picture->key());
+        if (found == rowOfKey.constEnd())
+            continue;
+        const int row = *found;
+        const QVariant codeValue = records.valueAt(row, codeCol);
+        const QString code = codeValue.isNull() ? QString() : codeValue.toString();
+        const double x = coordinate(records.valueAt(row, xCol));
+        const double y = coordinate(records.valueAt(row, yCol));
+        QPoint pos;
+        if (generalMap)
+            pos = SheetGrid::GeneralPixel(code, zoom, x, y, baseWidth, baseHeight, m_prompts);
+        else if (code == m_state.CurrentMapName)
+            pos = SheetGrid::SheetPixel(zoom, baseWidth, baseHeight, x, y);
+        else
+            continue;
+        marker.picture->move(pos);
+        if (marker.label)
+            marker.label->move(QPoint(pos.x(), pos.y() - LabelOffset));
+    }
+}
+
+void MarkerLayer::RepositionObjectMarkers(int zoom, int baseHeight, int baseWidth)
+{
+    if (!m_dm.obieqtiQr.isOpen())
+        m_dm.obieqtiQr.open();
+    reposition(m_objects, m_dm.obieqtiQr, QStringLiteral("obieqtis_kodi"), zoom, baseHeight, baseWidth);
+}
+
+void MarkerLayer::repositionFromScratch(const MarkerList &list, const QString &sql, const QString &keyColumn,
+                                        int zoom, int baseHeight, int baseWidth)
+{
+    // Qr is left holding the query either way; every user of Qr sets its own SQL before opening
+    // it, so an empty list need not run the query.
+    if (list.isEmpty()) {
+        m_dm.Qr.close();
+        m_dm.Qr.setSql(sql);
+        return;
+    }
+    DataModule::requery(m_dm.Qr, sql);
+    reposition(list, m_dm.Qr, keyColumn, zoom, baseHeight, baseWidth);
+}
+
+void MarkerLayer::RepositionStreetMarkers(int zoom, int baseHeight, int baseWidth)
+{
+    repositionFromScratch(m_streets, QStringLiteral("SELECT * FROM quCa"), QStringLiteral("quCa_kodi"), zoom,
+                          baseHeight, baseWidth);
+}
+
+void MarkerLayer::RepositionStopMarkers(int zoom, int baseHeight, int baseWidth)
+{
+    repositionFromScratch(m_stops, QStringLiteral("SELECT * FROM gaCereba"), QStringLiteral("gaCereba_kodi"), zoom,
+                          baseHeight, baseWidth);
+}

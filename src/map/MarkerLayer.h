@@ -1,0 +1,149 @@
+#pragma once
+// The markers on the map: a picture, and for objects, the logo and stops also a caption label
+// 10 pixels above it, named by kind and record key.
+//
+//   kind    picture      label       list            double click / menu
+//   Object  "Obj_"+key   "Lb_"+key   ObjectMarkers   handler given / GraphPopupMenu
+//   Logo    "Obj_"+key   "Lb_"+key   LogoMarker      handler given / GraphPopupMenu
+//   Street  "Str_"+key   none        StreetMarkers   handler given / GraphPopupMenu
+//   Stop    "Stp_"+key   "Lb_"+key   StopMarkers     none / none of its own
+//
+// Names are unique on the map area, so a marker whose picture or label name is taken is not
+// made (the same record twice, an object and a stop with equal keys both labelled, a logo for an
+// object that has its own marker). A marker is made whole or not at all: nothing of a failed
+// attempt stays on the map or in a list, and no message is shown.
+//
+// How the show commands use it (with the view scrolled to the origin):
+//     MarkerSpec spec{MarkerKind::Stop, key, name, SheetGrid::SheetPixel(...)};
+//     spec.iconPath = QStringLiteral(".\\pictures\\icons\\Active_Stop.bmp");
+//     spec.labelColour = MarkerLayer::Cream;
+//     if (const Marker *made = markers.AddMarker(spec)) made->picture->bringToFront();
+// and walk ObjectMarkers()/StreetMarkers()/StopMarkers() to show, hide, move or single out
+// existing markers through their MapItem handles.
+//
+// Each list holds at most Capacity (10000) markers. A marker for a full list is refused like any
+// marker that cannot be made: AddMarker() gives nullptr and nothing is made; isFull() lets a
+// command stop its loop early.
+#include "map/MapItem.h"
+
+#include <QByteArray>
+#include <QColor>
+#include <QPoint>
+#include <QVector>
+#include <functional>
+#include <optional>
+
+class DataModule;
+class DataSet;
+class MapArea;
+class Prompts;
+struct MainState;
+
+enum class MarkerKind { Object, Logo, Street, Stop };
+
+// One marker: its picture and, for kinds with one, its label (else nullptr).
+struct Marker {
+    MapItem *picture = nullptr;
+    MapItem *label = nullptr;
+};
+
+// What MakeMarker needs to make a marker.
+struct MarkerSpec {
+    MarkerKind kind = MarkerKind::Object;
+    int key = 0;              // the record's key (obieqtis_kodi, quCa_kodi, gaCereba_kodi)
+    QString name;             // the record's name (saxeli): hint of both parts, the label's caption
+    QPoint pos;               // the picture's top-left corner in the map area's content
+    // The picture: a map logo (JPEG bytes, written to TempDirectory() + "ForMap.jpg" and
+    // loaded from there) when given, else the icon file (".\pictures\icons\yellow.bmp").
+    std::optional<QByteArray> mapLogo;
+    QString iconPath;
+    QColor labelColour;       // objects, logo, stops
+    bool labelVisible = true;
+    std::function<void()> onDoubleClick; // objects, logo, streets
+};
+
+// The markers of one kind in the order they were added.
+class MarkerList {
+public:
+    static constexpr int Capacity = 10000;
+    int count() const { return int(m_entries.size()); }
+    bool isEmpty() const { return m_entries.isEmpty(); }
+    bool isFull() const { return count() >= Capacity; }
+    const Marker &operator[](int i) const { return m_entries[i]; }
+    QVector<Marker>::const_iterator begin() const { return m_entries.begin(); }
+    QVector<Marker>::const_iterator end() const { return m_entries.end(); }
+
+private:
+    friend class MarkerLayer;
+    QVector<Marker> m_entries;
+};
+
+// The single logo marker of the focused object on the general map; `shown` is 0 while there
+// is none, else the key of the object whose logo it is.
+struct LogoMarkerState {
+    Marker marker;
+    int shown = 0;
+};
+
+class MarkerLayer {
+public:
+    static constexpr int LabelOffset = 10; // a label's top lies this far above its picture's top
+    static const QColor SkyBlue;           // 15780518: red 166, green 202, blue 240
+    static const QColor Cream;             // 15793151: red 255, green 251, blue 240
+
+    MarkerLayer(MainState &state, DataModule &dm, Prompts &prompts, MapArea &area);
+
+    // Makes one marker (see the table above); std::nullopt when a name is taken, the picture
+    // cannot be loaded or the temporary directory is unavailable.
+    std::optional<Marker> MakeMarker(const MarkerSpec &spec);
+    // Makes a marker of kind Object, Street or Stop and appends it to its list; the new entry,
+    // or nullptr when it could not be made or the list is full.
+    const Marker *AddMarker(const MarkerSpec &spec);
+
+    const MarkerList &ObjectMarkers() const { return m_objects; }
+    const MarkerList &StreetMarkers() const { return m_streets; }
+    const MarkerList &StopMarkers() const { return m_stops; }
+    const LogoMarkerState &LogoMarker() const { return m_logo; }
+
+    // Removes the logo marker, then tries to make the new one from `spec` (kind Logo); on
+    // success the shown mark becomes `shownKey`, else it stays 0. True when it was made.
+    bool ShowLogoMarker(const MarkerSpec &spec, int shownKey);
+    // Destroys the logo marker's picture, then its label; the shown mark becomes 0.
+    void RemoveLogoMarker();
+
+    // Remove every marker of a list (object markers together with the logo marker).
+    void ClearObjectMarkers();
+    void ClearStreetMarkers();
+    void ClearStopMarkers();
+
+    // Move every marker of a list to its place for the zoom, from its record: objects from
+    // obieqtiQr (opened when closed), streets and stops from Qr re-queried with
+    // "SELECT * FROM quCa" / "SELECT * FROM gaCereba" (left holding that text). On the general
+    // map every marker moves; on a sheet only the markers of records on that sheet move, the
+    // others keep their place and visibility. A label follows its picture. A marker whose record
+    // is gone keeps its place; an empty x or y reads as 0. The logo marker is not moved.
+    void RepositionObjectMarkers(int zoom, int baseHeight, int baseWidth);
+    void RepositionStreetMarkers(int zoom, int baseHeight, int baseWidth);
+    void RepositionStopMarkers(int zoom, int baseHeight, int baseWidth);
+
+    // The name prefix of a kind's picture: "Obj_", "Str_" or "Stp_".
+    static QString pictureName(MarkerKind kind, int key);
+    static QString labelName(int key);
+
+private:
+    void loadPicture(MapItem &picture, const MarkerSpec &spec);
+    void clear(MarkerList &list);
+    void reposition(const MarkerList &list, const DataSet &records, const QString &keyColumn, int zoom,
+                    int baseHeight, int baseWidth);
+    void repositionFromScratch(const MarkerList &list, const QString &sql, const QString &keyColumn, int zoom,
+                               int baseHeight, int baseWidth);
+
+    MainState &m_state;
+    DataModule &m_dm;
+    Prompts &m_prompts;
+    MapArea &m_area;
+    MarkerList m_objects;
+    MarkerList m_streets;
+    MarkerList m_stops;
+    LogoMarkerState m_logo;
+};

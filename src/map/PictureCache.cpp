@@ -1,0 +1,62 @@
+#include "map/PictureCache.h"
+
+#include "common/Errors.h"
+#include "platform/FileLookup.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+
+namespace {
+
+// Makes every pixel of the bottom-left pixel's colour fully transparent.
+QImage withTransparentKey(const QImage &image)
+{
+    QImage result = image.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = result.pixel(0, result.height() - 1) | 0xff000000u;
+    for (int y = 0; y < result.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(result.scanLine(y));
+        for (int x = 0; x < result.width(); ++x)
+            if ((line[x] | 0xff000000u) == key)
+                line[x] = 0;
+    }
+    return result.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+} // namespace
+
+QImage PictureCache::decode(const QString &path, bool transparentBitmap)
+{
+    QImageReader reader(FileLookup::find(path));
+    reader.setAutoTransform(false);
+    const QByteArray format = reader.format();
+    QImage image = reader.read();
+    if (image.isNull())
+        throw Error(QStringLiteral("Cannot load the picture %1").arg(path));
+    if (transparentBitmap && format == "bmp")
+        return withTransparentKey(image);
+    // Formats the painter draws directly, without a converted copy per paint.
+    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                         : QImage::Format_RGB32);
+}
+
+QImage PictureCache::load(const QString &path)
+{
+    // Entries are found by the path as written, so the case-insensitive lookup runs once per
+    // path; one stat per load tells whether the file changed.
+    const auto found = m_entries.constFind(path);
+    if (found != m_entries.constEnd()) {
+        const QFileInfo info(found->file);
+        if (info.exists() && found->size == info.size() && found->modified == info.lastModified())
+            return found->image;
+    }
+    const QFileInfo info(FileLookup::find(path));
+    Entry entry{info.absoluteFilePath(), info.lastModified(), info.size(), decode(path, true)};
+    m_entries.insert(path, entry);
+    return entry.image;
+}
+
+void PictureCache::forget(const QString &path)
+{
+    const QString file = QFileInfo(FileLookup::find(path)).absoluteFilePath();
+    m_entries.removeIf([&](const auto &entry) { return entry.key() == path || entry.value().file == file; });
+}

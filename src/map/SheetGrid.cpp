@@ -1,0 +1,126 @@
+#include "map/SheetGrid.h"
+
+#include "dialogs/Prompts.h"
+
+#include <cmath>
+
+namespace SheetGrid {
+
+namespace {
+
+// Codes by column; the sheet of column 4, row 4 is "F5".
+const char *const sheetCodes[5][5] = {
+    {"A1", "A2", "A3", "A4", "A5"},
+    {"B1", "B2", "B3", "B4", "B5"},
+    {"C1", "C2", "C3", "C4", "C5"},
+    {"D1", "D2", "D3", "D4", "D5"},
+    {"E1", "E2", "E3", "E4", "F5"},
+};
+
+constexpr int HotLineSubRubric = 172;
+constexpr long double Hundredth = 0.01L;
+constexpr long double F5Shift = 8.29972L;
+
+// Finds the code in the grid; `byColumn` picks which index is returned.
+int gridIndex(const QString &code, bool byColumn, Prompts &prompts)
+{
+    const QStringView sheet = QStringView(code).left(2);
+    int result = -1;
+    for (int column = 0; column < 5; ++column)
+        for (int row = 0; row < 5; ++row)
+            if (sheet == QLatin1String(sheetCodes[column][row]))
+                result = byColumn ? column : row;
+    if (result == -1)
+        prompts.showMessage(QStringLiteral("adgilmdebareobis maCvenebeli rukis faili arakoreqtulia"));
+    return result;
+}
+
+// Nearest integer, exact halves to even. Non-finite values (a broken coordinate) give 0 and
+// values beyond the 64-bit range are clamped, so bad data cannot cause undefined behaviour.
+qint64 roundHalfEven(long double value)
+{
+    if (!std::isfinite(value))
+        return 0;
+    const long double rounded = std::nearbyint(value);
+    constexpr long double limit = 9.0e18L;
+    if (rounded >= limit)
+        return qint64(limit);
+    if (rounded <= -limit)
+        return -qint64(limit);
+    return qint64(rounded);
+}
+
+} // namespace
+
+QString generalMapName()
+{
+    return QStringLiteral("Tbilisi");
+}
+
+int SheetColumn(const QString &code, Prompts &prompts)
+{
+    return gridIndex(code, true, prompts);
+}
+
+int SheetRow(const QString &code, Prompts &prompts)
+{
+    return gridIndex(code, false, prompts);
+}
+
+qint64 SheetPixelX(int zoom, int baseWidth, double x)
+{
+    return roundHalfEven((long double)zoom * Hundredth * (long double)baseWidth / 100.0L * (long double)x);
+}
+
+qint64 SheetPixelY(int zoom, int baseHeight, double y)
+{
+    return roundHalfEven((long double)zoom * Hundredth * (long double)baseHeight / 100.0L * (long double)y);
+}
+
+qint64 GeneralPixelX(int column, int row, int zoom, double x, int baseWidth)
+{
+    const long double gxExtended = column == 4 && row == 4
+                                       ? (long double)x / 5.0L + 80.0L - F5Shift
+                                       : (long double)column * 20.0L + (long double)x / 5.0L;
+    const double gx = double(gxExtended);
+    return roundHalfEven((long double)zoom * Hundredth * (long double)baseWidth * Hundredth * (long double)gx);
+}
+
+qint64 GeneralPixelY(int row, int zoom, int baseHeight, double y)
+{
+    const double gy = double((long double)row * 20.0L + (long double)y / 5.0L);
+    return roundHalfEven((long double)zoom * Hundredth * (long double)baseHeight * Hundredth * (long double)gy);
+}
+
+int toControlPosition(qint64 pixel)
+{
+    constexpr qint64 limit = 1 << 30;
+    return int(qBound(-limit, pixel, limit));
+}
+
+QPoint GeneralPixel(const QString &code, int zoom, double x, double y, int baseWidth, int baseHeight,
+                    Prompts &prompts)
+{
+    const int row = SheetRow(code, prompts);
+    const int column = SheetColumn(code, prompts);
+    const qint64 left = GeneralPixelX(column, row, zoom, x, baseWidth);
+    const qint64 top = GeneralPixelY(SheetRow(code, prompts), zoom, baseHeight, y);
+    return {toControlPosition(left), toControlPosition(top)};
+}
+
+QPoint SheetPixel(int zoom, int baseWidth, int baseHeight, double x, double y)
+{
+    return {toControlPosition(SheetPixelX(zoom, baseWidth, x)), toControlPosition(SheetPixelY(zoom, baseHeight, y))};
+}
+
+bool CheckMapCode(const QString &code, int subRubric, Prompts &prompts)
+{
+    if (!code.isEmpty())
+        return true;
+    prompts.showMessage(subRubric == HotLineSubRubric
+                            ? QStringLiteral("cxeli xazis obieqti rukaze datanili ar aris")
+                            : QStringLiteral("rukis rekviziti arakoreqtulia, obieqtis Cveneba rukaze SeuZlebelia"));
+    return false;
+}
+
+} // namespace SheetGrid

@@ -1,0 +1,31 @@
+#pragma once
+// The zoom percent editor (ZoomEd) of the tool bar. The user spins and types within 50..200 in
+// steps of 25 (Page Up/Down: 50); the zoom commands may also set 25 through setValue(). Its
+// value is the zoom percent the map commands read. A click on it (on the text or the arrows)
+// emits clicked(), which applies the value to the map; typing alone changes nothing on the map.
+#include <QSpinBox>
+
+class ZoomSpinBox : public QSpinBox {
+    Q_OBJECT
+public:
+    static constexpr int Minimum = 25;     // lowest value the zoom commands set
+    static constexpr int UserMinimum = 50; // lowest value the user can spin or type
+    static constexpr int Maximum = 200;
+    static constexpr int Step = 25;
+    static constexpr int PageStep = 50;
+
+    explicit ZoomSpinBox(QWidget *parent = nullptr);
+
+    void stepBy(int steps) override;
+
+Q_SIGNALS:
+    void clicked();
+
+protected:
+    QValidator::State validate(QString &input, int &pos) const override;
+    StepEnabled stepEnabled() const override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};

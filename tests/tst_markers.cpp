@@ -1,0 +1,383 @@
+#include "FakePrompts.h"
+#include "MapTestCity.h"
+#include "app/MainState.h"
+#include "map/MapArea.h"
+#include "map/MapSwitcher.h"
+#include "map/MarkerLayer.h"
+#include "map/SheetGrid.h"
+#include "map/ZoomSpinBox.h"
+
+#include <QBuffer>
+#include <QMenu>
+#include <QtTest>
+
+namespace {
+
+const QString yellow = QStringLiteral(".\\pictures\\icons\\yellow.bmp");
+const QString stopIcon = QStringLiteral(".\\Pictures\\Icons\\Stop.bmp");
+const QString streetIcon = QStringLiteral(".\\pictures\\icons\\Street.bmp");
+
+MarkerSpec spec(MarkerKind kind, int key, QPoint pos = {100, 100}, QString icon = {})
+{
+    MarkerSpec s;
+    s.kind = kind;
+    s.key = key;
+    s.name = QStringLiteral("record %1").arg(key);
+    s.pos = pos;
+    s.iconPath = icon.isEmpty() ? (kind == MarkerKind::Stop ? stopIcon : kind == MarkerKind::Street ? streetIcon : yellow)
+                                : icon;
+    s.labelColour = MarkerLayer::Cream;
+    return s;
+}
+
+QByteArray jpegLogo(const QColor &colour)
+{
+    QImage image(24, 12, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG");
+    return bytes;
+}
+
+// The map engine with the test city, shown on the general map.
+struct Rig {
+    MapTestCity city;
+    FakePrompts prompts;
+    MainState state;
+    MapArea area;
+    ZoomSpinBox zoom;
+    MapSwitcher switcher{state, area, zoom};
+    MarkerLayer markers{state, city.dm, prompts, area};
+    QMenu menu;
+
+    Rig()
+    {
+        area.setContextMenu(&menu);
+        switcher.LoadGeneralMap();
+    }
+};
+
+} // namespace
+
+class TestMarkers : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void markersOfEachKind()
+    {
+        Rig rig;
+        int clicks = 0;
+        MarkerSpec object = spec(MarkerKind::Object, 12, {300, 200});
+        object.labelColour = MarkerLayer::SkyBlue;
+        object.onDoubleClick = [&] { ++clicks; };
+        const Marker *made = rig.markers.AddMarker(object);
+        QVERIFY(made);
+        QCOMPARE(made->picture->name(), QStringLiteral("Obj_12"));
+        QCOMPARE(made->picture->key(), 12);
+        QCOMPARE(made->picture->geometry(), QRect(300, 200, 16, 16));
+        QCOMPARE(made->picture->hint(), QStringLiteral("record 12"));
+        QCOMPARE(made->picture->contextMenu(), &rig.menu);
+        QVERIFY(made->picture->doubleClickHandler());
+        made->picture->doubleClickHandler()();
+        QCOMPARE(clicks, 1);
+        QCOMPARE(made->label->name(), QStringLiteral("Lb_12"));
+        QCOMPARE(made->label->key(), 12);
+        QCOMPARE(made->label->pos(), QPoint(300, 190));
+        QCOMPARE(made->label->caption(), QStringLiteral("record 12"));
+        QCOMPARE(made->label->hint(), QStringLiteral("record 12"));
+        QCOMPARE(made->label->colour(), QColor(166, 202, 240));
+        QVERIFY(made->label->isVisible());
+        QVERIFY(made->label->width() > 0 && made->label->height() > 0);
+
+        MarkerSpec stop = spec(MarkerKind::Stop, 21);
+        stop.labelVisible = false;
+        stop.onDoubleClick = [&] { ++clicks; };
+        made = rig.markers.AddMarker(stop);
+        QVERIFY(made);
+        QCOMPARE(made->picture->name(), QStringLiteral("Stp_21"));
+        QCOMPARE(made->picture->contextMenu(), nullptr);
+        QVERIFY(!made->picture->doubleClickHandler());
+        QVERIFY(!made->label->isVisible());
+        QCOMPARE(made->label->colour(), QColor(255, 251, 240));
+
+        made = rig.markers.AddMarker(spec(MarkerKind::Street, 107));
+        QVERIFY(made);
+        QCOMPARE(made->picture->name(), QStringLiteral("Str_107"));
+        QCOMPARE(made->label, nullptr);
+        QCOMPARE(made->picture->contextMenu(), &rig.menu);
+
+        QCOMPARE(rig.markers.ObjectMarkers().count(), 1);
+        QCOMPARE(rig.markers.StopMarkers().count(), 1);
+        QCOMPARE(rig.markers.StreetMarkers().count(), 1);
+        QCOMPARE(rig.area.itemCount(), 5);
+        // Logo markers only go through ShowLogoMarker.
+        QCOMPARE(rig.markers.AddMarker(spec(MarkerKind::Logo, 30)), nullptr);
+        QCOMPARE(rig.area.itemCount(), 5);
+    }
+
+    void bitmapsDropTheirBottomLeftColour()
+    {
+        Rig rig;
+        const Marker *made = rig.markers.AddMarker(spec(MarkerKind::Object, 12));
+        const QImage &picture = made->picture->picture();
+        QCOMPARE(qAlpha(picture.pixel(0, 15)), 0);
+        QCOMPARE(qAlpha(picture.pixel(15, 0)), 0);
+        QCOMPARE(picture.pixelColor(8, 8), QColor(255, 220, 0));
+        // Replacing the icon keeps the place and takes the new picture's look.
+        made->picture->loadPicture(QStringLiteral(".\\Pictures\\Icons\\Active_ Street.bmp"));
+        QCOMPARE(made->picture->geometry(), QRect(100, 100, 12, 12));
+        QCOMPARE(made->picture->picture().pixelColor(6, 6), QColor(200, 0, 0));
+    }
+
+    void takenNamesRefuseTheWholeMarker()
+    {
+        Rig rig;
+        QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Object, 12)));
+        const int items = rig.area.itemCount();
+        // Stop 12's label name is taken by object 12's label: no picture stays either.
+        QCOMPARE(rig.markers.AddMarker(spec(MarkerKind::Stop, 12)), nullptr);
+        QCOMPARE(rig.markers.StopMarkers().count(), 0);
+        QCOMPARE(rig.area.findItem(QStringLiteral("Stp_12")), nullptr);
+        // The same record twice.
+        QCOMPARE(rig.markers.AddMarker(spec(MarkerKind::Object, 12)), nullptr);
+        QCOMPARE(rig.markers.ObjectMarkers().count(), 1);
+        QCOMPARE(rig.area.itemCount(), items);
+        // A street has no label, so street 12 can coexist.
+        QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Street, 12)));
+        QCOMPARE(rig.markers.AddMarker(spec(MarkerKind::Street, 12)), nullptr);
+        QCOMPARE(rig.markers.StreetMarkers().count(), 1);
+
+        // The object's logo cannot coexist with its own marker; the mark stays 0.
+        MarkerSpec logo = spec(MarkerKind::Logo, 12);
+        logo.mapLogo = jpegLogo(Qt::red);
+        QVERIFY(!rig.markers.ShowLogoMarker(logo, 12));
+        QCOMPARE(rig.markers.LogoMarker().shown, 0);
+        QCOMPARE(rig.area.itemCount(), items + 1);
+        // Freed names can be used again.
+        rig.markers.ClearObjectMarkers();
+        QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Stop, 12)));
+    }
+
+    void pictureFailuresLeaveNothing()
+    {
+        Rig rig;
+        QCOMPARE(rig.markers.AddMarker(spec(MarkerKind::Object, 1, {0, 0}, QStringLiteral(".\\pictures\\icons\\none.bmp"))),
+                 nullptr);
+        MarkerSpec broken = spec(MarkerKind::Object, 2);
+        broken.mapLogo = QByteArray("not a jpeg");
+        QCOMPARE(rig.markers.AddMarker(broken), nullptr);
+        MarkerSpec empty = spec(MarkerKind::Object, 3);
+        empty.mapLogo = QByteArray();
+        QCOMPARE(rig.markers.AddMarker(empty), nullptr);
+
+        // The temporary directory is unavailable.
+        const QByteArray saved = qgetenv("TMPDIR");
+        qputenv("TMPDIR", "/nonexistent/kvirzeta");
+        MarkerSpec logo = spec(MarkerKind::Object, 4);
+        logo.mapLogo = jpegLogo(Qt::blue);
+        QCOMPARE(rig.markers.AddMarker(logo), nullptr);
+        qputenv("TMPDIR", saved);
+        QCOMPARE(rig.area.itemCount(), 0);
+        QCOMPARE(rig.markers.ObjectMarkers().count(), 0);
+    }
+
+    void mapLogosGoThroughTheTemporaryFile()
+    {
+        Rig rig;
+        QTemporaryDir temp;
+        const QByteArray saved = qgetenv("TMPDIR");
+        qputenv("TMPDIR", temp.path().toLocal8Bit());
+        MarkerSpec first = spec(MarkerKind::Object, 12);
+        first.mapLogo = jpegLogo(Qt::red);
+        const Marker *made = rig.markers.AddMarker(first);
+        QVERIFY(made);
+        QCOMPARE(made->picture->geometry().size(), QSize(24, 12));
+        // Every logo overwrites the file; the second marker shows its own picture.
+        MarkerSpec second = spec(MarkerKind::Object, 13);
+        second.mapLogo = jpegLogo(Qt::blue);
+        const Marker *other = rig.markers.AddMarker(second);
+        qputenv("TMPDIR", saved);
+        QVERIFY(other);
+        QCOMPARE(QImage(temp.filePath(QStringLiteral("ForMap.jpg"))).size(), QSize(24, 12));
+        QVERIFY(qRed(made->picture->picture().pixel(12, 6)) > 200);
+        QVERIFY(qBlue(other->picture->picture().pixel(12, 6)) > 200);
+        QCOMPARE(qAlpha(other->picture->picture().pixel(0, 11)), 255); // JPEGs stay opaque
+    }
+
+    void logoMarkerIsReplacedAndCleared()
+    {
+        Rig rig;
+        MarkerSpec logo = spec(MarkerKind::Logo, 14);
+        logo.mapLogo = jpegLogo(Qt::red);
+        QVERIFY(rig.markers.ShowLogoMarker(logo, 14));
+        QCOMPARE(rig.markers.LogoMarker().shown, 14);
+        QCOMPARE(rig.markers.LogoMarker().marker.picture->name(), QStringLiteral("Obj_14"));
+        logo.key = 13;
+        QVERIFY(rig.markers.ShowLogoMarker(logo, 13));
+        QCOMPARE(rig.area.itemCount(), 2);
+        QCOMPARE(rig.area.findItem(QStringLiteral("Obj_14")), nullptr);
+        // A failed replacement leaves no logo at all.
+        logo.mapLogo = QByteArray("broken");
+        QVERIFY(!rig.markers.ShowLogoMarker(logo, 13));
+        QCOMPARE(rig.markers.LogoMarker().shown, 0);
+        QCOMPARE(rig.area.itemCount(), 0);
+    }
+
+    void clearingEachList()
+    {
+        Rig rig;
+        MarkerSpec logo = spec(MarkerKind::Logo, 14);
+        logo.mapLogo = jpegLogo(Qt::red);
+        QVERIFY(rig.markers.ShowLogoMarker(logo, 14));
+        for (int key : {12, 13})
+            QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Object, key)));
+        QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Street, 107)));
+        QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Stop, 21)));
+
+        rig.markers.ClearObjectMarkers();
+        QCOMPARE(rig.markers.ObjectMarkers().count(), 0);
+        QCOMPARE(rig.markers.LogoMarker().shown, 0);
+        QCOMPARE(rig.markers.LogoMarker().marker.picture, nullptr);
+        QCOMPARE(rig.area.itemCount(), 3);
+        rig.markers.ClearObjectMarkers();
+        QCOMPARE(rig.area.itemCount(), 3);
+        rig.markers.ClearStopMarkers();
+        QCOMPARE(rig.area.itemCount(), 1);
+        QCOMPARE(rig.area.findItem(QStringLiteral("Lb_21")), nullptr);
+        rig.markers.ClearStreetMarkers();
+        QCOMPARE(rig.area.itemCount(), 0);
+        QVERIFY(rig.markers.StreetMarkers().isEmpty());
+    }
+
+    void listsRefuseMarkersBeyondTheirCapacity()
+    {
+        Rig rig;
+        for (int key = 1; key <= MarkerList::Capacity; ++key)
+            QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Street, key, {key % 2000, key % 1500})));
+        QVERIFY(rig.markers.StreetMarkers().isFull());
+        QCOMPARE(rig.markers.AddMarker(spec(MarkerKind::Street, 20000)), nullptr);
+        QCOMPARE(rig.markers.StreetMarkers().count(), MarkerList::Capacity);
+        QCOMPARE(rig.area.itemCount(), MarkerList::Capacity);
+        QCOMPARE(rig.area.findItem(QStringLiteral("Str_20000")), nullptr);
+        // Other lists have their own capacity.
+        QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Stop, 21)));
+        rig.markers.ClearStreetMarkers();
+        QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Street, 20000)));
+    }
+
+    void repositionOnTheGeneralMap()
+    {
+        Rig rig;
+        rig.city.dm.Qr.setSql(QStringLiteral("SELECT 1"));
+        rig.markers.RepositionObjectMarkers(150, 1500, 2000);
+        QCOMPARE(rig.city.dm.Qr.sql(), QStringLiteral("SELECT 1"));
+        QVERIFY(rig.city.dm.obieqtiQr.isOpen());
+        // Qr holds the street, then the stop query, even with no markers to move.
+        rig.markers.RepositionStreetMarkers(150, 1500, 2000);
+        QCOMPARE(rig.city.dm.Qr.sql(), QStringLiteral("SELECT * FROM quCa"));
+        rig.markers.RepositionStopMarkers(150, 1500, 2000);
+        QCOMPARE(rig.city.dm.Qr.sql(), QStringLiteral("SELECT * FROM gaCereba"));
+
+        const Marker *object = rig.markers.AddMarker(spec(MarkerKind::Object, 14));
+        const Marker *street = rig.markers.AddMarker(spec(MarkerKind::Street, 107));
+        const Marker *stop = rig.markers.AddMarker(spec(MarkerKind::Stop, 12));
+        const Marker *blank = rig.markers.AddMarker(spec(MarkerKind::Stop, 13));
+        MarkerSpec logoSpec = spec(MarkerKind::Logo, 30, {5, 5});
+        logoSpec.mapLogo = jpegLogo(Qt::red);
+        QVERIFY(rig.markers.ShowLogoMarker(logoSpec, 30));
+        for (int zoom : {150, 25, 200}) {
+            rig.markers.RepositionObjectMarkers(zoom, 1500, 2000);
+            rig.markers.RepositionStreetMarkers(zoom, 1500, 2000);
+            rig.markers.RepositionStopMarkers(zoom, 1500, 2000);
+            const auto general = [&](const QString &code, double x, double y) {
+                return SheetGrid::GeneralPixel(code, zoom, x, y, 2000, 1500, rig.prompts);
+            };
+            QCOMPARE(object->picture->pos(), general(QStringLiteral("F5"), 50, 50));
+            QCOMPARE(street->picture->pos(), general(QStringLiteral("B2"), 20, 30));
+            QCOMPARE(stop->picture->pos(), general(QStringLiteral("B2"), 40, 60));
+            // A stop with an empty x sits where the route command puts it: x read as 0.
+            QCOMPARE(blank->picture->pos(), general(QStringLiteral("B2"), 0, 10));
+            for (const Marker *m : {object, stop, blank})
+                QCOMPARE(m->label->pos(), m->picture->pos() - QPoint(0, 10));
+        }
+        QCOMPARE(object->picture->pos(), QPoint(3268, 2700));
+        QCOMPARE(rig.markers.LogoMarker().marker.picture->pos(), QPoint(5, 5));
+        QCOMPARE(rig.markers.LogoMarker().marker.label->pos(), QPoint(5, -5));
+        QVERIFY(rig.prompts.messages.isEmpty());
+    }
+
+    void repositionOnASheetMovesOnlyItsMarkers()
+    {
+        Rig rig;
+        rig.switcher.SwitchToSheet(QStringLiteral("B2"));
+        const Marker *here = rig.markers.AddMarker(spec(MarkerKind::Object, 12, {1, 1}));
+        const Marker *there = rig.markers.AddMarker(spec(MarkerKind::Object, 13, {40, 50}));
+        there->picture->setVisible(false);
+        there->label->setVisible(false);
+        const Marker *stop = rig.markers.AddMarker(spec(MarkerKind::Stop, 21, {60, 70}));
+        const Marker *street = rig.markers.AddMarker(spec(MarkerKind::Street, 107, {0, 0}));
+
+        rig.markers.RepositionObjectMarkers(125, 900, 1200);
+        rig.markers.RepositionStreetMarkers(125, 900, 1200);
+        rig.markers.RepositionStopMarkers(125, 900, 1200);
+        QCOMPARE(here->picture->pos(), QPoint(562, 562));
+        QCOMPARE(here->label->pos(), QPoint(562, 552));
+        QCOMPARE(street->picture->pos(), QPoint(300, 338)); // 20 %, 30 % of 1500 x 1125
+        QCOMPARE(there->picture->pos(), QPoint(40, 50));
+        QVERIFY(!there->picture->isVisible());
+        QCOMPARE(stop->picture->pos(), QPoint(60, 70));
+        QCOMPARE(stop->label->pos(), QPoint(60, 60));
+        QVERIFY(rig.prompts.messages.isEmpty());
+    }
+
+    void repositionEdgeCases()
+    {
+        Rig rig;
+        // Object 16 has the unknown code "Z9": three messages, placed off the map.
+        const Marker *unknown = rig.markers.AddMarker(spec(MarkerKind::Object, 16));
+        // A marker whose record is gone keeps its place.
+        const Marker *gone = rig.markers.AddMarker(spec(MarkerKind::Object, 99, {70, 80}));
+        rig.markers.RepositionObjectMarkers(100, 1500, 2000);
+        QCOMPARE(rig.prompts.messages.size(), 3);
+        QCOMPARE(unknown->picture->pos(), QPoint(-200, -150));
+        QCOMPARE(gone->picture->pos(), QPoint(70, 80));
+        // The object data set is opened when closed and its current record is not moved.
+        rig.city.dm.obieqtiQr.open();
+        rig.city.dm.obieqtiQr.setCurrentRow(2);
+        rig.markers.RepositionObjectMarkers(100, 1500, 2000);
+        QCOMPARE(rig.city.dm.obieqtiQr.currentRow(), 2);
+    }
+
+    void stackingAndHitTesting()
+    {
+        Rig rig;
+        MarkerSpec first = spec(MarkerKind::Object, 12, {100, 100});
+        first.labelVisible = false;
+        MarkerSpec second = spec(MarkerKind::Object, 13, {108, 108});
+        second.labelVisible = false;
+        const Marker *a = rig.markers.AddMarker(first);
+        const Marker *b = rig.markers.AddMarker(second);
+        const QPoint overlap(110, 110);
+        QCOMPARE(rig.area.itemAt(overlap), b->picture);
+        a->picture->bringToFront();
+        QCOMPARE(rig.area.itemAt(overlap), a->picture);
+        a->picture->sendToBack();
+        QCOMPARE(rig.area.itemAt(overlap), b->picture);
+        b->picture->setVisible(false);
+        QCOMPARE(rig.area.itemAt(overlap), a->picture);
+        // Off every item, the image is hit; outside it, the free space.
+        QVERIFY(rig.area.isOnImage(QPoint(500, 500)));
+        QVERIFY(!rig.area.isOnImage(overlap));
+        QVERIFY(!rig.area.isOnImage(QPoint(0, 500)));
+        QVERIFY(!rig.area.isOnImage(QPoint(2001, 10)));
+        // A destroyed item's name is free and a stale pointer is ignored.
+        MapItem *stale = a->picture;
+        rig.markers.ClearObjectMarkers();
+        rig.area.destroyItem(stale);
+        QCOMPARE(rig.area.itemCount(), 0);
+    }
+};
+
+QTEST_MAIN(TestMarkers)
+#include "tst_markers.moc"

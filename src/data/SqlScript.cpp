@@ -44,10 +44,21 @@ void run(QSqlDatabase &db, const QString &script)
             throw Error(QStringLiteral("%1\n%2").arg(query.lastError().text().trimmed(), statement));
 }
 
+void createBlobType(QSqlDatabase &db)
+{
+    if (db.driver()->dbmsType() != QSqlDriver::PostgreSQL)
+        return;
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT 1 FROM pg_type WHERE typname='blob' AND "
+                                   "typnamespace=(SELECT oid FROM pg_namespace WHERE nspname=current_schema())")))
+        throw Error(query.lastError().text().trimmed());
+    if (!query.next())
+        run(db, QStringLiteral("CREATE DOMAIN blob AS bytea"));
+}
+
 void createSchema(QSqlDatabase &db, const QString &schemaScript)
 {
-    if (db.driver()->dbmsType() == QSqlDriver::PostgreSQL)
-        run(db, QStringLiteral("CREATE DOMAIN blob AS bytea"));
+    createBlobType(db);
     run(db, schemaScript);
 }
 

@@ -10,7 +10,9 @@ namespace SqlScript {
 QStringList statements(const QString &script);
 // Runs every statement of a script; throws Error with the database's message and the statement.
 void run(QSqlDatabase &db, const QString &script);
-// Creates the catalogue's tables from the schema script on a writable session. The schema names
-// its binary columns BLOB; on PostgreSQL that name first becomes a domain over bytea.
+// The schema names its binary columns BLOB; on PostgreSQL that name becomes a domain over bytea
+// (once: an existing one is kept). Other engines know the name already.
+void createBlobType(QSqlDatabase &db);
+// Creates the catalogue's tables from the schema script on a writable session.
 void createSchema(QSqlDatabase &db, const QString &schemaScript);
 } // namespace SqlScript

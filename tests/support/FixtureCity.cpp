@@ -52,6 +52,11 @@ QString serverConnectionString(const QString &database)
     return QStringLiteral("Provider=PostgreSQL;%1;Database=%2").arg(serverCoordinates(), database);
 }
 
+QString sqliteConnectionString(const QString &databasePath)
+{
+    return QStringLiteral("Provider=SQLite;Data Source=") + databasePath;
+}
+
 QString odbcConnectionString(const QString &databasePath)
 {
     return QStringLiteral("Provider=MSDASQL.1;Persist Security Info=False;"
@@ -230,17 +235,7 @@ FixtureCity::FixtureCity()
     }
 }
 
-FixtureCity::~FixtureCity()
-{
-    if (m_serverDatabase.isEmpty())
-        return;
-    // FORCE ends sessions a test left open on the database.
-    withDatabase(serverConnectionString(QStringLiteral("postgres")), [&](QSqlDatabase &db) {
-        QSqlQuery query(db);
-        if (!query.exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_serverDatabase)))
-            qWarning("FixtureCity: cannot drop %s: %s", qPrintable(m_serverDatabase), qPrintable(query.lastError().text()));
-    });
-}
+FixtureCity::~FixtureCity() = default;
 
 QString FixtureCity::path() const
 {
@@ -256,20 +251,20 @@ QString FixtureCity::connectionString() const
 {
     switch (backend()) {
     case Backend::PostgreSQL:
-        return serverConnectionString(m_serverDatabase);
+        return m_server->connectionString();
     case Backend::Odbc:
         return odbcConnectionString(file(QStringLiteral("city.db")));
     case Backend::SQLite:
         break;
     }
-    return QStringLiteral("Provider=SQLite;Data Source=") + file(QStringLiteral("city.db"));
+    return sqliteConnectionString(file(QStringLiteral("city.db")));
 }
 
 QString FixtureCity::addressIni() const
 {
     switch (backend()) {
     case Backend::PostgreSQL:
-        return serverConnectionString(m_serverDatabase);
+        return m_server->connectionString();
     case Backend::Odbc:
         return odbcConnectionString(QStringLiteral("city.db"));
     case Backend::SQLite:
@@ -281,8 +276,8 @@ QString FixtureCity::addressIni() const
 QString FixtureCity::writableConnectionString() const
 {
     if (backend() == Backend::PostgreSQL)
-        return serverConnectionString(m_serverDatabase);
-    return QStringLiteral("Provider=SQLite;Data Source=") + file(QStringLiteral("city.db"));
+        return m_server->connectionString();
+    return sqliteConnectionString(file(QStringLiteral("city.db")));
 }
 
 QColor FixtureCity::pictureColour(qint64 rowId, const QString &column)
@@ -293,7 +288,7 @@ QColor FixtureCity::pictureColour(qint64 rowId, const QString &column)
 
 void FixtureCity::buildDatabase()
 {
-    withDatabase(QStringLiteral("Provider=SQLite;Data Source=") + file(QStringLiteral("city.db")), [](QSqlDatabase &db) {
+    withDatabase(sqliteConnectionString(file(QStringLiteral("city.db"))), [](QSqlDatabase &db) {
         db.transaction();
         runScript(db, QString::fromUtf8(readFile(QStringLiteral(KVIRZETA_SOURCE_DIR "/sql/schema.sql"))));
         runScript(db, QString::fromUtf8(readFile(QStringLiteral(KVIRZETA_FIXTURE_DIR "/city.sql"))));
@@ -324,27 +319,9 @@ void FixtureCity::buildDatabase()
 // order, blobs bound as they are. Names sort by code point there too (C collation), as in SQLite.
 void FixtureCity::copyToServer()
 {
-    m_serverDatabase = QStringLiteral("kvirzeta_test_%1_%2")
-                           .arg(QCoreApplication::applicationPid())
-                           .arg(QUuid::createUuid().toString(QUuid::Id128).left(12));
-    const QString maintenance = serverConnectionString(QStringLiteral("postgres"));
-    const QString probe = QStringLiteral("FixtureCity-server-probe");
-    try {
-        Connection::openSession(maintenance, probe, Connection::Access::ReadWrite).close();
-    } catch (const Error &e) {
-        QSqlDatabase::removeDatabase(probe);
-        const QString name = m_serverDatabase;
-        m_serverDatabase.clear();
-        skipProgram(QStringLiteral("cannot reach the PostgreSQL server to make %1: %2").arg(name, e.text()));
-    }
-    QSqlDatabase::removeDatabase(probe);
-    withDatabase(maintenance, [&](QSqlDatabase &db) {
-        QSqlQuery query(db);
-        exec(query, QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C'")
-                        .arg(m_serverDatabase));
-    });
-    withDatabase(QStringLiteral("Provider=SQLite;Data Source=") + file(QStringLiteral("city.db")), [&](QSqlDatabase &source) {
-        withDatabase(serverConnectionString(m_serverDatabase), [&](QSqlDatabase &target) {
+    m_server = std::make_unique<ServerDatabase>();
+    withDatabase(sqliteConnectionString(file(QStringLiteral("city.db"))), [&](QSqlDatabase &source) {
+        withDatabase(m_server->connectionString(), [&](QSqlDatabase &target) {
             try {
                 SqlScript::createSchema(target, QString::fromUtf8(readFile(QStringLiteral(KVIRZETA_SOURCE_DIR "/sql/schema.sql"))));
             } catch (const Error &e) {
@@ -410,7 +387,7 @@ void FixtureCity::buildFiles()
 QByteArray FixtureCity::picture(int objectKey, const QString &column) const
 {
     QByteArray bytes;
-    withDatabase(QStringLiteral("Provider=SQLite;Data Source=") + file(QStringLiteral("city.db")), [&](QSqlDatabase &db) {
+    withDatabase(sqliteConnectionString(file(QStringLiteral("city.db"))), [&](QSqlDatabase &db) {
         QSqlQuery query(db);
         exec(query, QStringLiteral("SELECT %1 FROM obieqtis_logo WHERE g_obieqti_kodi=%2 ORDER BY rowid LIMIT 1")
                         .arg(column)
@@ -438,12 +415,18 @@ void FixtureCity::write(const QString &relative, const QByteArray &content)
 
 QByteArray FixtureCity::contentDigest() const
 {
+    return contentDigest(writableConnectionString());
+}
+
+QByteArray FixtureCity::contentDigest(const QString &connectionString)
+{
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    withDatabase(writableConnectionString(), [&](QSqlDatabase &db) {
+    withDatabase(connectionString, [&](QSqlDatabase &db) {
         QStringList tables = db.tables(QSql::TableType(QSql::Tables | QSql::Views));
-        tables.sort();
+        std::sort(tables.begin(), tables.end(),
+                  [](const QString &a, const QString &b) { return a.toLower() < b.toLower(); });
         for (const QString &table : tables) {
-            hash.addData(QByteArray(table.toUtf8() + '\n'));
+            hash.addData(QByteArray(table.toLower().toUtf8() + '\n'));
             for (const QString &row : tableRows(db, table))
                 hash.addData(QByteArray(row.toUtf8() + '\n'));
         }
@@ -458,6 +441,42 @@ void FixtureCity::execSql(const QString &sql)
         runScript(db, sql);
         db.commit();
     });
+}
+
+ServerDatabase::ServerDatabase()
+    : m_name(QStringLiteral("kvirzeta_test_%1_%2")
+                 .arg(QCoreApplication::applicationPid())
+                 .arg(QUuid::createUuid().toString(QUuid::Id128).left(12)))
+{
+    const QString maintenance = serverConnectionString(QStringLiteral("postgres"));
+    const QString probe = uniqueConnectionName();
+    try {
+        Connection::openSession(maintenance, probe, Connection::Access::ReadWrite).close();
+    } catch (const Error &e) {
+        QSqlDatabase::removeDatabase(probe);
+        skipProgram(QStringLiteral("cannot reach the PostgreSQL server: ") + e.text());
+    }
+    QSqlDatabase::removeDatabase(probe);
+    withDatabase(maintenance, [&](QSqlDatabase &db) {
+        QSqlQuery query(db);
+        exec(query, QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C'")
+                        .arg(m_name));
+    });
+}
+
+ServerDatabase::~ServerDatabase()
+{
+    // FORCE ends sessions a test left open on the database.
+    withDatabase(serverConnectionString(QStringLiteral("postgres")), [&](QSqlDatabase &db) {
+        QSqlQuery query(db);
+        if (!query.exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_name)))
+            qWarning("ServerDatabase: cannot drop %s: %s", qPrintable(m_name), qPrintable(query.lastError().text()));
+    });
+}
+
+QString ServerDatabase::connectionString() const
+{
+    return serverConnectionString(m_name);
 }
 
 ScopedCurrentDir::ScopedCurrentDir(const QString &dir) : m_previous(QDir::currentPath())

@@ -34,6 +34,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <memory>
+
 namespace Fixture {
 
 // Rubrics (by name: 2, 4, 3, 1; database order 1, 2, 3, 4).
@@ -142,6 +144,9 @@ public:
     // A digest of the database's whole content, read through a connection of its own: the names
     // of its tables and every row of each. Equal digests mean nothing was written.
     QByteArray contentDigest() const;
+    // The same for any database a connection string names. Table names are taken in lower case
+    // and rows in sorted order, so that equal catalogues on two backends have equal digests.
+    static QByteArray contentDigest(const QString &connectionString);
 
     // Variants for failure tests.
     void remove(const QString &relative);
@@ -161,7 +166,25 @@ private:
     QString writableConnectionString() const;
 
     QTemporaryDir m_dir;
-    QString m_serverDatabase; // the database made on the PostgreSQL server, if any
+    std::unique_ptr<class ServerDatabase> m_server; // the city's database on the PostgreSQL backend
+};
+
+// An empty database of its own on the PostgreSQL test server (KVIRZETA_TEST_POSTGRESQL), made with
+// code-point collation and dropped with the object. The fixture city is copied into one; tests of
+// tools that write a database use one directly. Skips the test program when there is no server.
+class ServerDatabase {
+public:
+    ServerDatabase();
+    ~ServerDatabase();
+    ServerDatabase(const ServerDatabase &) = delete;
+    ServerDatabase &operator=(const ServerDatabase &) = delete;
+
+    const QString &name() const { return m_name; }
+    // "Provider=PostgreSQL;Host=..;Port=..;User ID=..;Password=..;Database=<name>"
+    QString connectionString() const;
+
+private:
+    QString m_name;
 };
 
 // Makes a folder the current directory for a scope and restores the previous one afterwards.

@@ -103,10 +103,14 @@ private Q_SLOTS:
             QVERIFY(!dm.kavS_transporti_gaCereba_Qr.isEmpty());
         }
 
-        // A database that already holds a catalogue is never overwritten.
-        const QString again = generate(m_dir.filePath(QStringLiteral("again")), {QStringLiteral("--connection"), target});
+        // A database that already holds a catalogue is never overwritten, and the folder of the
+        // city already made there is left as it was.
+        const QString again = generate(through, {QStringLiteral("--connection"), target, QStringLiteral("--seed"),
+                                                 QStringLiteral("8")});
         QVERIFY2(again.contains(QLatin1String("rubrika")), qPrintable(again));
         QCOMPARE(FixtureCity::contentDigest(database.exact), written);
+        QCOMPARE(readAll(through + QStringLiteral("/Address.ini")), target.toUtf8() + "\r\n");
+        QCOMPARE(readAll(through + QStringLiteral("/Raster/B2.jpg")), readAll(own + QStringLiteral("/Raster/B2.jpg")));
     }
 
     void badConnectionsAreReported()
@@ -123,8 +127,8 @@ private Q_SLOTS:
         QVERIFY(!generate(folder, {QStringLiteral("--connection"),
                                    QStringLiteral("Provider=PostgreSQL;Host=127.0.0.1;Port=1;Database=x")})
                      .isEmpty());
-        // Nothing half-made looks like a finished city.
-        QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/Address.ini")));
+        // The folder is not touched when the database cannot be written.
+        QVERIFY(!QFileInfo::exists(folder));
     }
 };
 

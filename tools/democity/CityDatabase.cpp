@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUuid>
 
 #include <algorithm>
 #include <stdexcept>
@@ -105,6 +106,13 @@ QSqlDatabase openEmpty(const QString &connectionString, const QString &connectio
                                      .toStdString());
     }
     return db;
+}
+
+void requireEmpty(const QString &connectionString)
+{
+    const QString name = QStringLiteral("democity-check-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    openEmpty(connectionString, name).close();
+    QSqlDatabase::removeDatabase(name);
 }
 
 QStringList schemaStatements()

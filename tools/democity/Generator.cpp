@@ -168,6 +168,11 @@ void Generator::run()
     if (!errors.isEmpty())
         fail(QStringLiteral("The city model has mistakes:\n") + errors.join(QLatin1Char('\n')));
 
+    // A database named by a connection string must be reachable and empty before anything is
+    // written into the folder.
+    if (!m_options.connection.isEmpty())
+        CityDatabase::requireEmpty(m_options.connection);
+
     QDir dir(m_options.folder);
     if (!dir.mkpath(QStringLiteral("Raster")) || !dir.mkpath(QStringLiteral("pictures/icons")))
         fail(QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(dir.absolutePath())));

@@ -27,6 +27,9 @@ DataSet::DataSet(QString name, Connection &connection, QString sql, QStringList 
 
 void DataSet::setSql(const QString &sql)
 {
+    // Rows of the old text must not pass for rows of the new one.
+    if (m_open && sql != m_sql)
+        close();
     m_sql = sql;
 }
 

@@ -29,7 +29,8 @@
 // text there and are drawn across the whole width; data rows leave it empty. The declared
 // columns follow from column 1 on (columnOf() maps a field to its column).
 //
-// The model never runs SQL; building the tree costs O(n log n) in the record count.
+// The model never runs SQL; building the tree costs O(n log n) in the record count. The data set
+// (and a lookup's data set) must outlive the model.
 #include <QAbstractItemModel>
 #include <QHash>
 #include <QPointer>

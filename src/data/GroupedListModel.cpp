@@ -192,11 +192,11 @@ void GroupedListModel::loadLookup(int level)
 {
     QHash<QString, QString> &table = m_lookupTables[level];
     table.clear();
-    const Level &spec = m_levels[level];
-    if (spec.source && spec.source->isOpen()) {
-        const DataSet &source = *spec.source;
-        const int key = source.columnIndex(spec.sourceKey);
-        const int name = source.columnIndex(spec.sourceName);
+    const Level &definition = m_levels[level];
+    if (definition.source && definition.source->isOpen()) {
+        const DataSet &source = *definition.source;
+        const int key = source.columnIndex(definition.sourceKey);
+        const int name = source.columnIndex(definition.sourceName);
         if (key >= 0 && name >= 0) {
             for (int r = 0; r < source.recordCount(); ++r) {
                 const QVariant &k = source.valueAt(r, key);
@@ -370,11 +370,11 @@ QString GroupedListModel::levelText(int level, const QVariant &key) const
 {
     if (level < 0 || level >= m_levels.size() || key.isNull())
         return {};
-    const Level &spec = m_levels[level];
-    if (spec.source)
+    const Level &definition = m_levels[level];
+    if (definition.source)
         return m_lookupTables[level].value(keyText(key));
-    if (spec.display)
-        return spec.display(key);
+    if (definition.display)
+        return definition.display(key);
     return key.toString();
 }
 

@@ -3,49 +3,84 @@
 #include "common/Errors.h"
 #include "platform/FileLookup.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 
-Connection::Connection(QString connectionName) : m_name(std::move(connectionName)) {}
+#include <atomic>
+
+Connection::Connection(QString connectionName) : m_name(std::move(connectionName))
+{
+    static std::atomic<int> instances{0};
+    m_sqlName = m_name + QLatin1Char('#') + QString::number(++instances);
+}
 
 Connection::~Connection()
 {
     close();
-    if (QSqlDatabase::contains(m_name))
-        QSqlDatabase::removeDatabase(m_name);
+    if (QSqlDatabase::contains(m_sqlName))
+        QSqlDatabase::removeDatabase(m_sqlName);
 }
 
 QMap<QString, QString> Connection::parse(const QString &text)
 {
     QMap<QString, QString> pairs;
-    int i = 0;
     const int n = text.size();
+    int i = 0;
     while (i < n) {
         const int eq = text.indexOf(QLatin1Char('='), i);
+        const int semi = text.indexOf(QLatin1Char(';'), i);
         if (eq < 0)
             break;
+        // A segment without "=" carries no pair; skip it rather than glue it to the next key.
+        if (semi >= 0 && semi < eq) {
+            i = semi + 1;
+            continue;
+        }
         const QString key = text.mid(i, eq - i).trimmed().toLower();
         i = eq + 1;
         while (i < n && text[i].isSpace())
             ++i;
         QString value;
         if (i < n && (text[i] == QLatin1Char('"') || text[i] == QLatin1Char('\''))) {
-            const QChar quote = text[i];
-            const int end = text.indexOf(quote, i + 1);
-            value = text.mid(i + 1, (end < 0 ? n : end) - i - 1);
-            i = end < 0 ? n : end + 1;
-            const int semi = text.indexOf(QLatin1Char(';'), i);
-            i = semi < 0 ? n : semi + 1;
+            // A quoted value runs to the matching quote; a doubled quote inside stands for one.
+            const QChar quote = text[i++];
+            while (i < n) {
+                if (text[i] == quote) {
+                    if (i + 1 < n && text[i + 1] == quote) {
+                        value += quote;
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                value += text[i++];
+            }
+            const int next = text.indexOf(QLatin1Char(';'), i);
+            i = next < 0 ? n : next + 1;
         } else {
-            const int semi = text.indexOf(QLatin1Char(';'), i);
-            value = text.mid(i, (semi < 0 ? n : semi) - i).trimmed();
-            i = semi < 0 ? n : semi + 1;
+            const int next = text.indexOf(QLatin1Char(';'), i);
+            value = text.mid(i, (next < 0 ? n : next) - i).trimmed();
+            i = next < 0 ? n : next + 1;
         }
         if (!key.isEmpty())
             pairs.insert(key, value);
     }
     return pairs;
+}
+
+QString Connection::readConnectionFile(const QString &path)
+{
+    QFile file(FileLookup::find(path));
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
+    QString text = QString::fromUtf8(file.readAll());
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return text;
 }
 
 namespace {
@@ -144,41 +179,41 @@ void Connection::open()
     const QString provider = pairs.value(QStringLiteral("provider")).toLower();
     try {
         if (provider == QLatin1String("sqlite"))
-            openSqlite(m_name, pairs);
+            openSqlite(m_sqlName, pairs);
         else if (provider == QLatin1String("postgresql") || provider == QLatin1String("postgres"))
-            openPostgres(m_name, pairs);
+            openPostgres(m_sqlName, pairs);
         else if (provider.startsWith(QLatin1String("msdasql")))
-            openOdbc(m_name, pairs);
+            openOdbc(m_sqlName, pairs);
         else if (provider.isEmpty())
             throw Error(QStringLiteral("The connection string names no Provider"));
         else
             throw Error(QStringLiteral("Provider cannot be found: %1").arg(pairs.value(QStringLiteral("provider"))));
     } catch (...) {
-        if (QSqlDatabase::contains(m_name))
-            QSqlDatabase::removeDatabase(m_name);
+        if (QSqlDatabase::contains(m_sqlName))
+            QSqlDatabase::removeDatabase(m_sqlName);
         throw;
     }
 }
 
 void Connection::close()
 {
-    if (QSqlDatabase::contains(m_name)) {
+    if (QSqlDatabase::contains(m_sqlName)) {
         {
-            QSqlDatabase db = QSqlDatabase::database(m_name, false);
+            QSqlDatabase db = QSqlDatabase::database(m_sqlName, false);
             if (db.isOpen())
                 db.close();
         }
-        QSqlDatabase::removeDatabase(m_name);
+        QSqlDatabase::removeDatabase(m_sqlName);
     }
 }
 
 bool Connection::isOpen() const
 {
-    return QSqlDatabase::contains(m_name) && QSqlDatabase::database(m_name, false).isOpen();
+    return QSqlDatabase::contains(m_sqlName) && QSqlDatabase::database(m_sqlName, false).isOpen();
 }
 
 QSqlDatabase Connection::database()
 {
     open();
-    return QSqlDatabase::database(m_name, false);
+    return QSqlDatabase::database(m_sqlName, false);
 }

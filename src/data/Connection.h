@@ -27,10 +27,18 @@ public:
     QSqlDatabase database();
     const QString &connectionName() const { return m_name; }
 
-    // Key=Value pairs of a connection string; keys in lower case, values unquoted and trimmed.
+    // Key=Value pairs of a connection string; keys in lower case and trimmed. A value in double or
+    // single quotes is taken as written (a doubled quote stands for one); any other value is
+    // trimmed. A later key replaces an earlier one.
     static QMap<QString, QString> parse(const QString &text);
+
+    // The whole text of a connection file such as Address.ini (found without regard to letter
+    // case), with every line break made CR LF and nothing trimmed. Throws Error when unreadable.
+    static QString readConnectionFile(const QString &path);
 
 private:
     QString m_name;
+    // Qt's name of the session: unique per instance, so that two modules never share one.
+    QString m_sqlName;
     QString m_connectionString;
 };

@@ -8,6 +8,17 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+namespace {
+
+// The database's own wording when it gives one, else the driver's.
+QString errorText(const QSqlError &error)
+{
+    const QString text = error.databaseText().trimmed();
+    return text.isEmpty() ? error.text().trimmed() : text;
+}
+
+} // namespace
+
 DataSet::DataSet(QString name, Connection &connection, QString sql, QStringList fields, QObject *parent)
     : QObject(parent), m_name(std::move(name)), m_connection(connection), m_sql(std::move(sql)),
       m_declared(std::move(fields))
@@ -26,12 +37,8 @@ void DataSet::open()
     QSqlDatabase db = m_connection.database();
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec(m_sql)) {
-        QString text = query.lastError().databaseText().trimmed();
-        if (text.isEmpty())
-            text = query.lastError().text().trimmed();
-        throw Error(text);
-    }
+    if (!query.exec(m_sql))
+        throw Error(errorText(query.lastError()));
     const QSqlRecord record = query.record();
     QVector<int> sourceColumns;
     QStringList columns;
@@ -59,6 +66,9 @@ void DataSet::open()
             values.append(query.value(source));
         ++rows;
     }
+    // A read error part-way would otherwise pass for the end of the result.
+    if (query.lastError().isValid())
+        throw Error(errorText(query.lastError()));
     m_columns = columns;
     m_values = std::move(values);
     m_values.squeeze();
@@ -137,11 +147,13 @@ bool DataSet::locate(const QString &column, const QVariant &value)
     const int c = requireColumn(column);
     for (int row = 0; row < m_rowCount; ++row) {
         const QVariant &cell = valueAt(row, c);
-        if (cell.isNull())
-            continue;
-        const bool equal = value.typeId() == QMetaType::QString || cell.typeId() == QMetaType::QString
-                               ? cell.toString() == value.toString()
-                               : cell == value;
+        bool equal;
+        if (cell.isNull() || value.isNull())
+            equal = cell.isNull() && value.isNull();
+        else if (value.typeId() == QMetaType::QString || cell.typeId() == QMetaType::QString)
+            equal = cell.toString() == value.toString();
+        else
+            equal = cell == value;
         if (equal) {
             setCurrentRow(row);
             return true;

@@ -38,8 +38,9 @@ public:
     void first();
     void next();
     bool eof() const { return m_eof; }
-    // Moves to the first record whose column equals `value` (whole value, exact); the current
-    // record stays where it was when nothing matches.
+    // Moves to the first record whose column equals `value` (whole value, exact; a text and a
+    // number compare as text; a null value finds a null cell); the current record stays where
+    // it was when nothing matches. Throws on a closed data set or an unknown column.
     bool locate(const QString &column, const QVariant &value);
 
     // Reads of the current record. Unknown columns and reads without a current record throw.

@@ -60,6 +60,8 @@ void TMainFrm::buildWindow(Desktop &desktop)
     actions = new MainActions(this, menuBar());
     ToolBar = new MainToolBar(*actions, this);
     addToolBar(Qt::TopToolBarArea, ToolBar);
+    // Set once docked: docking resets a tool bar's size limits.
+    ToolBar->setFixedHeight(MainToolBar::Height);
     StatusBar = new MainStatusBar(this);
     StatusBar->setFont(WindowFonts::pixels(13));
     setStatusBar(StatusBar);

@@ -45,7 +45,6 @@ MainToolBar::MainToolBar(MainActions &actions, QWidget *parent) : QToolBar(paren
     setObjectName(QStringLiteral("ToolBar"));
     setMovable(false);
     setFloatable(false);
-    setFixedHeight(Height);
     setIconSize(QSize(16, 16));
     setContentsMargins(0, 0, 0, 0);
     layout()->setContentsMargins(0, 0, 0, 0);

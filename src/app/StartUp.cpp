@@ -1,39 +1,20 @@
 #include "app/StartUp.h"
 
 #include "app/MainState.h"
-#include "common/Errors.h"
 #include "data/DataModule.h"
 #include "dialogs/Prompts.h"
 #include "map/MapArea.h"
-#include "platform/FileLookup.h"
-
-#include <QFile>
-#include <QStringDecoder>
 
 StartUp::StartUp(DataModule &dm, MainState &state, MapArea &map, Prompts &prompts, Splash splash)
     : m_dm(dm), m_state(state), m_map(map), m_prompts(prompts), m_splash(std::move(splash))
 {
 }
 
-QString StartUp::readText(const QString &path)
-{
-    QFile file(FileLookup::find(path));
-    if (!file.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
-    // The decoder drops a leading byte-order mark, which an editor may have written.
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    QString text = decoder.decode(file.readAll());
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return text;
-}
-
 bool StartUp::openConnection()
 {
     m_state.KeyLb = QStringLiteral("0");
     try {
-        const QString codeMemo = readText(QStringLiteral(".\\Address.ini"));
+        const QString codeMemo = Connection::readConnectionFile(QStringLiteral(".\\Address.ini"));
         m_dm.ADOConn.setConnectionString(codeMemo);
         m_dm.ADOConn.open();
         return true;

@@ -1,7 +1,6 @@
 #pragma once
 // The main window's creation steps: read the connection string, open the database, show the
 // splash window, load the general map and give the shared state its initial values.
-#include <QString>
 #include <functional>
 
 class DataModule;
@@ -23,10 +22,6 @@ public:
     void finish();
     // Shows the general map "Tbilisi" at its own size and takes its size as the base size.
     void LoadGeneralMap();
-
-    // The whole text of a file with every line break written as CR LF; throws Error when the
-    // file cannot be read.
-    static QString readText(const QString &path);
 
 private:
     DataModule &m_dm;

@@ -1,0 +1,28 @@
+#include "dialogs/HelpCommands.h"
+
+#include "dialogs/AboutFrm.h"
+#include "platform/Desktop.h"
+#include "platform/FileLookup.h"
+
+#include <QFileInfo>
+
+HelpCommands::HelpCommands(Desktop &desktop, CommandRunner &runner, QWidget *parentWindow)
+    : m_desktop(desktop), m_runner(runner), m_parent(parentWindow)
+{
+}
+
+void HelpCommands::Sesaxeb1Click()
+{
+    TAboutFrm about(m_desktop, m_runner, m_parent);
+    about.exec();
+}
+
+void HelpCommands::daxmareba2Click()
+{
+    m_desktop.openFile(helpDocumentPath());
+}
+
+QString HelpCommands::helpDocumentPath()
+{
+    return QFileInfo(FileLookup::find(QStringLiteral(".\\Kvirzeta.pdf"))).absoluteFilePath();
+}

@@ -3,6 +3,7 @@
 #include "FixtureCity.h"
 #include "app/MainActions.h"
 #include "app/MainFrm.h"
+#include "app/MainState.h"
 #include "app/MainStatusBar.h"
 #include "app/MainToolBar.h"
 #include "catalogue/ObjectTab.h"
@@ -21,6 +22,7 @@ namespace {
 // One run of the program's start-up against a city: the window with recording fakes, and the
 // names of the routed handlers in the order they ran.
 struct Run {
+    MainState mainState;
     FakePrompts prompts;
     FakeDesktop desktop;
     DataModule dm;
@@ -30,7 +32,7 @@ struct Run {
 
     Run()
     {
-        window = std::make_unique<TMainFrm>(dm, prompts, desktop, [this] { ++splashes; });
+        window = std::make_unique<TMainFrm>(dm, mainState, prompts, desktop, [this] { ++splashes; });
         QObject::connect(window.get(), &TMainFrm::handlerStarted, [this](const QString &h) { handlers << h; });
     }
 
@@ -46,6 +48,11 @@ struct Run {
     QStringList routed(const std::function<void()> &work)
     {
         handlers.clear();
+        // A command that opens a modal window (the about window) gets it closed again.
+        QTimer::singleShot(50, [] {
+            if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+        });
         work();
         QCoreApplication::processEvents();
         return handlers;

@@ -1,7 +1,7 @@
 #include "app/MainActions.h"
 
 #include "app/ToolBarImages.h"
-#include "app/WindowFonts.h"
+#include "platform/DisplayFont.h"
 
 #include <QAction>
 #include <QMenu>
@@ -44,7 +44,7 @@ QMenu *MainActions::popup(QWidget *window, const char *name, int pointSize)
 {
     auto *menu = new QMenu(window);
     menu->setObjectName(QLatin1String(name));
-    menu->setFont(WindowFonts::points(pointSize));
+    menu->setFont(DisplayFont::pointFont(pointSize));
     return menu;
 }
 
@@ -66,7 +66,7 @@ MainActions::MainActions(QWidget *window, QMenuBar *menuBar) : QObject(window), 
     SelectAc = makeAction("SelectAc", text("moniSvna"), QString(), -1);
     ZoomInWindowAc = makeAction("ZoomInWindowAc", text("aqtivacia"), QString(), -1);
 
-    MainMenu->setFont(WindowFonts::points(MenuPointSize));
+    MainMenu->setFont(DisplayFont::pointFont(MenuPointSize));
     mTavari1 = MainMenu->addMenu(text("mTavari"));
     operaciebi1 = MainMenu->addMenu(text("operaciebi"));
     ruka1 = MainMenu->addMenu(text("ruka"));
@@ -75,7 +75,7 @@ MainActions::MainActions(QWidget *window, QMenuBar *menuBar) : QObject(window), 
         {mTavari1, "mTavari1"}, {operaciebi1, "operaciebi1"}, {ruka1, "ruka1"}, {daxmareba1, "daxmareba1"}};
     for (const auto &[menu, name] : mainMenus) {
         menu->setObjectName(QLatin1String(name));
-        menu->setFont(WindowFonts::points(MenuPointSize));
+        menu->setFont(DisplayFont::pointFont(MenuPointSize));
     }
 
     RubMmnIt = item(mTavari1, "RubMmnIt", text("obieqti"));

@@ -1,17 +1,18 @@
 #include "app/MainFrm.h"
 
-#include "app/HelpCommands.h"
 #include "app/MainActions.h"
+#include "app/MainState.h"
 #include "app/MainStatusBar.h"
 #include "app/MainToolBar.h"
-#include "app/WindowFonts.h"
 #include "app/WindowParts.h"
 #include "catalogue/ObjectDetailCommands.h"
 #include "catalogue/ObjectMapCommands.h"
 #include "catalogue/ObjectTab.h"
 #include "data/DataModule.h"
+#include "dialogs/HelpCommands.h"
 #include "map/MapArea.h"
 #include "map/MapNavigation.h"
+#include "platform/DisplayFont.h"
 #include "streets/StreetMapCommands.h"
 #include "streets/StreetTab.h"
 #include "transport/TransportMapCommands.h"
@@ -35,8 +36,9 @@
 // The name and the call of a handler method, for route().
 #define HANDLER(object, method) #method, [this] { object->method(); }
 
-TMainFrm::TMainFrm(DataModule &dm, Prompts &prompts, Desktop &desktop, StartUp::Splash splash, QWidget *parent)
-    : QMainWindow(parent), m_dm(dm), m_prompts(prompts), m_runner(prompts)
+TMainFrm::TMainFrm(DataModule &dm, MainState &state, Prompts &prompts, Desktop &desktop, StartUp::Splash splash,
+                   QWidget *parent)
+    : QMainWindow(parent), m_dm(dm), m_state(state), m_prompts(prompts), m_runner(prompts)
 {
     buildWindow(desktop);
     m_startUp = std::make_unique<StartUp>(dm, m_state, *ScrollBox, prompts, std::move(splash));
@@ -51,8 +53,8 @@ void TMainFrm::buildWindow(Desktop &desktop)
 {
     setObjectName(QStringLiteral("MainFrm"));
     setWindowTitle(QStringLiteral("Tbilisis saZiebo-sainformacio sistema `kvirzeta~"));
-    setFont(WindowFonts::pixels(13));
-    QToolTip::setFont(WindowFonts::pixels(13));
+    setFont(DisplayFont::font(13));
+    QToolTip::setFont(DisplayFont::font(13));
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, QColor(192, 220, 192));
     setPalette(palette);
@@ -63,7 +65,7 @@ void TMainFrm::buildWindow(Desktop &desktop)
     // Set once docked: docking resets a tool bar's size limits.
     ToolBar->setFixedHeight(MainToolBar::Height);
     StatusBar = new MainStatusBar(this);
-    StatusBar->setFont(WindowFonts::pixels(13));
+    StatusBar->setFont(DisplayFont::font(13));
     setStatusBar(StatusBar);
 
     Spliter = new QSplitter(Qt::Horizontal, this);
@@ -100,7 +102,7 @@ void TMainFrm::buildWindow(Desktop &desktop)
     m_objectDetails = std::make_unique<ObjectDetailCommands>(*m_parts);
     m_streetMap = std::make_unique<StreetMapCommands>(*m_parts, *quCaTSh);
     m_transportMap = std::make_unique<TransportMapCommands>(*m_parts, *TransportiTSH);
-    m_help = std::make_unique<HelpCommands>(desktop);
+    m_help = std::make_unique<HelpCommands>(desktop, m_runner, this);
 
     resize(1020, 734);
     Spliter->setSizes({PageControlWidth, width() - PageControlWidth - SplitterWidth});

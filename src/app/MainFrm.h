@@ -4,7 +4,6 @@
 // and routes every menu item, tool button, popup item, double click, key and focus change to the
 // handler of the subsystem that owns the command, each run through the default error report.
 #include "app/CommandRunner.h"
-#include "app/MainState.h"
 #include "app/StartUp.h"
 
 #include <QMainWindow>
@@ -18,6 +17,7 @@ class MainStatusBar;
 class MainToolBar;
 class MapArea;
 class MapNavigation;
+struct MainState;
 class ObjectDetailCommands;
 class ObjectMapCommands;
 class ObjectTab;
@@ -34,8 +34,9 @@ class TMainFrm : public QMainWindow {
     Q_OBJECT
 public:
     // Builds the window and runs its creation handler (FormCreate). `splash` shows the splash
-    // window modally; the data module, message windows and desktop must outlive the window.
-    TMainFrm(DataModule &dm, Prompts &prompts, Desktop &desktop, StartUp::Splash splash,
+    // window modally. The data module, the state kept beside the window (which the message
+    // windows share), the message windows and the desktop must outlive the window.
+    TMainFrm(DataModule &dm, MainState &state, Prompts &prompts, Desktop &desktop, StartUp::Splash splash,
              QWidget *parent = nullptr);
     ~TMainFrm() override;
 
@@ -86,8 +87,8 @@ private:
     void activateOnce();
 
     DataModule &m_dm;
+    MainState &m_state;
     Prompts &m_prompts;
-    MainState m_state;
     CommandRunner m_runner;
     std::unique_ptr<WindowParts> m_parts;
     std::unique_ptr<StartUp> m_startUp;

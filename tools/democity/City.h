@@ -1,0 +1,80 @@
+#pragma once
+// The demo city: every record the database will hold, with its place in the model, built from the
+// model, a seed and the requested sizes.
+#include "Model.h"
+#include "StreetGrid.h"
+
+#include <QString>
+#include <QVector>
+
+struct CitySize {
+    int objects = 450;
+    int streets = 0;  // 0: the model's streets
+    int stops = 0;    // 0: the model's stops (never fewer)
+    int routes = 0;   // 0: the model's routes, plus what extra stops need
+    double advertShare = 0.3;  // share of objects with an advertising file
+    int advertKilobytes = 0;   // 0: as small as the file's content allows
+    bool advertIconForAll = false; // every object gets an advertising icon, not only those with a file
+};
+
+struct StreetRecord {
+    int code = 0;
+    int district = 0;
+    QString name;
+    int type = 0;
+    QPolygonF line;  // metres
+    QPointF marker;  // metres: the middle of the street
+    bool fromModel = false;
+};
+
+struct StopRecord {
+    int code = 0;
+    int district = 0;
+    QString name;
+    QPointF position;
+    QString description;
+    bool fromModel = false;
+};
+
+struct RouteRecord {
+    int code = 0;
+    int type = 0;
+    QString name;
+    QString description;
+    QVector<int> stops; // indexes into City::stops, in travel order
+    QColor colour;
+    bool fromModel = false;
+};
+
+struct ObjectRecord {
+    int code = 0;
+    QString name;
+    QString address;
+    int subRubric = 0;
+    int district = 0;
+    QString phone;
+    QString fax;
+    QString email;
+    QString web;
+    QString activity;
+    QString note;
+    bool located = false;
+    QPointF position; // metres
+    bool hasMapLogo = true;
+    bool hasAdvert = false;
+    bool hasAdvertIcon = false;
+    QString advertFileName;
+};
+
+struct City {
+    const Model *model = nullptr;
+    StreetGridResult grid;
+    QVector<StreetRecord> streets;
+    QVector<StopRecord> stops;
+    QVector<RouteRecord> routes;
+    QVector<ObjectRecord> objects;
+    CitySize size;
+    quint64 seed = 0;
+
+    static City build(const Model &model, quint64 seed, const CitySize &size);
+};

@@ -1,0 +1,174 @@
+#include "CityDatabase.h"
+
+#include "AdvertPdf.h"
+#include "Pictures.h"
+#include "SheetGrid.h"
+
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <stdexcept>
+
+namespace CityDatabase {
+
+namespace {
+
+[[noreturn]] void fail(const QString &what, const QSqlError &error)
+{
+    throw std::runtime_error(QStringLiteral("%1: %2").arg(what, error.text()).toStdString());
+}
+
+class Statement {
+public:
+    Statement(QSqlDatabase db, const QString &sql) : m_query(db), m_sql(sql)
+    {
+        if (!m_query.prepare(sql))
+            fail(sql, m_query.lastError());
+    }
+    Statement &operator<<(const QVariant &value)
+    {
+        m_query.addBindValue(value);
+        return *this;
+    }
+    void run()
+    {
+        if (!m_query.exec())
+            fail(m_sql, m_query.lastError());
+    }
+
+private:
+    QSqlQuery m_query;
+    QString m_sql;
+};
+
+QVariant text(const QString &value)
+{
+    return value.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(value);
+}
+
+QVariant blob(const QByteArray &value)
+{
+    return value.isNull() ? QVariant(QMetaType::fromType<QByteArray>()) : QVariant(value);
+}
+
+const QVariant NullDouble(QMetaType::fromType<double>());
+const QVariant NullInt(QMetaType::fromType<int>());
+
+// A located record's sheet and position on it.
+SheetGrid::Place place(const City &city, QPointF metres)
+{
+    return SheetGrid::locate(city.model->frame.percent(metres));
+}
+
+} // namespace
+
+QSqlDatabase openSqlite(const QString &path, const QString &connectionName)
+{
+    QFile::remove(path);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+    db.setDatabaseName(path);
+    if (!db.open())
+        fail(path, db.lastError());
+    // The file is written once from scratch: no journal is needed.
+    QSqlQuery pragma(db);
+    pragma.exec(QStringLiteral("PRAGMA journal_mode=OFF"));
+    pragma.exec(QStringLiteral("PRAGMA synchronous=OFF"));
+    return db;
+}
+
+QStringList schemaStatements()
+{
+    QFile file(QStringLiteral(":/democity/schema.sql"));
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("the schema is missing from the generator");
+    QString sql;
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+        const int comment = int(line.indexOf(QLatin1String("--")));
+        sql += (comment >= 0 ? line.left(comment) : line) + QLatin1Char('\n');
+    }
+    QStringList statements;
+    for (const QString &s : sql.split(QLatin1Char(';')))
+        if (!s.trimmed().isEmpty())
+            statements.append(s.trimmed());
+    return statements;
+}
+
+void write(QSqlDatabase db, const City &city, LogoMaker &logos)
+{
+    const Model &m = *city.model;
+    for (const QString &statement : schemaStatements()) {
+        QSqlQuery q(db);
+        if (!q.exec(statement))
+            fail(statement, q.lastError());
+    }
+    if (!db.transaction())
+        fail(QStringLiteral("begin"), db.lastError());
+
+    Statement rubric(db, QStringLiteral("INSERT INTO rubrika (rubrika_kodi, saxeli) VALUES (?, ?)"));
+    for (const Rubric &r : m.rubrics)
+        (rubric << r.code << r.name).run();
+    Statement sub(db, QStringLiteral("INSERT INTO qve_rubrika (qve_rubrika_kodi, g_rubrika_kodi, saxeli) VALUES (?, ?, ?)"));
+    for (const SubRubric &s : m.subRubrics)
+        (sub << s.code << s.rubric << s.name).run();
+    Statement district(db, QStringLiteral("INSERT INTO raioni (raioni_kodi, saxeli) VALUES (?, ?)"));
+    for (int i = 0; i < m.districts.size(); ++i)
+        (district << i + 1 << m.districts[i].name).run();
+    Statement streetType(db, QStringLiteral("INSERT INTO quCis_tipi (quCis_tipi_kodi, aRwera) VALUES (?, ?)"));
+    for (const StreetType &t : m.streetTypes)
+        (streetType << t.code << t.description).run();
+    Statement transportType(db, QStringLiteral("INSERT INTO transporti_tipi (transporti_tipi, saxeli) VALUES (?, ?)"));
+    for (const TransportType &t : m.transportTypes)
+        (transportType << t.code << t.name).run();
+
+    Statement street(db, QStringLiteral("INSERT INTO quCa (quCa_kodi, g_raioni_kodi, saxeli, g_quCis_tipi, ruka_kodi, x, y) "
+                                        "VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    for (const StreetRecord &s : city.streets) {
+        const SheetGrid::Place p = place(city, s.marker);
+        (street << s.code << s.district + 1 << s.name << s.type << text(p.code) << (p.isValid() ? QVariant(p.x) : NullDouble)
+                << (p.isValid() ? QVariant(p.y) : NullDouble))
+            .run();
+    }
+    Statement stop(db, QStringLiteral("INSERT INTO gaCereba (gaCereba_kodi, g_raioni_kodi, saxeli, ruka_kodi, x, y, aRwera) "
+                                      "VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    for (const StopRecord &s : city.stops) {
+        const SheetGrid::Place p = place(city, s.position);
+        (stop << s.code << s.district + 1 << s.name << text(p.code) << (p.isValid() ? QVariant(p.x) : NullDouble)
+              << (p.isValid() ? QVariant(p.y) : NullDouble) << text(s.description))
+            .run();
+    }
+    Statement route(db, QStringLiteral("INSERT INTO transporti (transporti_kodi, g_transporti_tipi, saxeli, aRwera) VALUES (?, ?, ?, ?)"));
+    Statement link(db, QStringLiteral("INSERT INTO kavS_transporti_gaCereba (g_transporti_kodi, g_gaCereba_kodi, gaCerebis_rigiTi_n) "
+                                      "VALUES (?, ?, ?)"));
+    for (const RouteRecord &r : city.routes) {
+        (route << r.code << r.type << r.name << text(r.description)).run();
+        for (int i = 0; i < r.stops.size(); ++i)
+            (link << r.code << city.stops[r.stops[i]].code << i + 1).run();
+    }
+
+    Statement object(db, QStringLiteral(
+        "INSERT INTO obieqti (obieqtis_kodi, saxeli, misamarTi, g_qve_rubrika_kodi, g_raioni_kodi, telefoni, faqsi, "
+        "el_fosta, veb_gverdi, saqmianoba, SeniSvna, ruka_kodi, x, y) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    Statement logo(db, QStringLiteral(
+        "INSERT INTO obieqtis_logo (g_obieqti_kodi, g_reklamis_tipi_kodi, tree_Logo, map_Logo, sareklamo_failis_logo, "
+        "sareklamo_faili, sareklamo_faili_saxeli) VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    for (const ObjectRecord &o : city.objects) {
+        const SheetGrid::Place p = o.located ? place(city, o.position) : SheetGrid::Place();
+        (object << o.code << o.name << text(o.address) << o.subRubric << (o.district >= 0 ? QVariant(o.district + 1) : NullInt)
+                << text(o.phone) << text(o.fax) << text(o.email) << text(o.web) << text(o.activity) << text(o.note)
+                << text(p.code) << (p.isValid() ? QVariant(p.x) : NullDouble) << (p.isValid() ? QVariant(p.y) : NullDouble))
+            .run();
+        const SubRubric *s = m.subRubric(o.subRubric);
+        (logo << o.code << (o.hasAdvert ? 2 : 1) << blob(logos.treeLogo(o))
+              << blob(o.hasMapLogo ? logos.mapLogo(o) : QByteArray())
+              << blob(o.hasAdvertIcon ? logos.advertIcon(o) : QByteArray())
+              << blob(o.hasAdvert ? AdvertPdf::leaflet(o, s ? s->name : QString(), city.size.advertKilobytes * 1024)
+                                  : QByteArray())
+              << text(o.hasAdvert ? o.advertFileName : QString()))
+            .run();
+    }
+    if (!db.commit())
+        fail(QStringLiteral("commit"), db.lastError());
+}
+
+} // namespace CityDatabase

@@ -1,0 +1,23 @@
+#pragma once
+// Writes the city into a database through Qt SQL: the schema, then every table in one
+// transaction with prepared statements. Only opening the database knows the backend.
+#include "City.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+#include <functional>
+
+class LogoMaker;
+
+namespace CityDatabase {
+
+// Opens (creating or emptying) an SQLite file under the given connection name; throws
+// std::runtime_error when it cannot.
+QSqlDatabase openSqlite(const QString &path, const QString &connectionName);
+// The schema's statements, in order.
+QStringList schemaStatements();
+// Creates the tables and writes the city; throws std::runtime_error with the driver's message.
+void write(QSqlDatabase db, const City &city, LogoMaker &logos);
+
+} // namespace CityDatabase

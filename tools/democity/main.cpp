@@ -1,0 +1,41 @@
+// kvirzeta-democity: generates the demo city of Tbilisi that Kvirzeta opens.
+#include "Generator.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+
+int main(int argc, char **argv)
+{
+    // The maps are painted off screen; without a display no window system is needed.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
+        std::fputs(qPrintable(usage()), stdout);
+        return 0;
+    }
+    GeneratorOptions options;
+    QString error;
+    if (!parseArguments(arguments, &options, &error)) {
+        std::fprintf(stderr, "kvirzeta-democity: %s\n\n%s", qPrintable(error), qPrintable(usage()));
+        return 2;
+    }
+    try {
+        Generator generator(options);
+        generator.run();
+        if (!options.quiet)
+            for (const QString &line : generator.report())
+                std::printf("%s\n", qPrintable(line));
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "kvirzeta-democity: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

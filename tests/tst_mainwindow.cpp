@@ -12,7 +12,7 @@
 #include "streets/StreetTab.h"
 #include "transport/TransportTab.h"
 #include "widgets/LookupEditor.h"
-#include "widgets/SpinEditor.h"
+#include "map/ZoomSpinBox.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -300,7 +300,7 @@ private Q_SLOTS:
         // The map area lies right of the splitter and fills the rest.
         QVERIFY(w.ScrollBox->geometry().left() >= 362 + 7);
 
-        SpinEditor *zoom = w.ToolBar->ZoomEd;
+        ZoomSpinBox *zoom = w.ToolBar->ZoomEd;
         QCOMPARE(zoom->width(), 61);
         QCOMPARE(zoom->userMinimum(), 50);
         QCOMPARE(zoom->userMaximum(), 200);
@@ -714,13 +714,15 @@ private Q_SLOTS:
         QCOMPARE(run.routed([&] { w.TransportiTSH->SpeedButton4->click(); }), names({"SpeedButton4Click"}));
 
         // A click on the zoom editor applies the zoom.
-        SpinEditor *zoom = run.toolBar().ZoomEd;
+        ZoomSpinBox *zoom = run.toolBar().ZoomEd;
         QCOMPARE(run.routed([&] { QTest::mouseClick(zoom->findChild<QLineEdit *>(), Qt::LeftButton); }),
                  names({"specialuri1Click"}));
 
         // The popup menus open on the lists and the map.
         QMenu *graph = run.actions().GraphPopupMenu;
-        Q_EMIT w.ScrollBox->customContextMenuRequested(QPoint(5, 5));
+        QWidget *mapViewport = w.ScrollBox->viewport();
+        QContextMenuEvent mapMenu(QContextMenuEvent::Mouse, QPoint(5, 5), mapViewport->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(mapViewport, &mapMenu);
         QTRY_VERIFY(graph->isVisible());
         graph->hide();
         QMenu *objects = run.actions().ObjectTreeViewPopupMenu;

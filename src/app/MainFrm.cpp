@@ -12,6 +12,9 @@
 #include "dialogs/HelpCommands.h"
 #include "map/MapArea.h"
 #include "map/MapNavigation.h"
+#include "map/MapSwitcher.h"
+#include "map/MarkerLayer.h"
+#include "map/ZoomSpinBox.h"
 #include "platform/DisplayFont.h"
 #include "streets/StreetMapCommands.h"
 #include "streets/StreetTab.h"
@@ -19,7 +22,6 @@
 #include "transport/TransportTab.h"
 #include "widgets/EventHook.h"
 #include "widgets/LookupEditor.h"
-#include "widgets/SpinEditor.h"
 #include "widgets/VirtualKey.h"
 
 #include <QKeyEvent>
@@ -41,7 +43,7 @@ TMainFrm::TMainFrm(DataModule &dm, MainState &state, Prompts &prompts, Desktop &
     : QMainWindow(parent), m_dm(dm), m_state(state), m_prompts(prompts), m_runner(prompts)
 {
     buildWindow(desktop);
-    m_startUp = std::make_unique<StartUp>(dm, m_state, *ScrollBox, prompts, std::move(splash));
+    m_startUp = std::make_unique<StartUp>(dm, m_state, *m_switcher, prompts, std::move(splash));
     routeCommands();
     routeEvents();
     FormCreate();
@@ -79,14 +81,19 @@ void TMainFrm::buildWindow(Desktop &desktop)
     ScrollBox = new MapArea(Spliter);
     ScrollBox->setObjectName(QStringLiteral("ScrollBox"));
     ScrollBox->setCursor(Qt::ArrowCursor);
-    ScrollBox->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Markers take the map's menu when they are made, so it is set before any marker exists.
+    ScrollBox->setContextMenu(actions->GraphPopupMenu);
     Spliter->addWidget(PageControl);
     Spliter->addWidget(ScrollBox);
     Spliter->setStretchFactor(1, 1);
     setCentralWidget(Spliter);
 
-    m_parts = std::make_unique<WindowParts>(
-        WindowParts{m_dm, m_state, m_prompts, desktop, *actions, *ToolBar, *ScrollBox, *StatusBar});
+    m_markers = std::make_unique<MarkerLayer>(m_state, m_dm, m_prompts, *ScrollBox);
+    m_switcher = std::make_unique<MapSwitcher>(m_state, *ScrollBox, *ToolBar->ZoomEd);
+    m_navigation = new MapNavigation(m_state, m_dm, *ScrollBox, *m_markers, *ToolBar->ZoomEd, m_runner, this);
+    m_parts = std::make_unique<WindowParts>(WindowParts{m_dm, m_state, m_prompts, desktop, *actions, *ToolBar,
+                                                        *ScrollBox, *m_markers, *m_switcher, *m_navigation,
+                                                        *StatusBar});
     obieqtiTSH = new ObjectTab(*m_parts);
     TransportiTSH = new TransportTab(*m_parts);
     quCaTSh = new StreetTab(*m_parts);
@@ -97,7 +104,6 @@ void TMainFrm::buildWindow(Desktop &desktop)
     PageControl->setCurrentWidget(quCaTSh);
     m_shownTab = quCaTSh;
 
-    m_navigation = new MapNavigation(this);
     m_objectMap = std::make_unique<ObjectMapCommands>(*m_parts, *obieqtiTSH);
     m_objectDetails = std::make_unique<ObjectDetailCommands>(*m_parts);
     m_streetMap = std::make_unique<StreetMapCommands>(*m_parts, *quCaTSh);
@@ -173,7 +179,7 @@ void TMainFrm::routeCommands()
     // Tool buttons not tied to an action.
     MainToolBar *t = ToolBar;
     route(t->CloseBtn, &QToolButton::clicked, HANDLER(this, CloseBtnClick));
-    route(t->ZoomEd, &SpinEditor::clicked, HANDLER(m_navigation, specialuri1Click));
+    route(t->ZoomEd, &ZoomSpinBox::clicked, HANDLER(m_navigation, specialuri1Click));
     route(t->ToolButton8, &QToolButton::clicked, HANDLER(m_navigation, specialuri1Click));
     route(t->StreetGenMapBtn, &QToolButton::clicked, HANDLER(m_streetMap, StreetGenShowMnItClick));
     route(t->StreetDetMapBtn, &QToolButton::clicked, HANDLER(m_streetMap, StreetDetShowMnItClick));
@@ -239,7 +245,6 @@ void TMainFrm::routeEvents()
     attachPopup(obieqtiTSH->ObjectGrid, actions->ObjectTreeViewPopupMenu);
     attachPopup(quCaTSh->StreetGrid, actions->quCaTreeViewPopupMenu);
     attachPopup(TransportiTSH->TransportiGrid, actions->transportiTreeViewPopupMenu);
-    attachPopup(ScrollBox, actions->GraphPopupMenu);
 
     connect(PageControl, &QTabWidget::currentChanged, this, &TMainFrm::PageControlChange);
 }

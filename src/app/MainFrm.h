@@ -17,6 +17,8 @@ class MainStatusBar;
 class MainToolBar;
 class MapArea;
 class MapNavigation;
+class MapSwitcher;
+class MarkerLayer;
 struct MainState;
 class ObjectDetailCommands;
 class ObjectMapCommands;
@@ -92,6 +94,8 @@ private:
     CommandRunner m_runner;
     std::unique_ptr<WindowParts> m_parts;
     std::unique_ptr<StartUp> m_startUp;
+    std::unique_ptr<MarkerLayer> m_markers;
+    std::unique_ptr<MapSwitcher> m_switcher;
     MapNavigation *m_navigation = nullptr;
     std::unique_ptr<ObjectMapCommands> m_objectMap;
     std::unique_ptr<ObjectDetailCommands> m_objectDetails;

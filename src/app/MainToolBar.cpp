@@ -2,7 +2,7 @@
 
 #include "app/MainActions.h"
 #include "app/ToolBarImages.h"
-#include "widgets/SpinEditor.h"
+#include "map/ZoomSpinBox.h"
 
 #include <QAction>
 #include <QMenu>
@@ -57,13 +57,8 @@ MainToolBar::MainToolBar(MainActions &actions, QWidget *parent) : QToolBar(paren
     addSeparator();
     ToolButton4 = button("ToolButton4", text("saZIebeli"), Search, actions.SearchAc);
     addSeparator();
-    ZoomEd = new SpinEditor(this);
+    ZoomEd = new ZoomSpinBox(this);
     ZoomEd->setObjectName(QStringLiteral("ZoomEd"));
-    ZoomEd->setFixedWidth(61);
-    ZoomEd->setUserRange(50, 200);
-    ZoomEd->setSingleStep(25);
-    ZoomEd->setPageStep(50);
-    ZoomEd->setValue(100);
     addWidget(ZoomEd);
     ToolButton8 = button("ToolButton8", text("zomebis Secvla"), Zoom);
     ToolButton8->setText(text("rukis zomebis Secvla"));

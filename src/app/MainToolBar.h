@@ -8,7 +8,7 @@
 
 class MainActions;
 class QToolButton;
-class SpinEditor;
+class ZoomSpinBox;
 
 class MainToolBar : public QToolBar {
     Q_OBJECT
@@ -22,7 +22,7 @@ public:
 
     QToolButton *CloseBtn;
     QToolButton *ToolButton4;   // search
-    SpinEditor *ZoomEd;         // zoom percent
+    ZoomSpinBox *ZoomEd;        // zoom percent
     QToolButton *ToolButton8;   // apply the zoom; its arrow opens ZoomPM
     QToolButton *ToolButton12;  // hidden
     QToolButton *SelectBtn;     // hidden

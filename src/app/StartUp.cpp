@@ -3,10 +3,10 @@
 #include "app/MainState.h"
 #include "data/DataModule.h"
 #include "dialogs/Prompts.h"
-#include "map/MapArea.h"
+#include "map/MapSwitcher.h"
 
-StartUp::StartUp(DataModule &dm, MainState &state, MapArea &map, Prompts &prompts, Splash splash)
-    : m_dm(dm), m_state(state), m_map(map), m_prompts(prompts), m_splash(std::move(splash))
+StartUp::StartUp(DataModule &dm, MainState &state, MapSwitcher &switcher, Prompts &prompts, Splash splash)
+    : m_dm(dm), m_state(state), m_switcher(switcher), m_prompts(prompts), m_splash(std::move(splash))
 {
 }
 
@@ -28,7 +28,8 @@ bool StartUp::openConnection()
 void StartUp::finish()
 {
     m_splash();
-    LoadGeneralMap();
+    m_switcher.LoadGeneralMap();
+    // The marker lists start empty.
     m_state.ObjectGroupRow = -1;
     m_state.StreetGroupRow = -1;
     m_state.TransportGroupRow = -1;
@@ -37,13 +38,4 @@ void StartUp::finish()
     m_state.StreetFilter.clear();
     m_state.TransportFilter.clear();
     m_state.TransportGroupRow = 0;
-}
-
-void StartUp::LoadGeneralMap()
-{
-    m_state.CurrentMapName = QStringLiteral("Tbilisi");
-    m_map.loadPicture(QStringLiteral(".\\Raster\\Tbilisi.bmp"));
-    const QSize size = m_map.imageSize();
-    m_state.HLb = size.height();
-    m_state.WLb = size.width();
 }

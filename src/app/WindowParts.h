@@ -8,6 +8,9 @@ class MainActions;
 class MainStatusBar;
 class MainToolBar;
 class MapArea;
+class MapNavigation;
+class MapSwitcher;
+class MarkerLayer;
 class Prompts;
 struct MainState;
 
@@ -19,5 +22,8 @@ struct WindowParts {
     MainActions &actions;
     MainToolBar &toolBar;
     MapArea &map;
+    MarkerLayer &markers;
+    MapSwitcher &switcher;
+    MapNavigation &navigation;
     MainStatusBar &statusBar;
 };

@@ -7,6 +7,7 @@
 #include "app/TabLayout.h"
 #include "app/WindowParts.h"
 #include "data/DataModule.h"
+#include "map/MarkerLayer.h"
 #include "widgets/LookupEditor.h"
 #include "widgets/VirtualKey.h"
 
@@ -85,6 +86,8 @@ void ObjectTab::obieqtiTSHHide()
     m_parts.actions.gaaqtiurebaobieqtebisxeze1->setVisible(false);
     m_parts.actions.gamyofi1->setVisible(false);
     m_parts.toolBar.ObjDetBtn->setEnabled(false);
+    m_parts.markers.ClearObjectMarkers();
+    m_parts.markers.ClearStopMarkers();
 }
 
 void ObjectTab::saZieblisdaxurva1Click()

@@ -6,6 +6,7 @@
 #include "app/TabLayout.h"
 #include "app/WindowParts.h"
 #include "data/DataModule.h"
+#include "map/MarkerLayer.h"
 #include "widgets/LookupEditor.h"
 #include "widgets/VirtualKey.h"
 
@@ -53,7 +54,10 @@ void StreetTab::quCaTShShow()
     m_parts.statusBar.setText(m_parts.state.StreetSearchStatus);
 }
 
-void StreetTab::quCaTShHide() {}
+void StreetTab::quCaTShHide()
+{
+    m_parts.markers.ClearStreetMarkers();
+}
 
 void StreetTab::MenuItem9Click()
 {

@@ -19,9 +19,9 @@ void SpinEditor::setUserRange(int minimum, int maximum)
 
 void SpinEditor::stepBy(int steps)
 {
-    const int target = value() + steps * singleStep();
-    const int bounded = qBound(m_userMinimum, target, m_userMaximum);
-    if (bounded != value())
+    const int bounded = qBound(m_userMinimum, value() + steps * singleStep(), m_userMaximum);
+    // A value below the user's range (set by the program) only moves when stepping up.
+    if (steps > 0 ? bounded > value() : bounded < value())
         setValue(bounded);
     lineEdit()->deselect();
 }

@@ -13,6 +13,7 @@
 #include "transport/TransportTab.h"
 #include "widgets/LookupEditor.h"
 #include "map/ZoomSpinBox.h"
+#include "widgets/GroupedListView.h"
 
 #include <QtTest>
 #include <QtWidgets>

@@ -33,7 +33,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
-#include <QTreeView>
+#include "widgets/GroupedListView.h"
 
 // The name and the call of a handler method, for route().
 #define HANDLER(object, method) #method, [this] { object->method(); }

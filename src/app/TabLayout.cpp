@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
-#include <QTreeView>
+#include "widgets/GroupedListView.h"
 #include <QVBoxLayout>
 
 namespace {
@@ -31,9 +31,9 @@ QToolButton *panelButton(QWidget *parent, const char *name, const QString &hint,
 
 } // namespace
 
-QTreeView *TabLayout::makeList(const char *name, QWidget *tab)
+GroupedListView *TabLayout::makeList(const char *name, QWidget *tab)
 {
-    auto *list = new QTreeView(tab);
+    auto *list = new GroupedListView(tab);
     list->setObjectName(QLatin1String(name));
     list->setHeaderHidden(true);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -42,7 +42,7 @@ QTreeView *TabLayout::makeList(const char *name, QWidget *tab)
     return list;
 }
 
-void TabLayout::stack(QWidget *tab, QTreeView *list, CaptionPanel *panel)
+void TabLayout::stack(QWidget *tab, GroupedListView *list, CaptionPanel *panel)
 {
     auto *layout = new QVBoxLayout(tab);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -8,7 +8,7 @@ class DataSet;
 class LookupEditor;
 class QLineEdit;
 class QToolButton;
-class QTreeView;
+class GroupedListView;
 
 namespace TabLayout {
 
@@ -16,9 +16,9 @@ constexpr int MinimisedHeight = 40;
 
 // The read-only list of a tab: no headers, no editing, a vertical scroll bar only; its popup
 // menu is opened by the main window.
-QTreeView *makeList(const char *name, QWidget *tab);
+GroupedListView *makeList(const char *name, QWidget *tab);
 // Lays out the tab: the list fills it, the panel sits below the list.
-void stack(QWidget *tab, QTreeView *list, CaptionPanel *panel);
+void stack(QWidget *tab, GroupedListView *list, CaptionPanel *panel);
 
 // Close hides the panel; minimise leaves its caption bar and top; restore sets `restoredHeight`.
 void buttonClick(CaptionPanel &panel, CaptionPanel::Button button, int restoredHeight);

@@ -14,7 +14,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QToolButton>
-#include <QTreeView>
+#include "widgets/GroupedListView.h"
 
 ObjectTab::ObjectTab(WindowParts &parts, QWidget *parent) : QWidget(parent), m_parts(parts)
 {

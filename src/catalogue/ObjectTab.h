@@ -9,7 +9,7 @@
 class LookupEditor;
 class QLineEdit;
 class QToolButton;
-class QTreeView;
+class GroupedListView;
 struct WindowParts;
 
 class ObjectTab : public QWidget {
@@ -17,7 +17,7 @@ class ObjectTab : public QWidget {
 public:
     explicit ObjectTab(WindowParts &parts, QWidget *parent = nullptr);
 
-    QTreeView *ObjectGrid;
+    GroupedListView *ObjectGrid;
     CaptionPanel *ObieqtiSearchPn;
     LookupEditor *RubrikaCb;
     LookupEditor *QveRubrikaCb;

@@ -11,7 +11,7 @@
 #include "widgets/VirtualKey.h"
 
 #include <QLineEdit>
-#include <QTreeView>
+#include "widgets/GroupedListView.h"
 
 StreetTab::StreetTab(WindowParts &parts, QWidget *parent) : QWidget(parent), m_parts(parts)
 {

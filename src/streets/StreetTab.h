@@ -8,7 +8,7 @@
 class LookupEditor;
 class QLineEdit;
 class QToolButton;
-class QTreeView;
+class GroupedListView;
 struct WindowParts;
 
 class StreetTab : public QWidget {
@@ -16,7 +16,7 @@ class StreetTab : public QWidget {
 public:
     explicit StreetTab(WindowParts &parts, QWidget *parent = nullptr);
 
-    QTreeView *StreetGrid;
+    GroupedListView *StreetGrid;
     CaptionPanel *quCaSearchPn;
     LookupEditor *quCisTipiCb;
     QLineEdit *quCisSaxeliEd;

@@ -10,7 +10,7 @@
 #include "widgets/VirtualKey.h"
 
 #include <QLineEdit>
-#include <QTreeView>
+#include "widgets/GroupedListView.h"
 
 TransportTab::TransportTab(WindowParts &parts, QWidget *parent) : QWidget(parent), m_parts(parts)
 {

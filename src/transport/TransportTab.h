@@ -9,7 +9,7 @@
 class LookupEditor;
 class QLineEdit;
 class QToolButton;
-class QTreeView;
+class GroupedListView;
 struct WindowParts;
 
 class TransportTab : public QWidget {
@@ -17,7 +17,7 @@ class TransportTab : public QWidget {
 public:
     explicit TransportTab(WindowParts &parts, QWidget *parent = nullptr);
 
-    QTreeView *TransportiGrid;
+    GroupedListView *TransportiGrid;
     CaptionPanel *transportiSearchPn;
     LookupEditor *TransportisTipiEd;
     QLineEdit *TransportiSaxeliEd;

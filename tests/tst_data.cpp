@@ -270,11 +270,21 @@ private Q_SLOTS:
         QCOMPARE(resets.count(), 1);
         QCOMPARE(moves.count(), 2);
 
+        // Another SQL text closes an open data set instead of leaving the old rows under it.
+        streets.setSql(streets.sql());
+        QVERIFY(streets.isOpen());
+        streets.setSql(QStringLiteral("SELECT * FROM quCa WHERE quCa_kodi=1"));
+        QVERIFY(!streets.isOpen());
+        streets.open();
+        QCOMPARE(streets.recordCount(), 0);
+        DataModule::requery(streets, QStringLiteral("SELECT * FROM quCa"));
+        QCOMPARE(resets.count(), 5);
+
         streets.close();
         QVERIFY(!streets.isOpen());
         QVERIFY(streets.isEmpty());
         QCOMPARE(streets.currentRow(), -1);
-        QCOMPARE(resets.count(), 2);
+        QCOMPARE(resets.count(), 6);
         streets.open();
         QCOMPARE(streets.recordCount(), Fixture::StreetCount - 4);
     }

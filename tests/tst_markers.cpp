@@ -135,10 +135,13 @@ private Q_SLOTS:
         Rig rig;
         QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Object, 12)));
         const int items = rig.area.itemCount();
-        // Stop 12's label name is taken by object 12's label: no picture stays either.
+        // Stop 12 and object 12 are both labelled: their label names differ.
+        const Marker *stop = rig.markers.AddMarker(spec(MarkerKind::Stop, 12));
+        QVERIFY(stop);
+        QCOMPARE(stop->label->name(), QStringLiteral("Lb_Stp_12"));
         QCOMPARE(rig.markers.AddMarker(spec(MarkerKind::Stop, 12)), nullptr);
-        QCOMPARE(rig.markers.StopMarkers().count(), 0);
-        QCOMPARE(rig.area.findItem(QStringLiteral("Stp_12")), nullptr);
+        QCOMPARE(rig.markers.StopMarkers().count(), 1);
+        rig.markers.ClearStopMarkers();
         // The same record twice.
         QCOMPARE(rig.markers.AddMarker(spec(MarkerKind::Object, 12)), nullptr);
         QCOMPARE(rig.markers.ObjectMarkers().count(), 1);
@@ -156,7 +159,7 @@ private Q_SLOTS:
         QCOMPARE(rig.area.itemCount(), items + 1);
         // Freed names can be used again.
         rig.markers.ClearObjectMarkers();
-        QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Stop, 12)));
+        QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Object, 12)));
     }
 
     void pictureFailuresLeaveNothing()

@@ -28,6 +28,9 @@ DataSet::DataSet(QString name, Connection &connection, QString sql, QStringList 
 
 void DataSet::setSql(const QString &sql)
 {
+    // Rows of the old text must not pass for rows of the new one.
+    if (m_open && sql != m_sql)
+        close();
     m_sql = sql;
 }
 
@@ -75,7 +78,6 @@ void DataSet::open()
         throw Error(errorText(query.lastError()));
     m_columns = columns;
     m_values = std::move(values);
-    m_values.squeeze();
     m_rowCount = rows;
     m_open = true;
     m_current = rows > 0 ? 0 : -1;
@@ -90,7 +92,6 @@ void DataSet::close()
         return;
     m_open = false;
     m_values.clear();
-    m_values.squeeze();
     m_rowCount = 0;
     m_current = -1;
     m_eof = true;
@@ -149,16 +150,24 @@ bool DataSet::locate(const QString &column, const QVariant &value)
     if (!m_open)
         throw Error(QStringLiteral("%1: Cannot perform this operation on a closed dataset").arg(m_name));
     const int c = requireColumn(column);
+    // The comparison is chosen once for the value; a cell's null test, which is slow, only
+    // settles a tie that a null cell could fake (it reads as "" and as 0).
+    const bool nullValue = value.isNull();
+    const bool textValue = value.typeId() == QMetaType::QString;
+    const bool numberValue = !textValue && value.canConvert<double>() && value.typeId() != QMetaType::QByteArray;
+    const QString text = nullValue ? QString() : value.toString();
+    const double number = numberValue ? value.toDouble() : 0;
+    const auto equal = [&](const QVariant &cell) {
+        if (nullValue)
+            return cell.isNull();
+        if (textValue || cell.typeId() == QMetaType::QString)
+            return cell.toString() == text && !cell.isNull();
+        if (numberValue)
+            return cell.toDouble() == number && !cell.isNull();
+        return !cell.isNull() && cell == value;
+    };
     for (int row = 0; row < m_rowCount; ++row) {
-        const QVariant &cell = valueAt(row, c);
-        bool equal;
-        if (cell.isNull() || value.isNull())
-            equal = cell.isNull() && value.isNull();
-        else if (value.typeId() == QMetaType::QString || cell.typeId() == QMetaType::QString)
-            equal = cell.toString() == value.toString();
-        else
-            equal = cell == value;
-        if (equal) {
+        if (equal(valueAt(row, c))) {
             setCurrentRow(row);
             return true;
         }

@@ -22,6 +22,7 @@ public:
     const QString &sql() const { return m_sql; }
     const QStringList &declaredFields() const { return m_declared; }
 
+    // Replaces the SQL text; an open data set given another text is closed first.
     void setSql(const QString &sql);
     // Opens the connection first when it is closed; throws Error with the database's message
     // and stays closed when the query fails. Anything but a single SELECT statement is refused

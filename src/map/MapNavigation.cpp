@@ -60,12 +60,16 @@ MapNavigation::MapNavigation(MainState &state, DataModule &dm, MapArea &area, Ma
     : QObject(parent), m_state(state), m_dm(dm), m_area(area), m_markers(markers), m_zoom(zoom)
 {
     area.setCommandRunner(&runner);
-    connect(&area, &MapArea::imageMouseDown, this, &MapNavigation::ThImageMouseDown);
-    connect(&area, &MapArea::imageMouseUp, this, &MapNavigation::ThImageMouseUp);
-    connect(&area, &MapArea::freeSpaceClick, this, &MapNavigation::ScrollBoxClick);
-    connect(&area, &MapArea::freeSpaceMouseUp, this, &MapNavigation::ScrollBoxMouseUp);
-    connect(&area, &MapArea::keyDown, this, &MapNavigation::ScrollBoxKeyDown);
-    connect(&zoom, &ZoomSpinBox::clicked, this, [this, &runner] { runner.run([this] { specialuri1Click(); }); });
+    const auto guarded = [this, &runner](void (MapNavigation::*slot)(const QPoint &)) {
+        return [this, &runner, slot](const QPoint &pos) { runner.run([=] { (this->*slot)(pos); }); };
+    };
+    connect(&area, &MapArea::imageMouseDown, this, guarded(&MapNavigation::ThImageMouseDown));
+    connect(&area, &MapArea::imageMouseUp, this, guarded(&MapNavigation::ThImageMouseUp));
+    connect(&area, &MapArea::freeSpaceClick, this, guarded(&MapNavigation::ScrollBoxClick));
+    connect(&area, &MapArea::freeSpaceMouseUp, this, guarded(&MapNavigation::ScrollBoxMouseUp));
+    connect(&area, &MapArea::keyDown, this, [this, &runner](int key, Qt::KeyboardModifiers modifiers) {
+        runner.run([=] { ScrollBoxKeyDown(key, modifiers); });
+    });
 }
 
 void MapNavigation::ResetMapView()

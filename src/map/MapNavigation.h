@@ -2,14 +2,13 @@
 // Navigation of the map view: zoom (ZoomEd, zoom in/out/apply), the reset the show commands call,
 // panning and jumping with the mouse, the zoom keys, and clearing the map of markers.
 //
-// The constructor wires what comes from the map engine's own widgets, each handler run through
-// the command runner: the map area's mouse and keys (ThImageMouseDown/Up, ScrollBoxClick,
-// ScrollBoxMouseUp, ScrollBoxKeyDown) and a click on the zoom editor (specialuri1Click). It also
-// gives the map area the runner, so marker double-click handlers run inside the error report.
-// The main window routes its menu items and tool buttons to the public slots through the same
-// runner: gazrda1/zogadi1/rukiszomebisSecvla1 -> gazrda1Click, Semcireba1/detaluri1/
-// rukiszomisSemcireba1 -> Semcireba1Click, ToolButton8/specialuri1 -> specialuri1Click,
-// ClearMapAc -> ClearMapAcExecute.
+// The constructor wires the map area's own mouse and keys (ThImageMouseDown/Up, ScrollBoxClick,
+// ScrollBoxMouseUp, ScrollBoxKeyDown), each run through the command runner, and gives the area
+// the runner so that marker double-click handlers run inside the error report too. The main
+// window routes its menu items and tool buttons to the public slots through the same runner:
+// gazrda1/zogadi1/rukiszomebisSecvla1 -> gazrda1Click, Semcireba1/detaluri1/rukiszomisSemcireba1
+// -> Semcireba1Click, ZoomEd/ToolButton8/specialuri1 -> specialuri1Click, ClearMapAc ->
+// ClearMapAcExecute.
 //
 // Show commands call ResetMapView() before they switch to a sheet or place markers.
 //

@@ -24,9 +24,11 @@ QString MarkerLayer::pictureName(MarkerKind kind, int key)
     return QLatin1String(prefix) + QString::number(key);
 }
 
-QString MarkerLayer::labelName(int key)
+QString MarkerLayer::labelName(MarkerKind kind, int key)
 {
-    return QStringLiteral("Lb_") + QString::number(key);
+    // Stop labels carry their kind too, so that a stop and an object with equal keys can both
+    // be labelled on the map.
+    return (kind == MarkerKind::Stop ? QStringLiteral("Lb_Stp_") : QStringLiteral("Lb_")) + QString::number(key);
 }
 
 // ---- Making markers
@@ -66,7 +68,7 @@ std::optional<Marker> MarkerLayer::MakeMarker(const MarkerSpec &spec)
     if (spec.kind == MarkerKind::Street)
         return Marker{picture, nullptr};
 
-    MapItem *label = m_area.createItem(MapItem::Type::Label, labelName(spec.key));
+    MapItem *label = m_area.createItem(MapItem::Type::Label, labelName(spec.kind, spec.key));
     if (!label) {
         m_area.destroyItem(picture);
         return std::nullopt;

@@ -6,11 +6,11 @@
 //   Object  "Obj_"+key   "Lb_"+key   ObjectMarkers   handler given / GraphPopupMenu
 //   Logo    "Obj_"+key   "Lb_"+key   LogoMarker      handler given / GraphPopupMenu
 //   Street  "Str_"+key   none        StreetMarkers   handler given / GraphPopupMenu
-//   Stop    "Stp_"+key   "Lb_"+key   StopMarkers     none / none of its own
+//   Stop    "Stp_"+key   "Lb_Stp_"+key StopMarkers   none / none of its own
 //
 // Names are unique on the map area, so a marker whose picture or label name is taken is not
-// made (the same record twice, an object and a stop with equal keys both labelled, a logo for an
-// object that has its own marker). A marker is made whole or not at all: nothing of a failed
+// made (the same record twice, a logo for an object that has its own marker). Stop labels have
+// names of their own, so an object and a stop with equal keys can both be labelled. A marker is made whole or not at all: nothing of a failed
 // attempt stays on the map or in a list, and no message is shown.
 //
 // How the show commands use it (with the view scrolled to the origin):
@@ -128,7 +128,7 @@ public:
 
     // The name prefix of a kind's picture: "Obj_", "Str_" or "Stp_".
     static QString pictureName(MarkerKind kind, int key);
-    static QString labelName(int key);
+    static QString labelName(MarkerKind kind, int key);
 
 private:
     void loadPicture(MapItem &picture, const MarkerSpec &spec);

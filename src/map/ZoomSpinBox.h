@@ -3,9 +3,9 @@
 // steps of 25 (Page Up/Down: 50); the zoom commands may also set 25 through setValue(). Its
 // value is the zoom percent the map commands read. A click on it (on the text or the arrows)
 // emits clicked(), which applies the value to the map; typing alone changes nothing on the map.
-#include <QSpinBox>
+#include "widgets/SpinEditor.h"
 
-class ZoomSpinBox : public QSpinBox {
+class ZoomSpinBox : public SpinEditor {
     Q_OBJECT
 public:
     static constexpr int Minimum = 25;     // lowest value the zoom commands set
@@ -15,17 +15,4 @@ public:
     static constexpr int PageStep = 50;
 
     explicit ZoomSpinBox(QWidget *parent = nullptr);
-
-    void stepBy(int steps) override;
-
-Q_SIGNALS:
-    void clicked();
-
-protected:
-    QValidator::State validate(QString &input, int &pos) const override;
-    StepEnabled stepEnabled() const override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 };

@@ -1,0 +1,107 @@
+#pragma once
+// The main window: tool bar, main menu, the left pane with the object, transport and street tabs,
+// the splitter, the map area and the status bar. It builds these parts, owns the shared state
+// and routes every menu item, tool button, popup item, double click, key and focus change to the
+// handler of the subsystem that owns the command, each run through the default error report.
+#include "app/CommandRunner.h"
+#include "app/StartUp.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class DataModule;
+class Desktop;
+class HelpCommands;
+class MainActions;
+class MainStatusBar;
+class MainToolBar;
+class MapArea;
+class MapNavigation;
+class MapSwitcher;
+class MarkerLayer;
+struct MainState;
+class ObjectDetailCommands;
+class ObjectMapCommands;
+class ObjectTab;
+class Prompts;
+class QSplitter;
+class QTabWidget;
+class StreetMapCommands;
+class StreetTab;
+class TransportMapCommands;
+class TransportTab;
+struct WindowParts;
+
+class TMainFrm : public QMainWindow {
+    Q_OBJECT
+public:
+    // Builds the window and runs its creation handler (FormCreate). `splash` shows the splash
+    // window modally. The data module, the state kept beside the window (which the message
+    // windows share), the message windows and the desktop must outlive the window.
+    TMainFrm(DataModule &dm, MainState &state, Prompts &prompts, Desktop &desktop, StartUp::Splash splash,
+             QWidget *parent = nullptr);
+    ~TMainFrm() override;
+
+    MainState &state() { return m_state; }
+    WindowParts &parts() { return *m_parts; }
+
+    MainActions *actions;
+    MainToolBar *ToolBar;
+    QSplitter *Spliter;
+    QTabWidget *PageControl;
+    ObjectTab *obieqtiTSH;
+    TransportTab *TransportiTSH;
+    StreetTab *quCaTSh;
+    MapArea *ScrollBox;
+    MainStatusBar *StatusBar;
+
+    static constexpr int PageControlWidth = 362;
+    static constexpr int SplitterWidth = 7;
+
+    void FormCreate();
+    void FormActivate();
+    void RubMmnItClick();
+    void trnasporti1Click();
+    void quCa1Click();
+    void CloseBtnClick();
+    void SearchAcExecute();
+    void SelectAcExecute();
+    void ZoomInWindowAcExecute();
+
+Q_SIGNALS:
+    // A routed handler is about to run; `handler` is its name.
+    void handlerStarted(const QString &handler);
+
+protected:
+    bool event(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildWindow(Desktop &desktop);
+    void routeCommands();
+    void routeEvents();
+    template <typename Sender, typename Signal>
+    void route(Sender *sender, Signal signal, const char *handler, std::function<void()> command);
+    bool run(const char *handler, const std::function<void()> &command);
+    void PageControlChange();
+    void tabShown(QWidget *tab);
+    void tabHidden(QWidget *tab);
+    void activateOnce();
+
+    DataModule &m_dm;
+    MainState &m_state;
+    Prompts &m_prompts;
+    CommandRunner m_runner;
+    std::unique_ptr<WindowParts> m_parts;
+    std::unique_ptr<StartUp> m_startUp;
+    std::unique_ptr<MarkerLayer> m_markers;
+    std::unique_ptr<MapSwitcher> m_switcher;
+    MapNavigation *m_navigation = nullptr;
+    std::unique_ptr<ObjectMapCommands> m_objectMap;
+    std::unique_ptr<ObjectDetailCommands> m_objectDetails;
+    std::unique_ptr<StreetMapCommands> m_streetMap;
+    std::unique_ptr<TransportMapCommands> m_transportMap;
+    std::unique_ptr<HelpCommands> m_help;
+    QWidget *m_shownTab = nullptr;
+    bool m_activated = false;
+};

@@ -1,0 +1,41 @@
+#include "app/StartUp.h"
+
+#include "app/MainState.h"
+#include "data/DataModule.h"
+#include "dialogs/Prompts.h"
+#include "map/MapSwitcher.h"
+
+StartUp::StartUp(DataModule &dm, MainState &state, MapSwitcher &switcher, Prompts &prompts, Splash splash)
+    : m_dm(dm), m_state(state), m_switcher(switcher), m_prompts(prompts), m_splash(std::move(splash))
+{
+}
+
+bool StartUp::openConnection()
+{
+    m_state.KeyLb = QStringLiteral("0");
+    try {
+        const QString codeMemo = Connection::readConnectionFile(QStringLiteral(".\\Address.ini"));
+        m_dm.ADOConn.setConnectionString(codeMemo);
+        m_dm.ADOConn.open();
+        return true;
+    } catch (...) {
+        m_prompts.standardMessage(QStringLiteral("Connection failed"));
+        m_state.KeyLb = QStringLiteral("2");
+        return false;
+    }
+}
+
+void StartUp::finish()
+{
+    m_splash();
+    m_switcher.LoadGeneralMap();
+    // The marker lists start empty.
+    m_state.ObjectGroupRow = -1;
+    m_state.StreetGroupRow = -1;
+    m_state.TransportGroupRow = -1;
+    m_dm.RaioniQr.open();
+    m_state.ObjectFilter.clear();
+    m_state.StreetFilter.clear();
+    m_state.TransportFilter.clear();
+    m_state.TransportGroupRow = 0;
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The pictures of the tool bar, the actions and the menus (ToolBarImageList), 16 by 16 pixels,
+// drawn by the program. Each is known by its index in the list.
+#include <QIcon>
+
+namespace ToolBarImageList {
+
+enum Index {
+    ClearMap = 2,
+    Activate = 7,
+    Details = 8,
+    Exit = 12,
+    Search = 15,
+    GeneralMapItem = 20,
+    GeneralMap = 22,
+    ObjectWithStops = 27,
+    Zoom = 35,
+    DetailedMap = 36,
+    Advertising = 39,
+    StopGeneralMap = 40,
+    StopDetailedMap = 41,
+};
+
+// The picture at `index`; a null icon for an index the list does not hold.
+QIcon icon(int index);
+// The picture of the search panels' clear buttons.
+QIcon clearSearchIcon();
+
+} // namespace ToolBarImageList

@@ -1,0 +1,5 @@
+#include "catalogue/ObjectDetailCommands.h"
+
+void ObjectDetailCommands::ObjDetailAcExecute() {}
+
+void ObjectDetailCommands::ReaklamaAcExecute() {}

@@ -1,0 +1,7 @@
+#include "transport/TransportMapCommands.h"
+
+void TransportMapCommands::marSrutisCvenebazogadrukaze1Click() {}
+
+void TransportMapCommands::GenStopShowMnItClick() {}
+
+void TransportMapCommands::DetStopShowMnItClick() {}

@@ -1,14 +1,23 @@
 // The program's connection on whichever backend this run uses (KVIRZETA_TEST_BACKEND): it only
 // ever reads, whatever the statement and whichever way it is sent.
+#include "FakeDesktop.h"
+#include "FakePrompts.h"
 #include "FixtureCity.h"
+#include "app/MainActions.h"
+#include "app/MainFrm.h"
+#include "app/MainState.h"
+#include "catalogue/ObjectTab.h"
 #include "common/Errors.h"
 #include "data/Connection.h"
 #include "data/DataModule.h"
 #include "data/DataSet.h"
 #include "data/QueryGuard.h"
 #include "data/SqlScript.h"
+#include "streets/StreetTab.h"
+#include "transport/TransportTab.h"
 
 #include <QtTest>
+#include <QtWidgets>
 
 namespace {
 
@@ -172,6 +181,74 @@ private Q_SLOTS:
         QCOMPARE(city.contentDigest(), digest);
         QCOMPARE(fileHash(city.file(QStringLiteral("city.db"))), file);
         QVERIFY(!QFileInfo::exists(city.file(QStringLiteral("city.db-journal"))));
+    }
+
+    void sessionThroughTheMainWindowLeavesTheDatabaseUnchanged()
+    {
+        FixtureCity city;
+        const QByteArray digest = city.contentDigest();
+        const QByteArray file = fileHash(city.file(QStringLiteral("city.db")));
+        {
+            ScopedCurrentDir here(city.path());
+            MainState state;
+            FakePrompts prompts;
+            FakeDesktop desktop;
+            DataModule dm;
+            TMainFrm window(dm, state, prompts, desktop, [] {});
+            QStringList handlers;
+            QObject::connect(&window, &TMainFrm::handlerStarted, [&](const QString &h) { handlers << h; });
+            // Windows that a command shows modally are closed again at once.
+            QTimer closer;
+            QObject::connect(&closer, &QTimer::timeout, [] {
+                if (QWidget *modal = QApplication::activeModalWidget())
+                    modal->close();
+            });
+            closer.start(20);
+            window.show();
+            QTRY_VERIFY(window.PageControl->currentWidget() == window.obieqtiTSH);
+            QCOMPARE(state.KeyLb, QStringLiteral("0"));
+            MainActions &a = *window.actions;
+            const auto run = [](std::initializer_list<QAction *> actions) {
+                for (QAction *action : actions) {
+                    action->trigger();
+                    QCoreApplication::processEvents();
+                }
+            };
+
+            ObjectTab &objects = *window.obieqtiTSH;
+            for (const char *text : {"kafe", "x'; DELETE FROM obieqti; --", "d'art", ""}) {
+                objects.ObieqtiEd->setText(QString::fromUtf8(text));
+                objects.Obj_FilterBtn->click();
+                QCoreApplication::processEvents();
+                run({a.ShowMepAc, a.ShowDetMapAc, a.ShowObjWithStopAc, a.ObjDetailAc, a.ReaklamaAc, a.Im_ObjAc,
+                     a.rubrukaSiSemvaliobieqtebisCvenebarukaze1, a.rubrikissruligaSla1, a.ClearMapAc});
+            }
+            objects.ClearBtn->click();
+
+            window.PageControl->setCurrentWidget(window.quCaTSh);
+            for (const char *text : {"gamziri", "'; DROP TABLE quCa; --"}) {
+                window.quCaTSh->quCisSaxeliEd->setText(QString::fromUtf8(text));
+                window.quCaTSh->Street_FilterBtn->click();
+                QCoreApplication::processEvents();
+                run({a.StreetGenShowMnIt, a.StreetDetShowMnIt, a.raionSiSemavaliyvelaquCismiTiTeba1, a.ClearMapAc});
+            }
+
+            window.PageControl->setCurrentWidget(window.TransportiTSH);
+            for (const char *text : {"1", "M1'; UPDATE gaCereba SET x=0; --"}) {
+                window.TransportiTSH->TransportiSaxeliEd->setText(QString::fromUtf8(text));
+                window.TransportiTSH->Transp_FilterBtn->click();
+                QCoreApplication::processEvents();
+                run({a.marSrutisCvenebazogadrukaze1, a.GenStopShowMnIt, a.DetStopShowMnIt, a.transportisgaSla1,
+                     a.ClearMapAc});
+            }
+            run({a.zogadi1, a.detaluri1, a.daxmareba2, a.Sesaxeb1});
+            // Every command went through the window's routes.
+            for (const char *handler : {"Obj_FilterBtnClick", "ShowMepAcExecute", "ObjDetailAcExecute", "Street_FilterBtnClick",
+                                        "StreetDetShowMnItClick", "Transp_FilterBtnClick", "DetStopShowMnItClick"})
+                QVERIFY2(handlers.contains(QLatin1String(handler)), handler);
+        }
+        QCOMPARE(city.contentDigest(), digest);
+        QCOMPARE(fileHash(city.file(QStringLiteral("city.db"))), file);
     }
 
     void digestSeesEveryKindOfWrite()

@@ -146,7 +146,7 @@ private Q_SLOTS:
         QVERIFY(run.prompts.errors.isEmpty());
         QCOMPARE(run.splashes, 1);
         // The connection string is the file's whole text with CR LF line breaks.
-        QCOMPARE(run.dm.ADOConn.connectionString(), QStringLiteral("Provider=SQLite;Data Source=city.db\r\n"));
+        QCOMPARE(run.dm.ADOConn.connectionString(), m_city->addressIni() + QStringLiteral("\r\n"));
         QCOMPARE(s.KeyLb, QStringLiteral("0"));
         QCOMPARE(s.DlgMessageLb, QStringLiteral("0"));
         QCOMPARE(s.CurrentMapName, QStringLiteral("Tbilisi"));

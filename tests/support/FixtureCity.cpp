@@ -319,6 +319,22 @@ void FixtureCity::buildDatabase()
 // order, blobs bound as they are. Names sort by code point there too (C collation), as in SQLite.
 void FixtureCity::copyToServer()
 {
+    // The first city of a test program is copied row by row into a template; the others are file
+    // copies of it, several times faster. The template goes when the application object does.
+    static ServerDatabase *cityTemplate = nullptr;
+    if (!cityTemplate) {
+        copyRowsToServer();
+        cityTemplate = m_server.release();
+        qAddPostRoutine([] {
+            delete cityTemplate;
+            cityTemplate = nullptr;
+        });
+    }
+    m_server = std::make_unique<ServerDatabase>(cityTemplate->name());
+}
+
+void FixtureCity::copyRowsToServer()
+{
     m_server = std::make_unique<ServerDatabase>();
     withDatabase(sqliteConnectionString(file(QStringLiteral("city.db"))), [&](QSqlDatabase &source) {
         withDatabase(m_server->connectionString(), [&](QSqlDatabase &target) {
@@ -443,7 +459,7 @@ void FixtureCity::execSql(const QString &sql)
     });
 }
 
-ServerDatabase::ServerDatabase()
+ServerDatabase::ServerDatabase(const QString &templateName)
     : m_name(QStringLiteral("kvirzeta_test_%1_%2")
                  .arg(QCoreApplication::applicationPid())
                  .arg(QUuid::createUuid().toString(QUuid::Id128).left(12)))
@@ -459,8 +475,11 @@ ServerDatabase::ServerDatabase()
     QSqlDatabase::removeDatabase(probe);
     withDatabase(maintenance, [&](QSqlDatabase &db) {
         QSqlQuery query(db);
-        exec(query, QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C'")
-                        .arg(m_name));
+        if (templateName.isEmpty())
+            exec(query, QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C'")
+                            .arg(m_name));
+        else
+            exec(query, QStringLiteral("CREATE DATABASE %1 TEMPLATE %2 STRATEGY FILE_COPY").arg(m_name, templateName));
     });
 }
 

@@ -162,6 +162,7 @@ private:
     void buildDatabase();
     void buildFiles();
     void copyToServer();
+    void copyRowsToServer();
     // A writable connection string for the backend's database.
     QString writableConnectionString() const;
 
@@ -174,7 +175,8 @@ private:
 // tools that write a database use one directly. Skips the test program when there is no server.
 class ServerDatabase {
 public:
-    ServerDatabase();
+    // Empty, or a file copy of the database named `templateName` when one is given.
+    explicit ServerDatabase(const QString &templateName = QString());
     ~ServerDatabase();
     ServerDatabase(const ServerDatabase &) = delete;
     ServerDatabase &operator=(const ServerDatabase &) = delete;

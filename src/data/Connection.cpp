@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -85,9 +86,10 @@ QString Connection::readConnectionFile(const QString &path)
 
 namespace {
 
-QString driverMessage(const QSqlDatabase &db)
+using Access = Connection::Access;
+
+QString driverMessage(const QSqlError &e)
 {
-    const QSqlError e = db.lastError();
     QString text = e.databaseText().trimmed();
     if (text.isEmpty())
         text = e.driverText().trimmed();
@@ -102,97 +104,135 @@ void requireDriver(const QString &driver)
         throw Error(QStringLiteral("Database driver %1 is not installed").arg(driver));
 }
 
-QSqlDatabase openSqlite(const QString &name, const QMap<QString, QString> &pairs)
+// Runs a statement of the session's own set-up; throws with the database's message.
+void setUp(QSqlDatabase &db, const QString &sql)
 {
-    requireDriver(QStringLiteral("QSQLITE"));
+    QSqlQuery query(db);
+    if (!query.exec(sql))
+        throw Error(driverMessage(query.lastError()));
+}
+
+bool succeeds(QSqlDatabase &db, const QString &sql)
+{
+    QSqlQuery query(db);
+    return query.exec(sql);
+}
+
+// SQLite's own switches, whichever way the file is reached. The transliteration tells letters
+// apart by case, so LIKE must too; query_only makes the engine refuse every change.
+void setUpSqlite(QSqlDatabase &db, Access access)
+{
+    setUp(db, QStringLiteral("PRAGMA case_sensitive_like=ON"));
+    if (access == Access::ReadOnly)
+        setUp(db, QStringLiteral("PRAGMA query_only=ON"));
+}
+
+void openSqlite(QSqlDatabase &db, const QMap<QString, QString> &pairs, Access access)
+{
     const QString source = pairs.value(QStringLiteral("data source"));
     if (source.isEmpty())
         throw Error(QStringLiteral("The connection string names no Data Source"));
     const QString path = FileLookup::find(source);
     // The driver would create a missing file; the program must never do so.
-    if (!QFileInfo(path).isFile())
+    if (access == Access::ReadOnly && !QFileInfo(path).isFile())
         throw Error(QStringLiteral("Database file not found: %1").arg(source));
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     db.setDatabaseName(path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    if (access == Access::ReadOnly)
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
     if (!db.open())
-        throw Error(driverMessage(db));
-    QSqlQuery probe(db);
+        throw Error(driverMessage(db.lastError()));
     // A file that is not a database opens without complaint; the first read reveals it.
-    if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
-        const QString text = probe.lastError().text().trimmed();
-        probe = QSqlQuery();
-        db.close();
-        throw Error(text);
-    }
-    // The transliteration tells letters apart by case, so LIKE must too.
-    probe.exec(QStringLiteral("PRAGMA case_sensitive_like=ON"));
-    return db;
+    setUp(db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    setUpSqlite(db, access);
 }
 
-QSqlDatabase openPostgres(const QString &name, const QMap<QString, QString> &pairs)
+void openPostgres(QSqlDatabase &db, const QMap<QString, QString> &pairs, Access access)
 {
-    requireDriver(QStringLiteral("QPSQL"));
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
     db.setHostName(pairs.value(QStringLiteral("host"), pairs.value(QStringLiteral("server"))));
     const QString port = pairs.value(QStringLiteral("port"));
-    if (!port.isEmpty())
-        db.setPort(port.toInt());
+    if (!port.isEmpty()) {
+        bool ok = false;
+        const int number = port.toInt(&ok);
+        if (!ok || number <= 0 || number > 65535)
+            throw Error(QStringLiteral("Invalid port number: %1").arg(port));
+        db.setPort(number);
+    }
     db.setDatabaseName(pairs.value(QStringLiteral("database"), pairs.value(QStringLiteral("initial catalog"))));
     db.setUserName(pairs.value(QStringLiteral("user id"), pairs.value(QStringLiteral("uid"))));
     db.setPassword(pairs.value(QStringLiteral("password"), pairs.value(QStringLiteral("pwd"))));
     db.setConnectOptions(QStringLiteral("connect_timeout=10"));
     if (!db.open())
-        throw Error(driverMessage(db));
-    QSqlQuery session(db);
-    if (!session.exec(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"))) {
-        const QString text = session.lastError().text().trimmed();
-        session = QSqlQuery();
-        db.close();
-        throw Error(text);
-    }
-    return db;
+        throw Error(driverMessage(db.lastError()));
+    if (access == Access::ReadOnly)
+        setUp(db, QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
 }
 
-QSqlDatabase openOdbc(const QString &name, const QMap<QString, QString> &pairs)
+void openOdbc(QSqlDatabase &db, const QMap<QString, QString> &pairs, Access access)
 {
-    requireDriver(QStringLiteral("QODBC"));
     const QString odbc = pairs.value(QStringLiteral("extended properties"));
     if (odbc.isEmpty())
         throw Error(QStringLiteral("The connection string holds no Extended Properties"));
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
     db.setDatabaseName(odbc);
-    db.setConnectOptions(QStringLiteral("SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY;SQL_ATTR_LOGIN_TIMEOUT=10"));
+    QString options = QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=10");
+    if (access == Access::ReadOnly)
+        options += QStringLiteral(";SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY");
+    db.setConnectOptions(options);
     if (!db.open())
-        throw Error(driverMessage(db));
-    return db;
+        throw Error(driverMessage(db.lastError()));
+    // Most ODBC drivers take the access mode as a mere hint, so the engine behind the source is
+    // told itself. Qt knows PostgreSQL by the driver's name of it; SQLite answers to its own
+    // version function.
+    if (db.driver()->dbmsType() == QSqlDriver::PostgreSQL) {
+        if (access == Access::ReadOnly)
+            setUp(db, QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
+    } else if (succeeds(db, QStringLiteral("SELECT sqlite_version()"))) {
+        setUpSqlite(db, access);
+    }
 }
 
 } // namespace
+
+QSqlDatabase Connection::openSession(const QString &connectionString, const QString &qtName, Access access)
+{
+    const QMap<QString, QString> pairs = parse(connectionString);
+    const QString provider = pairs.value(QStringLiteral("provider")).toLower();
+    QString driver;
+    void (*open)(QSqlDatabase &, const QMap<QString, QString> &, Access) = nullptr;
+    if (provider == QLatin1String("sqlite")) {
+        driver = QStringLiteral("QSQLITE");
+        open = openSqlite;
+    } else if (provider == QLatin1String("postgresql") || provider == QLatin1String("postgres")) {
+        driver = QStringLiteral("QPSQL");
+        open = openPostgres;
+    } else if (provider.startsWith(QLatin1String("msdasql"))) {
+        driver = QStringLiteral("QODBC");
+        open = openOdbc;
+    } else if (provider.isEmpty()) {
+        throw Error(QStringLiteral("The connection string names no Provider"));
+    } else {
+        throw Error(QStringLiteral("Provider cannot be found: %1").arg(pairs.value(QStringLiteral("provider"))));
+    }
+    requireDriver(driver);
+    try {
+        QSqlDatabase db = QSqlDatabase::addDatabase(driver, qtName);
+        open(db, pairs, access);
+        return db;
+    } catch (...) {
+        {
+            QSqlDatabase db = QSqlDatabase::database(qtName, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(qtName);
+        throw;
+    }
+}
 
 void Connection::open()
 {
     if (isOpen())
         return;
     close();
-    const QMap<QString, QString> pairs = parse(m_connectionString);
-    const QString provider = pairs.value(QStringLiteral("provider")).toLower();
-    try {
-        if (provider == QLatin1String("sqlite"))
-            openSqlite(m_sqlName, pairs);
-        else if (provider == QLatin1String("postgresql") || provider == QLatin1String("postgres"))
-            openPostgres(m_sqlName, pairs);
-        else if (provider.startsWith(QLatin1String("msdasql")))
-            openOdbc(m_sqlName, pairs);
-        else if (provider.isEmpty())
-            throw Error(QStringLiteral("The connection string names no Provider"));
-        else
-            throw Error(QStringLiteral("Provider cannot be found: %1").arg(pairs.value(QStringLiteral("provider"))));
-    } catch (...) {
-        if (QSqlDatabase::contains(m_sqlName))
-            QSqlDatabase::removeDatabase(m_sqlName);
-        throw;
-    }
+    openSession(m_connectionString, m_sqlName, Access::ReadOnly);
 }
 
 void Connection::close()

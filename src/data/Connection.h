@@ -4,7 +4,9 @@
 //   Provider=SQLite;Data Source=<file>                                     embedded SQLite file
 //   Provider=PostgreSQL;Host=..;Port=..;Database=..;User ID=..;Password=.. shared server
 //   Provider=MSDASQL.1;...;Extended Properties="<ODBC string>"             any ODBC source
-// The session is opened read-only wherever the driver allows it.
+// The program's session is read-only on every backend: the engine refuses writes (a read-only
+// SQLite file, a read-only PostgreSQL session, SQLite's query_only switch behind ODBC), and
+// DataSet runs nothing but single SELECT statements.
 #include <QMap>
 #include <QSqlDatabase>
 #include <QString>
@@ -26,6 +28,12 @@ public:
     // Opens the connection first when it is closed.
     QSqlDatabase database();
     const QString &connectionName() const { return m_name; }
+
+    enum class Access { ReadOnly, ReadWrite };
+    // Adds and opens a Qt SQL session called `qtName` on the database a connection string names.
+    // The program's own session is ReadOnly; ReadWrite serves the tools that build a database.
+    // Throws Error with the driver's message; on failure no session of that name is left.
+    static QSqlDatabase openSession(const QString &connectionString, const QString &qtName, Access access);
 
     // Key=Value pairs of a connection string; keys in lower case and trimmed. A value in double or
     // single quotes is taken as written (a doubled quote stands for one); any other value is

@@ -2,6 +2,7 @@
 
 #include "common/Errors.h"
 #include "data/Connection.h"
+#include "data/QueryGuard.h"
 
 #include <QFile>
 #include <QSqlError>
@@ -37,6 +38,9 @@ void DataSet::open()
 {
     if (m_open)
         return;
+    const QString refused = QueryGuard::refusal(m_sql);
+    if (!refused.isEmpty())
+        throw Error(QStringLiteral("%1: %2").arg(m_name, refused));
     QSqlDatabase db = m_connection.database();
     QSqlQuery query(db);
     query.setForwardOnly(true);

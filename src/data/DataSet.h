@@ -25,7 +25,8 @@ public:
     // Replaces the SQL text; an open data set given another text is closed first.
     void setSql(const QString &sql);
     // Opens the connection first when it is closed; throws Error with the database's message
-    // and stays closed when the query fails. Opening an open data set does nothing.
+    // and stays closed when the query fails. Anything but a single SELECT statement is refused
+    // before it reaches the database. Opening an open data set does nothing.
     void open();
     void close();
     bool isOpen() const { return m_open; }

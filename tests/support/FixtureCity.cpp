@@ -1,6 +1,12 @@
 #include "FixtureCity.h"
 
+#include "common/Errors.h"
+#include "data/Connection.h"
+#include "data/SqlScript.h"
+
 #include <QBuffer>
+#include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -9,7 +15,11 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <QUuid>
+
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -18,41 +28,48 @@ namespace {
     qFatal("FixtureCity: %s", qPrintable(what));
 }
 
+// The backend of this run cannot be reached: the whole test program is skipped, with the reason.
+[[noreturn]] void skipProgram(const QString &why)
+{
+    std::fprintf(stdout, "SKIP   : every test: the %s backend is not available: %s\n",
+                 qPrintable(FixtureCity::backendName()), qPrintable(why));
+    std::fflush(stdout);
+    std::_Exit(77);
+}
+
+// The PostgreSQL server's coordinates from the environment, without Provider and Database.
+QString serverCoordinates()
+{
+    const QString coordinates = qEnvironmentVariable("KVIRZETA_TEST_POSTGRESQL");
+    if (coordinates.trimmed().isEmpty())
+        skipProgram(QStringLiteral("KVIRZETA_TEST_POSTGRESQL does not name a server (scripts/test starts a "
+                                   "private one and sets it)"));
+    return coordinates;
+}
+
+QString serverConnectionString(const QString &database)
+{
+    return QStringLiteral("Provider=PostgreSQL;%1;Database=%2").arg(serverCoordinates(), database);
+}
+
+QString sqliteConnectionString(const QString &databasePath)
+{
+    return QStringLiteral("Provider=SQLite;Data Source=") + databasePath;
+}
+
+QString odbcConnectionString(const QString &databasePath)
+{
+    return QStringLiteral("Provider=MSDASQL.1;Persist Security Info=False;"
+                          "Extended Properties=\"DRIVER=SQLite3;Database=%1;NoCreat=1;\"")
+        .arg(databasePath);
+}
+
 QByteArray readFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         fail(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
     return file.readAll();
-}
-
-// Splits an SQL script into statements at semicolons outside quotes, dropping "--" comments.
-QStringList statements(const QString &script)
-{
-    QStringList result;
-    QString current;
-    bool quoted = false;
-    for (int i = 0; i < script.size(); ++i) {
-        const QChar c = script[i];
-        if (!quoted && c == QLatin1Char('-') && i + 1 < script.size() && script[i + 1] == QLatin1Char('-')) {
-            while (i < script.size() && script[i] != QLatin1Char('\n'))
-                ++i;
-            current += QLatin1Char('\n');
-            continue;
-        }
-        if (c == QLatin1Char('\''))
-            quoted = !quoted;
-        if (!quoted && c == QLatin1Char(';')) {
-            if (!current.trimmed().isEmpty())
-                result.append(current.trimmed());
-            current.clear();
-            continue;
-        }
-        current += c;
-    }
-    if (!current.trimmed().isEmpty())
-        result.append(current.trimmed());
-    return result;
 }
 
 QByteArray encode(const QImage &image, const char *format)
@@ -101,19 +118,27 @@ QImage icon(int size, const QColor &colour)
     return image;
 }
 
-// Runs `work` on a writable connection of its own that is removed again afterwards.
-template <typename Work>
-void withDatabase(const QString &file, Work work)
+QString uniqueConnectionName()
 {
     static std::atomic<int> counter{0};
-    const QString name = QStringLiteral("FixtureCity-%1").arg(++counter);
+    return QStringLiteral("FixtureCity-%1").arg(++counter);
+}
+
+// Runs `work` on a writable connection of its own that is removed again afterwards.
+template <typename Work>
+void withDatabase(const QString &connectionString, Work work)
+{
+    const QString name = uniqueConnectionName();
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(file);
-        if (!db.open())
-            fail(db.lastError().text());
+        QSqlDatabase db;
+        try {
+            db = Connection::openSession(connectionString, name, Connection::Access::ReadWrite);
+        } catch (const Error &e) {
+            fail(e.text());
+        }
         // A test city need not survive a power cut.
-        QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous=OFF"));
+        if (db.driverName() == QLatin1String("QSQLITE"))
+            QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous=OFF"));
         work(db);
         db.close();
     }
@@ -128,20 +153,89 @@ void exec(QSqlQuery &query, const QString &sql)
 
 void runScript(QSqlDatabase &db, const QString &script)
 {
+    try {
+        SqlScript::run(db, script);
+    } catch (const Error &e) {
+        fail(e.text());
+    }
+}
+
+// Every row of a table as text, in a stable order, for digests.
+QStringList tableRows(QSqlDatabase &db, const QString &table)
+{
     QSqlQuery query(db);
-    for (const QString &statement : statements(script))
-        exec(query, statement);
+    exec(query, QStringLiteral("SELECT * FROM %1").arg(table));
+    QStringList rows;
+    while (query.next()) {
+        QStringList cells;
+        for (int i = 0; i < query.record().count(); ++i) {
+            const QVariant v = query.value(i);
+            cells.append(v.isNull() ? QStringLiteral("NULL")
+                                    : v.typeId() == QMetaType::QByteArray ? QString::fromLatin1(v.toByteArray().toHex())
+                                                                          : v.toString());
+        }
+        rows.append(cells.join(QLatin1Char('|')));
+    }
+    rows.sort();
+    return rows;
 }
 
 } // namespace
+
+FixtureCity::Backend FixtureCity::backend()
+{
+    static const Backend chosen = [] {
+        const QString name = qEnvironmentVariable("KVIRZETA_TEST_BACKEND").trimmed().toLower();
+        if (name.isEmpty() || name == QLatin1String("sqlite"))
+            return Backend::SQLite;
+        if (name == QLatin1String("postgresql"))
+            return Backend::PostgreSQL;
+        if (name == QLatin1String("odbc"))
+            return Backend::Odbc;
+        fail(QStringLiteral("KVIRZETA_TEST_BACKEND must be sqlite, postgresql or odbc, not %1").arg(name));
+    }();
+    return chosen;
+}
+
+QString FixtureCity::backendName()
+{
+    switch (backend()) {
+    case Backend::PostgreSQL:
+        return QStringLiteral("PostgreSQL");
+    case Backend::Odbc:
+        return QStringLiteral("ODBC");
+    case Backend::SQLite:
+        break;
+    }
+    return QStringLiteral("SQLite");
+}
 
 FixtureCity::FixtureCity()
 {
     if (!m_dir.isValid())
         fail(QStringLiteral("cannot make a temporary folder"));
     buildDatabase();
+    if (backend() == Backend::PostgreSQL)
+        copyToServer();
     buildFiles();
+    if (backend() == Backend::Odbc) {
+        // The first city tells whether unixODBC and the SQLite ODBC driver are there.
+        static bool reachable = false;
+        if (!reachable) {
+            const QString probe = QStringLiteral("FixtureCity-odbc-probe");
+            try {
+                Connection::openSession(connectionString(), probe, Connection::Access::ReadOnly).close();
+            } catch (const Error &e) {
+                QSqlDatabase::removeDatabase(probe);
+                skipProgram(e.text());
+            }
+            QSqlDatabase::removeDatabase(probe);
+            reachable = true;
+        }
+    }
 }
+
+FixtureCity::~FixtureCity() = default;
 
 QString FixtureCity::path() const
 {
@@ -155,7 +249,35 @@ QString FixtureCity::file(const QString &relative) const
 
 QString FixtureCity::connectionString() const
 {
-    return QStringLiteral("Provider=SQLite;Data Source=") + file(QStringLiteral("city.db"));
+    switch (backend()) {
+    case Backend::PostgreSQL:
+        return m_server->connectionString();
+    case Backend::Odbc:
+        return odbcConnectionString(file(QStringLiteral("city.db")));
+    case Backend::SQLite:
+        break;
+    }
+    return sqliteConnectionString(file(QStringLiteral("city.db")));
+}
+
+QString FixtureCity::addressIni() const
+{
+    switch (backend()) {
+    case Backend::PostgreSQL:
+        return m_server->connectionString();
+    case Backend::Odbc:
+        return odbcConnectionString(QStringLiteral("city.db"));
+    case Backend::SQLite:
+        break;
+    }
+    return QStringLiteral("Provider=SQLite;Data Source=city.db");
+}
+
+QString FixtureCity::writableConnectionString() const
+{
+    if (backend() == Backend::PostgreSQL)
+        return m_server->connectionString();
+    return sqliteConnectionString(file(QStringLiteral("city.db")));
 }
 
 QColor FixtureCity::pictureColour(qint64 rowId, const QString &column)
@@ -166,7 +288,7 @@ QColor FixtureCity::pictureColour(qint64 rowId, const QString &column)
 
 void FixtureCity::buildDatabase()
 {
-    withDatabase(file(QStringLiteral("city.db")), [](QSqlDatabase &db) {
+    withDatabase(sqliteConnectionString(file(QStringLiteral("city.db"))), [](QSqlDatabase &db) {
         db.transaction();
         runScript(db, QString::fromUtf8(readFile(QStringLiteral(KVIRZETA_SOURCE_DIR "/sql/schema.sql"))));
         runScript(db, QString::fromUtf8(readFile(QStringLiteral(KVIRZETA_FIXTURE_DIR "/city.sql"))));
@@ -193,9 +315,53 @@ void FixtureCity::buildDatabase()
     });
 }
 
+// A fresh database on the server, made from the schema and filled with city.db's rows in their
+// order, blobs bound as they are. Names sort by code point there too (C collation), as in SQLite.
+void FixtureCity::copyToServer()
+{
+    m_server = std::make_unique<ServerDatabase>();
+    withDatabase(sqliteConnectionString(file(QStringLiteral("city.db"))), [&](QSqlDatabase &source) {
+        withDatabase(m_server->connectionString(), [&](QSqlDatabase &target) {
+            try {
+                SqlScript::createSchema(target, QString::fromUtf8(readFile(QStringLiteral(KVIRZETA_SOURCE_DIR "/sql/schema.sql"))));
+            } catch (const Error &e) {
+                fail(e.text());
+            }
+            target.transaction();
+            QSqlQuery tables(source);
+            exec(tables, QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' ORDER BY rowid"));
+            while (tables.next()) {
+                const QString table = tables.value(0).toString();
+                // Generated columns are computed by the server itself.
+                QSqlQuery columns(target);
+                exec(columns, QStringLiteral("SELECT column_name FROM information_schema.columns WHERE "
+                                             "table_schema=current_schema() AND table_name='%1' AND "
+                                             "is_generated='NEVER' ORDER BY ordinal_position")
+                                  .arg(table.toLower()));
+                QStringList names;
+                while (columns.next())
+                    names.append(columns.value(0).toString());
+                const QString list = names.join(QStringLiteral(", "));
+                QSqlQuery rows(source);
+                exec(rows, QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(list, table));
+                QSqlQuery insert(target);
+                insert.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                   .arg(table, list, QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", "))));
+                while (rows.next()) {
+                    for (int i = 0; i < names.size(); ++i)
+                        insert.addBindValue(rows.value(i));
+                    if (!insert.exec())
+                        fail(QStringLiteral("%1: %2").arg(table, insert.lastError().text()));
+                }
+            }
+            target.commit();
+        });
+    });
+}
+
 void FixtureCity::buildFiles()
 {
-    write(QStringLiteral("Address.ini"), "Provider=SQLite;Data Source=city.db\n");
+    write(QStringLiteral("Address.ini"), addressIni().toUtf8() + '\n');
     write(QStringLiteral("Raster/Tbilisi.bmp"),
           encode(raster(Fixture::GeneralMapWidth, Fixture::GeneralMapHeight, QColor(230, 240, 220)), "BMP"));
     int hue = 0;
@@ -221,7 +387,7 @@ void FixtureCity::buildFiles()
 QByteArray FixtureCity::picture(int objectKey, const QString &column) const
 {
     QByteArray bytes;
-    withDatabase(file(QStringLiteral("city.db")), [&](QSqlDatabase &db) {
+    withDatabase(sqliteConnectionString(file(QStringLiteral("city.db"))), [&](QSqlDatabase &db) {
         QSqlQuery query(db);
         exec(query, QStringLiteral("SELECT %1 FROM obieqtis_logo WHERE g_obieqti_kodi=%2 ORDER BY rowid LIMIT 1")
                         .arg(column)
@@ -247,13 +413,70 @@ void FixtureCity::write(const QString &relative, const QByteArray &content)
         fail(QStringLiteral("cannot write %1: %2").arg(relative, out.errorString()));
 }
 
+QByteArray FixtureCity::contentDigest() const
+{
+    return contentDigest(writableConnectionString());
+}
+
+QByteArray FixtureCity::contentDigest(const QString &connectionString)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    withDatabase(connectionString, [&](QSqlDatabase &db) {
+        QStringList tables = db.tables(QSql::TableType(QSql::Tables | QSql::Views));
+        std::sort(tables.begin(), tables.end(),
+                  [](const QString &a, const QString &b) { return a.toLower() < b.toLower(); });
+        for (const QString &table : tables) {
+            hash.addData(QByteArray(table.toLower().toUtf8() + '\n'));
+            for (const QString &row : tableRows(db, table))
+                hash.addData(QByteArray(row.toUtf8() + '\n'));
+        }
+    });
+    return hash.result();
+}
+
 void FixtureCity::execSql(const QString &sql)
 {
-    withDatabase(file(QStringLiteral("city.db")), [&](QSqlDatabase &db) {
+    withDatabase(writableConnectionString(), [&](QSqlDatabase &db) {
         db.transaction();
         runScript(db, sql);
         db.commit();
     });
+}
+
+ServerDatabase::ServerDatabase()
+    : m_name(QStringLiteral("kvirzeta_test_%1_%2")
+                 .arg(QCoreApplication::applicationPid())
+                 .arg(QUuid::createUuid().toString(QUuid::Id128).left(12)))
+{
+    const QString maintenance = serverConnectionString(QStringLiteral("postgres"));
+    const QString probe = uniqueConnectionName();
+    try {
+        Connection::openSession(maintenance, probe, Connection::Access::ReadWrite).close();
+    } catch (const Error &e) {
+        QSqlDatabase::removeDatabase(probe);
+        skipProgram(QStringLiteral("cannot reach the PostgreSQL server: ") + e.text());
+    }
+    QSqlDatabase::removeDatabase(probe);
+    withDatabase(maintenance, [&](QSqlDatabase &db) {
+        QSqlQuery query(db);
+        exec(query, QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C'")
+                        .arg(m_name));
+    });
+}
+
+ServerDatabase::~ServerDatabase()
+{
+    // FORCE ends sessions a test left open on the database.
+    withDatabase(serverConnectionString(QStringLiteral("postgres")), [&](QSqlDatabase &db) {
+        QSqlQuery query(db);
+        if (!query.exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_name)))
+            qWarning("ServerDatabase: cannot drop %s: %s", qPrintable(m_name), qPrintable(query.lastError().text()));
+    });
+}
+
+QString ServerDatabase::connectionString() const
+{
+    return serverConnectionString(m_name);
 }
 
 ScopedCurrentDir::ScopedCurrentDir(const QString &dir) : m_previous(QDir::currentPath())

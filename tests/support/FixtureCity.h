@@ -19,10 +19,22 @@
 //   FixtureCity city;
 //   ScopedCurrentDir here(city.path());      // relative program paths now resolve in the city
 //   dm.ADOConn.setConnectionString(city.connectionString());
+//
+// The database backend comes from the environment, so that every suite runs unchanged on each:
+//   KVIRZETA_TEST_BACKEND=sqlite (default)   city.db itself
+//   KVIRZETA_TEST_BACKEND=postgresql         a fresh database per city on the server named by
+//                                            KVIRZETA_TEST_POSTGRESQL ("Host=..;Port=..;User ID=..;
+//                                            Password=.."), a copy of city.db's rows and pictures;
+//                                            it is dropped with the city
+//   KVIRZETA_TEST_BACKEND=odbc               city.db through unixODBC and the SQLite ODBC driver
+// Address.ini and connectionString() then name that database. When the backend cannot be reached
+// the whole test program is skipped (exit code 77) with a message saying why.
 #include <QByteArray>
 #include <QColor>
 #include <QString>
 #include <QTemporaryDir>
+
+#include <memory>
 
 namespace Fixture {
 
@@ -108,8 +120,14 @@ inline const QColor IconBackground{255, 255, 255};
 
 class FixtureCity {
 public:
+    enum class Backend { SQLite, PostgreSQL, Odbc };
+    // The backend of this test run, from KVIRZETA_TEST_BACKEND.
+    static Backend backend();
+    static QString backendName();
+
     // Builds the whole city; a failure is a broken test set-up and aborts with a message.
     FixtureCity();
+    ~FixtureCity();
     FixtureCity(const FixtureCity &) = delete;
     FixtureCity &operator=(const FixtureCity &) = delete;
 
@@ -119,14 +137,22 @@ public:
     QString file(const QString &relative) const;
     // A connection string with the database's absolute path, usable from any current directory.
     QString connectionString() const;
+    // The connection string that Address.ini holds (a database path relative to the city).
+    QString addressIni() const;
     // The JPEG bytes that were bound into a logo column of an object's first logo row.
     QByteArray picture(int objectKey, const QString &column) const;
+    // A digest of the database's whole content, read through a connection of its own: the names
+    // of its tables and every row of each. Equal digests mean nothing was written.
+    QByteArray contentDigest() const;
+    // The same for any database a connection string names. Table names are taken in lower case
+    // and rows in sorted order, so that equal catalogues on two backends have equal digests.
+    static QByteArray contentDigest(const QString &connectionString);
 
     // Variants for failure tests.
     void remove(const QString &relative);
     void write(const QString &relative, const QByteArray &content);
-    // Runs statements on the database through a writable connection of its own, which is closed
-    // again before returning. Fails the test set-up on an SQL error.
+    // Runs statements on the backend's database through a writable connection of its own, which
+    // is closed again before returning. Fails the test set-up on an SQL error.
     void execSql(const QString &sql);
 
     // The colour of the JPEG made for a row and column; tests compare decoded pixels with it.
@@ -135,8 +161,30 @@ public:
 private:
     void buildDatabase();
     void buildFiles();
+    void copyToServer();
+    // A writable connection string for the backend's database.
+    QString writableConnectionString() const;
 
     QTemporaryDir m_dir;
+    std::unique_ptr<class ServerDatabase> m_server; // the city's database on the PostgreSQL backend
+};
+
+// An empty database of its own on the PostgreSQL test server (KVIRZETA_TEST_POSTGRESQL), made with
+// code-point collation and dropped with the object. The fixture city is copied into one; tests of
+// tools that write a database use one directly. Skips the test program when there is no server.
+class ServerDatabase {
+public:
+    ServerDatabase();
+    ~ServerDatabase();
+    ServerDatabase(const ServerDatabase &) = delete;
+    ServerDatabase &operator=(const ServerDatabase &) = delete;
+
+    const QString &name() const { return m_name; }
+    // "Provider=PostgreSQL;Host=..;Port=..;User ID=..;Password=..;Database=<name>"
+    QString connectionString() const;
+
+private:
+    QString m_name;
 };
 
 // Makes a folder the current directory for a scope and restores the previous one afterwards.

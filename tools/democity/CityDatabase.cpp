@@ -3,11 +3,16 @@
 #include "AdvertPdf.h"
 #include "Pictures.h"
 #include "SheetGrid.h"
+#include "data/Connection.h"
+#include "data/SqlScript.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUuid>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace CityDatabase {
@@ -77,6 +82,39 @@ QSqlDatabase openSqlite(const QString &path, const QString &connectionName)
     return db;
 }
 
+QSqlDatabase openEmpty(const QString &connectionString, const QString &connectionName)
+{
+    QSqlDatabase db = Connection::openSession(connectionString, connectionName, Connection::Access::ReadWrite);
+    QStringList existing;
+    const QStringList tables = db.tables();
+    static const QRegularExpression createTable(QStringLiteral("^CREATE\\s+TABLE\\s+(\\w+)"),
+                                                QRegularExpression::CaseInsensitiveOption);
+    for (const QString &statement : schemaStatements()) {
+        const QString name = createTable.match(statement).captured(1);
+        if (!name.isEmpty()
+            && std::any_of(tables.begin(), tables.end(),
+                           [&](const QString &t) { return t.compare(name, Qt::CaseInsensitive) == 0; }))
+            existing.append(name);
+    }
+    if (!existing.isEmpty()) {
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connectionName);
+        throw std::runtime_error(QStringLiteral("The database already holds the tables %1; the demo city is "
+                                                "written only into an empty database")
+                                     .arg(existing.join(QStringLiteral(", ")))
+                                     .toStdString());
+    }
+    return db;
+}
+
+void requireEmpty(const QString &connectionString)
+{
+    const QString name = QStringLiteral("democity-check-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    openEmpty(connectionString, name).close();
+    QSqlDatabase::removeDatabase(name);
+}
+
 QStringList schemaStatements()
 {
     QFile file(QStringLiteral(":/democity/schema.sql"));
@@ -97,6 +135,7 @@ QStringList schemaStatements()
 void write(QSqlDatabase db, const City &city, LogoMaker &logos)
 {
     const Model &m = *city.model;
+    SqlScript::createBlobType(db);
     for (const QString &statement : schemaStatements()) {
         QSqlQuery q(db);
         if (!q.exec(statement))

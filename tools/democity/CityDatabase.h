@@ -15,6 +15,12 @@ namespace CityDatabase {
 // Opens (creating or emptying) an SQLite file under the given connection name; throws
 // std::runtime_error when it cannot.
 QSqlDatabase openSqlite(const QString &path, const QString &connectionName);
+// Opens a writable session on the database a connection string names, under the given connection
+// name; throws std::exception when it cannot, or when the database already holds catalogue tables
+// (they are never overwritten).
+QSqlDatabase openEmpty(const QString &connectionString, const QString &connectionName);
+// Throws as openEmpty does, and otherwise closes the session again.
+void requireEmpty(const QString &connectionString);
 // The schema's statements, in order.
 QStringList schemaStatements();
 // Creates the tables and writes the city; throws std::runtime_error with the driver's message.

@@ -54,7 +54,10 @@ QString usage()
         "  --map-width W     width of the general map in pixels (default 2500, at least 400)\n"
         "  --bench           a large city for benchmarks: 100000 objects, 20000 streets, 5000 stops on\n"
         "                    300 routes, 5 % of objects with a 50 KB advertising file, icons for all\n"
-        "  --quiet           print nothing but errors\n");
+        "  --quiet           print nothing but errors\n"
+        "  --connection TEXT write the tables through this connection string into an empty database\n"
+        "                    instead of the folder's SQLite file, and name it in Address.ini, e.g.\n"
+        "                    \"Provider=PostgreSQL;Host=localhost;Port=5432;Database=kvirzeta;User ID=me;Password=secret\"\n");
 }
 
 bool parseArguments(const QStringList &arguments, GeneratorOptions *options, QString *error)
@@ -114,6 +117,12 @@ bool parseArguments(const QStringList &arguments, GeneratorOptions *options, QSt
             options->size.advertIconForAll = true;
         } else if (a == QLatin1String("--quiet")) {
             options->quiet = true;
+        } else if (a == QLatin1String("--connection")) {
+            if (i + 1 >= arguments.size() || arguments[i + 1].trimmed().isEmpty()) {
+                *error = QStringLiteral("--connection needs a connection string");
+                return false;
+            }
+            options->connection = arguments[++i];
         } else if (a.startsWith(QLatin1String("--")) || !options->folder.isEmpty()) {
             *error = QStringLiteral("unknown argument: %1").arg(a);
             return false;
@@ -159,6 +168,11 @@ void Generator::run()
     if (!errors.isEmpty())
         fail(QStringLiteral("The city model has mistakes:\n") + errors.join(QLatin1Char('\n')));
 
+    // A database named by a connection string must be reachable and empty before anything is
+    // written into the folder.
+    if (!m_options.connection.isEmpty())
+        CityDatabase::requireEmpty(m_options.connection);
+
     QDir dir(m_options.folder);
     if (!dir.mkpath(QStringLiteral("Raster")) || !dir.mkpath(QStringLiteral("pictures/icons")))
         fail(QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(dir.absolutePath())));
@@ -171,7 +185,9 @@ void Generator::run()
     step(QStringLiteral("database"), [&] {
         const QString connection = QStringLiteral("democity-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
         {
-            QSqlDatabase db = CityDatabase::openSqlite(dir.filePath(QLatin1String(DatabaseFile)), connection);
+            QSqlDatabase db = m_options.connection.isEmpty()
+                                  ? CityDatabase::openSqlite(dir.filePath(QLatin1String(DatabaseFile)), connection)
+                                  : CityDatabase::openEmpty(m_options.connection, connection);
             LogoMaker logos(fontFamily(), city.objects.size() > 2000);
             try {
                 CityDatabase::write(db, city, logos);
@@ -195,9 +211,11 @@ void Generator::run()
             fail(QStringLiteral("Cannot write the help document"));
     });
 
+    const QByteArray address = m_options.connection.isEmpty()
+                                   ? QByteArrayLiteral("Provider=SQLite;Data Source=") + DatabaseFile
+                                   : m_options.connection.toUtf8();
     QSaveFile ini(dir.filePath(QStringLiteral("Address.ini")));
-    if (!ini.open(QIODevice::WriteOnly)
-        || ini.write(QByteArrayLiteral("Provider=SQLite;Data Source=") + DatabaseFile + "\r\n") < 0 || !ini.commit())
+    if (!ini.open(QIODevice::WriteOnly) || ini.write(address + "\r\n") < 0 || !ini.commit())
         fail(QStringLiteral("Cannot write Address.ini"));
     m_report.prepend(QStringLiteral("%1 objects, %2 streets, %3 stops, %4 routes in %5")
                          .arg(city.objects.size())

@@ -12,6 +12,10 @@ struct GeneratorOptions {
     CitySize size;
     int mapWidth = 2500; // general map width in pixels; sheets are four times as detailed
     bool quiet = false;
+    // When set, the database goes through this connection string (an empty database on a server,
+    // or any other the program can open) instead of into the folder's SQLite file, and
+    // Address.ini names it.
+    QString connection;
 };
 
 // Parses the command line (without the program name). On a mistake it returns false and sets error.

@@ -1,0 +1,169 @@
+// cmake --install into a fresh prefix gives a program that a desktop menu can start: the menu
+// entry is valid, starts the installed program in the installed demo city, and the city opens.
+#include "FixtureCity.h"
+#include "data/Connection.h"
+#include "data/DataModule.h"
+#include "platform/DisplayFont.h"
+
+#include <QtTest>
+
+namespace {
+
+// The keys of a desktop entry's [Desktop Entry] group, values unescaped (\s \n \t \r \\).
+QMap<QString, QString> desktopEntry(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    QMap<QString, QString> keys;
+    bool inGroup = false;
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1Char('['))) {
+            inGroup = line == QLatin1String("[Desktop Entry]");
+            continue;
+        }
+        const int eq = int(line.indexOf(QLatin1Char('=')));
+        if (!inGroup || eq <= 0 || line.startsWith(QLatin1Char('#')))
+            continue;
+        QString value;
+        const QString raw = line.mid(eq + 1);
+        for (int i = 0; i < raw.size(); ++i) {
+            if (raw[i] == QLatin1Char('\\') && i + 1 < raw.size()) {
+                const QChar c = raw[++i];
+                value += c == QLatin1Char('s') ? QChar(' ') : c == QLatin1Char('n') ? QChar('\n')
+                       : c == QLatin1Char('t') ? QChar('\t') : c == QLatin1Char('r') ? QChar('\r') : c;
+            } else {
+                value += raw[i];
+            }
+        }
+        keys.insert(line.left(eq).trimmed(), value);
+    }
+    return keys;
+}
+
+// The program of an Exec value: the first argument, in double quotes or not.
+QString execProgram(const QString &exec)
+{
+    if (!exec.startsWith(QLatin1Char('"')))
+        return exec.section(QLatin1Char(' '), 0, 0);
+    QString program;
+    for (int i = 1; i < exec.size() && exec[i] != QLatin1Char('"'); ++i) {
+        if (exec[i] == QLatin1Char('\\') && i + 1 < exec.size())
+            ++i;
+        program += exec[i];
+    }
+    return program;
+}
+
+} // namespace
+
+class TestInstall : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_prefix;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (FixtureCity::backend() != FixtureCity::Backend::SQLite)
+            QSKIP("the installed layout does not depend on the database backend: checked on the SQLite run");
+        // A space and a dollar in the prefix test the quoting of the menu entry.
+        m_prefix = m_dir.filePath(QStringLiteral("Kvirzeta $prefix"));
+        QProcess install;
+        install.setProcessChannelMode(QProcess::MergedChannels);
+        install.start(QStringLiteral(KVIRZETA_CMAKE_COMMAND),
+                      {QStringLiteral("--install"), QStringLiteral(KVIRZETA_BUILD_DIR), QStringLiteral("--prefix"), m_prefix});
+        QVERIFY(install.waitForFinished(120000));
+        QVERIFY2(install.exitStatus() == QProcess::NormalExit && install.exitCode() == 0, install.readAll().constData());
+    }
+
+    void menuEntryIsValid()
+    {
+        const QString entry = m_prefix + QStringLiteral("/share/applications/kvirzeta.desktop");
+        QVERIFY(QFileInfo::exists(entry));
+        const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+        if (validator.isEmpty()) {
+            if (qEnvironmentVariableIsSet("CI"))
+                QFAIL("desktop-file-validate is not installed (package desktop-file-utils)");
+            QSKIP("desktop-file-validate is not installed (package desktop-file-utils)");
+        }
+        QProcess validate;
+        validate.setProcessChannelMode(QProcess::MergedChannels);
+        validate.start(validator, {entry});
+        QVERIFY(validate.waitForFinished(30000));
+        const QByteArray output = validate.readAll();
+        QVERIFY2(validate.exitCode() == 0 && output.trimmed().isEmpty(), output.constData());
+    }
+
+    void menuEntryStartsTheProgramInTheDemoCity()
+    {
+        const auto keys = desktopEntry(m_prefix + QStringLiteral("/share/applications/kvirzeta.desktop"));
+        QCOMPARE(keys.value(QStringLiteral("Type")), QStringLiteral("Application"));
+        QCOMPARE(keys.value(QStringLiteral("Name")), QStringLiteral("Kvirzeta"));
+        QCOMPARE(keys.value(QStringLiteral("Icon")), QStringLiteral("kvirzeta"));
+        const QString program = execProgram(keys.value(QStringLiteral("Exec")));
+        QCOMPARE(program, m_prefix + QStringLiteral("/bin/kvirzeta"));
+        QVERIFY(QFileInfo(program).isExecutable());
+        const QString city = keys.value(QStringLiteral("Path"));
+        QCOMPARE(city, m_prefix + QStringLiteral("/share/kvirzeta/democity"));
+
+        // Everything the program reads relative to its current directory is there.
+        QDir dir(city);
+        for (const char *file : {"Address.ini", "Kvirzeta.pdf", "Raster/Tbilisi.bmp", "pictures/icons/yellow.bmp",
+                                 "pictures/icons/Street.bmp", "pictures/icons/Active_ Street.bmp",
+                                 "pictures/icons/Stop.bmp", "pictures/icons/Active_Stop.bmp"})
+            QVERIFY2(dir.exists(QLatin1String(file)), file);
+        QCOMPARE(QDir(dir.filePath(QStringLiteral("Raster"))).entryList({QStringLiteral("*.jpg")}).size(), 25);
+
+        // Started there the way the menu starts it, the program finds its city and reads it, even
+        // from a folder nobody may write to.
+        QFile::setPermissions(dir.filePath(QStringLiteral("Kvirzeta.sqlite")), QFileDevice::ReadOwner | QFileDevice::ReadOther);
+        {
+            ScopedCurrentDir here(city);
+            DataModule dm;
+            dm.ADOConn.setConnectionString(Connection::readConnectionFile(QStringLiteral("Address.ini")));
+            dm.obieqti_logo_Qr.open();
+            QVERIFY(dm.obieqti_logo_Qr.recordCount() > 100);
+            dm.quCa_Qr.open();
+            QVERIFY(!dm.quCa_Qr.isEmpty());
+        }
+        QProcess run;
+        run.setWorkingDirectory(city);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        run.setProcessEnvironment(env);
+        run.start(program, {});
+        QVERIFY2(run.waitForStarted(10000), qPrintable(run.errorString()));
+        // It either runs on (its window open) or ends cleanly; it never crashes at start-up.
+        if (run.waitForFinished(3000)) {
+            QCOMPARE(run.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(run.exitCode(), 0);
+        } else {
+            run.kill();
+            run.waitForFinished(5000);
+        }
+    }
+
+    void iconAndFontsAreInstalled()
+    {
+        QFile icon(m_prefix + QStringLiteral("/share/icons/hicolor/scalable/apps/kvirzeta.svg"));
+        QVERIFY(icon.open(QIODevice::ReadOnly));
+        QXmlStreamReader svg(&icon);
+        QVERIFY(svg.readNextStartElement());
+        QCOMPARE(svg.name(), QLatin1String("svg"));
+        while (!svg.atEnd())
+            svg.readNext();
+        QVERIFY2(!svg.hasError(), qPrintable(svg.errorString()));
+
+        for (const char *font : {"Kolhety.ttf", "Kolhety-Bold.ttf"}) {
+            const int id = QFontDatabase::addApplicationFont(m_prefix + QStringLiteral("/share/fonts/truetype/kvirzeta/") +
+                                                             QLatin1String(font));
+            QVERIFY2(id >= 0, font);
+            QCOMPARE(QFontDatabase::applicationFontFamilies(id).value(0), QLatin1String(DisplayFont::Family));
+        }
+    }
+};
+
+QTEST_MAIN(TestInstall)
+#include "tst_install.moc"

@@ -1,14 +1,37 @@
 #pragma once
-// The commands that open the focused object's details window and its advertising file.
+// The commands that open the focused object's details window and its advertising file, and the
+// handlers of the details window: advertising file, printing, the web link and the e-mail.
+#include "app/CommandRunner.h"
+
 struct WindowParts;
+class TObieqtiDetFrm;
 
 class ObjectDetailCommands {
 public:
-    explicit ObjectDetailCommands(WindowParts &parts) : m_parts(parts) {}
+    explicit ObjectDetailCommands(WindowParts &parts);
 
+    // Shows the details of the object list's focused object in a modal window; nothing happens
+    // when the list has no focused object.
     void ObjDetailAcExecute();
+    // Opens the focused object's advertising file.
     void ReaklamaAcExecute();
 
+    // Fills `window` with the focused object's values and wires its buttons and links, each
+    // handler running inside the default error report.
+    void fillWindow(TObieqtiDetFrm &window);
+    void connectWindow(TObieqtiDetFrm &window);
+
+    void BitBtn2Click(const TObieqtiDetFrm &window);
+    void emailLbDblClick(const TObieqtiDetFrm &window);
+    void websiteLbClick(const TObieqtiDetFrm &window);
+
 private:
+    bool hasFocusedObject() const;
+    QString districtName(const QVariant &districtKey);
+    void showLogo(TObieqtiDetFrm &window);
+
     WindowParts &m_parts;
+    // The details window's own handlers run while the window is modal, outside the main
+    // window's routing.
+    CommandRunner m_runner;
 };

@@ -6,20 +6,40 @@
 #include "app/MainToolBar.h"
 #include "app/TabLayout.h"
 #include "app/WindowParts.h"
+#include "catalogue/ObjectFilter.h"
 #include "data/DataModule.h"
+#include "data/GroupedListModel.h"
+#include "dialogs/Prompts.h"
 #include "map/MarkerLayer.h"
+#include "widgets/GroupedListFooter.h"
+#include "widgets/GroupedListView.h"
 #include "widgets/LookupEditor.h"
 #include "widgets/VirtualKey.h"
 
 #include <QAction>
+#include <QBoxLayout>
 #include <QLineEdit>
 #include <QToolButton>
-#include "widgets/GroupedListView.h"
+
+namespace {
+
+const QString AllSubRubricsSql = QStringLiteral("SELECT * FROM qve_rubrika");
+
+// The key a filled lookup yields, unset when it shows no text.
+std::optional<QString> lookupKey(const LookupEditor &editor)
+{
+    if (!editor.isFilled())
+        return std::nullopt;
+    return editor.key();
+}
+
+} // namespace
 
 ObjectTab::ObjectTab(WindowParts &parts, QWidget *parent) : QWidget(parent), m_parts(parts)
 {
     setObjectName(QStringLiteral("obieqtiTSH"));
     ObjectGrid = TabLayout::makeList("ObjectGrid", this);
+    setUpList();
 
     ObieqtiSearchPn = TabLayout::makePanel("ObieqtiSearchPn", PanelDesignHeight, this);
     ObieqtiSearchPn->setCaptionBold(true);
@@ -41,6 +61,41 @@ ObjectTab::ObjectTab(WindowParts &parts, QWidget *parent) : QWidget(parent), m_p
     TabLayout::addField(panel, QStringLiteral("telefoni"), telefoniEd);
     std::tie(Obj_FilterBtn, ClearBtn) = TabLayout::addButtons(panel, "Obj_FilterBtn", "ClearBtn");
     TabLayout::stack(this, ObjectGrid, ObieqtiSearchPn);
+    static_cast<QBoxLayout *>(layout())->insertWidget(1, new GroupedListFooter(*ObjectGrid, this));
+}
+
+void ObjectTab::setUpList()
+{
+    DataModule &dm = m_parts.DM1;
+    auto *model = new GroupedListModel(dm.obieqti_logo_Qr, this);
+    using Level = GroupedListModel::Level;
+    using Column = GroupedListModel::Column;
+    model->setLevels({Level::lookup(QStringLiteral("rubrika_kodi"), dm.rubrikaQr, QStringLiteral("rubrika_kodi"),
+                                    QStringLiteral("saxeli")),
+                      Level::lookup(QStringLiteral("qve_rubrika_kodi"), dm.qve_rubrika_Qr,
+                                    QStringLiteral("qve_rubrika_kodi"), QStringLiteral("saxeli")),
+                      Level::text(QStringLiteral("saxeli"), /*bold=*/true)});
+    model->setColumns({Column::picture(QStringLiteral("sareklamo_failis_logo"), 20),
+                       Column::text(QStringLiteral("rek"), 180),
+                       Column::picture(QStringLiteral("tree_Logo"), 150)});
+    ObjectGrid->setModel(model);
+    GroupedListView::Colours colours;
+    colours.rows = QColor(240, 251, 255);
+    ObjectGrid->setColours(colours);
+    // Rows take the height of their pictures; longer text is wrapped into it and elided.
+    ObjectGrid->setRowsFitText(false);
+}
+
+ObjectCriteria ObjectTab::criteria() const
+{
+    ObjectCriteria criteria;
+    criteria.name = ObieqtiEd->text();
+    criteria.address = misamarTiEd->text();
+    criteria.telephone = telefoniEd->text();
+    criteria.districtKey = lookupKey(*ObieqtisRaioniCb);
+    criteria.rubricKey = lookupKey(*RubrikaCb);
+    criteria.subRubricKey = lookupKey(*QveRubrikaCb);
+    return criteria;
 }
 
 QList<QWidget *> ObjectTab::searchFieldKeyTargets() const
@@ -49,11 +104,52 @@ QList<QWidget *> ObjectTab::searchFieldKeyTargets() const
             ObieqtisRaioniCb->lineEdit(), misamarTiEd, telefoniEd};
 }
 
-void ObjectTab::Obj_FilterBtnClick() {}
+void ObjectTab::Obj_FilterBtnClick()
+{
+    MainState &state = m_parts.state;
+    DataModule &dm = m_parts.DM1;
+    state.ObjectFilter = criteria().filter();
+    if (state.ObjectFilter.isEmpty()) {
+        dm.ReloadObjectList();
+    } else {
+        DataModule::requery(dm.obieqti_logo_Qr, ObjectFilter::listSql(state.ObjectFilter));
+        state.ObjectSearchStatus =
+            QStringLiteral("moZebnili obieqtebis raodenoba - ") + QString::number(dm.obieqti_logo_Qr.recordCount());
+        if (dm.obieqti_logo_Qr.isEmpty()) {
+            m_parts.prompts.showMessage(QStringLiteral("aseTi obieqti ar iZebneba"));
+            return;
+        }
+    }
+    m_parts.statusBar.setText(state.ObjectSearchStatus);
+}
 
-void ObjectTab::ClearBtnClick() {}
+void ObjectTab::ClearBtnClick()
+{
+    MainState &state = m_parts.state;
+    DataModule &dm = m_parts.DM1;
+    state.ObjectSearchStatus = QStringLiteral("  ");
+    if (RubrikaCb->isFilled())
+        DataModule::requery(dm.Search_qve_rubrika_Qr, AllSubRubricsSql);
+    RubrikaCb->setText(QString());
+    QveRubrikaCb->setText(QString());
+    ObieqtiEd->clear();
+    ObieqtisRaioniCb->setText(QString());
+    misamarTiEd->clear();
+    telefoniEd->clear();
+    state.ObjectFilter.clear();
+    dm.ReloadObjectList();
+    m_parts.statusBar.setText(state.ObjectSearchStatus);
+}
 
-void ObjectTab::RubrikaCbCloseUp() {}
+void ObjectTab::RubrikaCbCloseUp()
+{
+    // A rubric text that names no rubric narrows nothing: all sub-rubrics stay listed.
+    const std::optional<QString> rubric = lookupKey(*RubrikaCb);
+    const bool narrowed = rubric && !rubric->isEmpty();
+    DataModule::requery(m_parts.DM1.Search_qve_rubrika_Qr,
+                        narrowed ? AllSubRubricsSql + QStringLiteral(" WHERE g_rubrika_kodi=") + *rubric
+                                 : AllSubRubricsSql);
+}
 
 void ObjectTab::RubrikaCbKeyDown(int key)
 {
@@ -61,7 +157,17 @@ void ObjectTab::RubrikaCbKeyDown(int key)
         Obj_FilterBtnClick();
 }
 
-void ObjectTab::rubrikissruligaSla1Click() {}
+void ObjectTab::rubrikissruligaSla1Click()
+{
+    // Needs a selected row: with an empty list there is nothing to expand.
+    if (ObjectGrid->firstSelectedVisibleRow() < 0)
+        return;
+    MainState &state = m_parts.state;
+    if (state.ObjectGroupRow != -1)
+        ObjectGrid->collapseAllRows();
+    state.ObjectGroupRow = ObjectGrid->firstSelectedVisibleRow();
+    ObjectGrid->expandRowRecursively(ObjectGrid->visibleRow(state.ObjectGroupRow));
+}
 
 void ObjectTab::obieqtiTSHShow()
 {
@@ -72,7 +178,7 @@ void ObjectTab::obieqtiTSHShow()
     dm.Search_qve_rubrika_Qr.open();
     if (!dm.obieqti_logo_Qr.isOpen()) {
         dm.obieqti_logo_Qr.open();
-        ObjectGrid->collapseAll();
+        ObjectGrid->collapseAllRows();
     }
     m_parts.actions.gaaqtiurebaobieqtebisxeze1->setVisible(true);
     m_parts.actions.gamyofi1->setVisible(true);

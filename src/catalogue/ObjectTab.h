@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+struct ObjectCriteria;
 class LookupEditor;
 class QLineEdit;
 class QToolButton;
@@ -46,5 +47,9 @@ public:
     void ObieqtiSearchPnButtonClick(CaptionPanel::Button button);
 
 private:
+    void setUpList();
+    // The criteria the six search fields hold now.
+    ObjectCriteria criteria() const;
+
     WindowParts &m_parts;
 };

@@ -1,7 +1,9 @@
 #include "platform/SystemDesktop.h"
 
 #include "common/Errors.h"
-#include "platform/WordDocument.h"
+#include "platform/DesktopWordDocument.h"
+#include "platform/MimeHandlers.h"
+#include "platform/TempDirectory.h"
 
 #include <QDesktopServices>
 
@@ -33,5 +35,8 @@ void SystemDesktop::sendMail(const QString &address)
 
 std::unique_ptr<WordDocument> SystemDesktop::connectWordProcessor()
 {
-    return nullptr;
+    if (!MimeHandlers::hasApplicationFor(QStringLiteral("application/vnd.oasis.opendocument.text")))
+        return nullptr;
+    return std::make_unique<DesktopWordDocument>(TempDirectory(),
+                                                 [this](const QString &path) { openFile(path); });
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The desktop's own services: files and links through the desktop's associations, mail through a
-// mailto: address handed to the desktop's mail client.
+// mailto: address handed to the desktop's mail client, documents written as OpenDocument text and
+// opened with the desktop's word processor (none when no application handles that type).
 #include "platform/Desktop.h"
 
 #include <QUrl>

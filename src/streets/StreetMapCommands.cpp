@@ -1,7 +1,200 @@
 #include "streets/StreetMapCommands.h"
 
-void StreetMapCommands::raionSiSemavaliyvelaquCismiTiTeba1Click() {}
+#include "app/MainState.h"
+#include "app/MainToolBar.h"
+#include "app/WindowParts.h"
+#include "data/DataModule.h"
+#include "map/MapArea.h"
+#include "map/MapNavigation.h"
+#include "map/MapSwitcher.h"
+#include "map/MarkerLayer.h"
+#include "map/SheetGrid.h"
+#include "map/ZoomSpinBox.h"
+#include "streets/StreetTab.h"
+#include "widgets/GroupedListView.h"
 
-void StreetMapCommands::StreetGenShowMnItClick() {}
+#include <cmath>
 
-void StreetMapCommands::StreetDetShowMnItClick() {}
+namespace {
+
+const QString StreetIcon = QStringLiteral(".\\pictures\\icons\\Street.bmp");
+const QString ActiveStreetIcon = QStringLiteral(".\\pictures\\icons\\Active_ Street.bmp");
+// The path by which an existing marker is given the active icon.
+const QString ActiveStreetReplacement = QStringLiteral(".\\Pictures\\Icons\\Active_ Street.bmp");
+const QString Key = QStringLiteral("quCa_kodi");
+
+} // namespace
+
+bool StreetMapCommands::hasFocusedStreet() const
+{
+    const DataSet &streets = m_parts.DM1.quCa_Qr;
+    return streets.isOpen() && streets.currentRow() >= 0;
+}
+
+std::optional<QPoint> StreetMapCommands::streetPosition(const DataSet &streets, Mode mode) const
+{
+    if (streets.isNull(QStringLiteral("x")) || streets.isNull(QStringLiteral("y")))
+        return std::nullopt;
+    const double x = streets.real(QStringLiteral("x"));
+    const double y = streets.real(QStringLiteral("y"));
+    const int zoom = m_parts.toolBar.ZoomEd->value();
+    const MainState &state = m_parts.state;
+    if (mode == Mode::General)
+        return SheetGrid::GeneralPixel(streets.text(QStringLiteral("ruka_kodi")), zoom, x, y, state.WLb, state.HLb,
+                                       m_parts.prompts);
+    return SheetGrid::SheetPixel(zoom, state.WLb, state.HLb, x, y);
+}
+
+bool StreetMapCommands::addMarker(const DataSet &streets, Mode mode, const QString &icon)
+{
+    const std::optional<QPoint> pos = streetPosition(streets, mode);
+    if (!pos)
+        return false;
+    MarkerSpec spec;
+    spec.kind = MarkerKind::Street;
+    spec.key = streets.integer(Key);
+    spec.name = streets.text(QStringLiteral("saxeli"));
+    spec.pos = *pos;
+    spec.iconPath = icon;
+    spec.onDoubleClick = [this, key = spec.key] { Im_StreetAcExecute(key); };
+    return m_parts.markers.AddMarker(spec) != nullptr;
+}
+
+void StreetMapCommands::loadAllStreets()
+{
+    DataModule::requery(m_parts.DM1.Qr, QStringLiteral("SELECT * FROM quCa"));
+}
+
+QPoint StreetMapCommands::scrollTarget() const
+{
+    const DataSet &street = m_parts.DM1.quCa_Qr;
+    // An empty coordinate counts as 0: the view stays at that edge.
+    const auto coordinate = [&street](const char *column) {
+        const QString name = QLatin1String(column);
+        return street.isNull(name) ? 0.0 : street.real(name);
+    };
+    const double horizontalUnit = m_parts.map.horizontalRange() * 0.01;
+    const double verticalUnit = m_parts.map.verticalRange() * 0.01;
+    return {int(std::nearbyint(horizontalUnit * coordinate("x"))) - ScrollMargin,
+            int(std::nearbyint(verticalUnit * coordinate("y"))) - ScrollMargin};
+}
+
+void StreetMapCommands::AddStreetMarker(Mode mode)
+{
+    addMarker(m_parts.DM1.quCa_Qr, mode, ActiveStreetIcon);
+}
+
+void StreetMapCommands::ShowDistrictStreets(const QString &districtKey)
+{
+    MainState &state = m_parts.state;
+    DataSet &streets = m_parts.DM1.Qr;
+    // Streets without a district are listed under a group of their own; they are its streets.
+    QString sql = QStringLiteral("SELECT * FROM quCa WHERE ") +
+                  (districtKey.isEmpty() ? QStringLiteral("g_raioni_kodi IS NULL")
+                                         : QStringLiteral("g_raioni_kodi=") + districtKey);
+    if (!state.StreetFilter.isEmpty())
+        sql += QStringLiteral(" AND ") + state.StreetFilter;
+    sql += QStringLiteral(" ORDER BY saxeli");
+    DataModule::requery(streets, sql);
+    for (streets.first(); !streets.eof(); streets.next()) {
+        m_parts.switcher.SwitchToGeneralMap(false, false);
+        addMarker(streets, Mode::General, StreetIcon);
+    }
+}
+
+void StreetMapCommands::raionSiSemavaliyvelaquCismiTiTeba1Click()
+{
+    GroupedListView &list = *m_tab.StreetGrid;
+    if (!hasFocusedStreet() || list.firstSelectedVisibleRow() < 0)
+        return;
+    MainState &state = m_parts.state;
+    m_parts.navigation.ResetMapView();
+    m_parts.map.scrollTo(0, 0);
+    if (state.StreetGroupRow != -1) {
+        list.collapseAllRows();
+        m_parts.markers.ClearStreetMarkers();
+    }
+    state.StreetGroupRow = list.firstSelectedVisibleRow();
+    list.expandRowRecursively(list.visibleRow(state.StreetGroupRow));
+    const DataSet &street = m_parts.DM1.quCa_Qr;
+    const QString district = QStringLiteral("g_raioni_kodi");
+    ShowDistrictStreets(street.isNull(district) ? QString() : street.text(district));
+}
+
+void StreetMapCommands::StreetGenShowMnItClick()
+{
+    if (!hasFocusedStreet())
+        return;
+    MapArea &map = m_parts.map;
+    const int horizontal = map.horizontalPosition();
+    const int vertical = map.verticalPosition();
+    map.scrollTo(0, 0);
+    m_parts.switcher.SwitchToGeneralMap(false, false);
+    loadAllStreets();
+    const DataSet &streets = m_parts.DM1.Qr;
+    const int focusedKey = m_parts.DM1.quCa_Qr.integer(Key);
+    bool marked = false;
+    for (const Marker &marker : m_parts.markers.StreetMarkers()) {
+        MapItem &picture = *marker.picture;
+        if (m_parts.DM1.Qr.locate(Key, picture.key())) {
+            picture.setVisible(true);
+            if (const std::optional<QPoint> pos = streetPosition(streets, Mode::General))
+                picture.move(*pos);
+        }
+        if (picture.key() == focusedKey) {
+            picture.bringToFront();
+            picture.loadPicture(ActiveStreetReplacement);
+            marked = true;
+        }
+    }
+    if (!marked)
+        AddStreetMarker(Mode::General);
+    map.setHorizontalPosition(horizontal);
+    map.setVerticalPosition(vertical);
+}
+
+void StreetMapCommands::StreetDetShowMnItClick()
+{
+    if (!hasFocusedStreet())
+        return;
+    DataModule &dm = m_parts.DM1;
+    m_parts.navigation.ResetMapView();
+    m_parts.switcher.SwitchToSheet(dm.quCa_Qr.text(QStringLiteral("ruka_kodi")));
+    loadAllStreets();
+    const int focusedKey = dm.quCa_Qr.integer(Key);
+    bool found = false;
+    QPoint target;
+    for (const Marker &marker : m_parts.markers.StreetMarkers()) {
+        MapItem &picture = *marker.picture;
+        if (dm.Qr.locate(Key, picture.key())) {
+            const bool onThisSheet = dm.Qr.text(QStringLiteral("ruka_kodi")) == m_parts.state.CurrentMapName;
+            picture.setVisible(onThisSheet);
+            if (onThisSheet) {
+                if (const std::optional<QPoint> pos = streetPosition(dm.Qr, Mode::Detailed))
+                    picture.move(*pos);
+            }
+        }
+        if (picture.key() == focusedKey) {
+            found = true;
+            picture.bringToFront();
+            picture.loadPicture(ActiveStreetReplacement);
+            target = scrollTarget();
+        }
+    }
+    if (!found) {
+        AddStreetMarker(Mode::Detailed);
+        target = scrollTarget();
+    }
+    m_parts.map.sendImageToBack();
+    m_parts.map.setHorizontalPosition(target.x());
+    m_parts.map.setVerticalPosition(target.y());
+}
+
+void StreetMapCommands::Im_StreetAcExecute(int key)
+{
+    if (!m_tab.isVisible())
+        return;
+    DataSet &streets = m_parts.DM1.quCa_Qr;
+    if (streets.isOpen() && streets.locate(Key, key))
+        m_tab.StreetGrid->setFocus();
+}

@@ -5,10 +5,12 @@
 
 #include <QWidget>
 
+class GroupedListFooter;
+class GroupedListModel;
+class GroupedListView;
 class LookupEditor;
 class QLineEdit;
 class QToolButton;
-class GroupedListView;
 struct WindowParts;
 
 class StreetTab : public QWidget {
@@ -16,7 +18,10 @@ class StreetTab : public QWidget {
 public:
     explicit StreetTab(WindowParts &parts, QWidget *parent = nullptr);
 
+    // The street list over quCa_Qr: district rows (the district's name), street rows (the name),
+    // and the number of streets in the footer under the names.
     GroupedListView *StreetGrid;
+    GroupedListFooter *StreetGridFooter;
     CaptionPanel *quCaSearchPn;
     LookupEditor *quCisTipiCb;
     QLineEdit *quCisSaxeliEd;
@@ -39,5 +44,9 @@ public:
     void quCaSearchPnButtonClick(CaptionPanel::Button button);
 
 private:
+    // The search condition of the two fields, without WHERE; empty when both are empty.
+    QString streetFilter() const;
+
     WindowParts &m_parts;
+    GroupedListModel *m_model;
 };

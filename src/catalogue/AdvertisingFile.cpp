@@ -1,0 +1,37 @@
+#include "catalogue/AdvertisingFile.h"
+
+#include "data/DataSet.h"
+#include "dialogs/Prompts.h"
+#include "platform/Desktop.h"
+#include "platform/TempDirectory.h"
+
+#include <QRegularExpression>
+
+namespace AdvertisingFile {
+
+QString safeFileName(const QString &storedName)
+{
+    static const QRegularExpression separators(QStringLiteral("[/\\\\]"));
+    const QString base = storedName.split(separators).constLast().trimmed();
+    if (!base.isEmpty() && base != QLatin1String(".") && base != QLatin1String(".."))
+        return base;
+    // Nothing usable is left: keep the extension of the stored name when it has one.
+    static const QRegularExpression extension(QStringLiteral("\\.([A-Za-z0-9]{1,10})\\s*$"));
+    const QRegularExpressionMatch match = extension.match(storedName);
+    const QString fallback = QStringLiteral("advertising");
+    return match.hasMatch() ? fallback + QLatin1Char('.') + match.captured(1) : fallback;
+}
+
+QString open(const DataSet &objects, Prompts &prompts, Desktop &desktop)
+{
+    if (objects.isNull(QStringLiteral("sareklamo_faili"))) {
+        prompts.showMessage(QStringLiteral("sareklamo SemoTavazeba gansazRvruli ar aris"));
+        return QString();
+    }
+    const QString path = TempDirectory() + safeFileName(objects.text(QStringLiteral("sareklamo_faili_saxeli")));
+    objects.saveBlobToFile(QStringLiteral("sareklamo_faili"), path);
+    desktop.openFile(path);
+    return path;
+}
+
+} // namespace AdvertisingFile

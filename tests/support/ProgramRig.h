@@ -1,0 +1,50 @@
+#pragma once
+// The whole program started on the fixture city, with recording fakes for the message windows
+// and the desktop: the tests of the tabs' commands drive it as a user would.
+//
+//   ProgramRig rig;                       // city built, current directory entered, window created
+//   rig.show();                           // first activation: the object tab is active
+//   rig.window->obieqtiTSH->ObieqtiEd->setText("kafe");
+//   rig.window->obieqtiTSH->Obj_FilterBtn->click();
+//   QCOMPARE(rig.prompts.messages, ...);
+#include "FakeDesktop.h"
+#include "FakePrompts.h"
+#include "FixtureCity.h"
+#include "app/MainFrm.h"
+#include "app/MainState.h"
+#include "app/WindowParts.h"
+#include "data/DataModule.h"
+
+#include <QtTest>
+#include <memory>
+
+struct ProgramRig {
+    FixtureCity city;
+    ScopedCurrentDir here{city.path()};
+    MainState mainState;
+    FakePrompts prompts;
+    FakeDesktop desktop;
+    DataModule dm;
+    QStringList handlers; // names of the routed handlers, in the order they ran
+    std::unique_ptr<TMainFrm> window;
+
+    // `prepare` may change the city before the program starts (remove a raster, run SQL).
+    explicit ProgramRig(const std::function<void(FixtureCity &)> &prepare = {})
+    {
+        if (prepare)
+            prepare(city);
+        window = std::make_unique<TMainFrm>(dm, mainState, prompts, desktop, [] {});
+        QObject::connect(window.get(), &TMainFrm::handlerStarted, [this](const QString &h) { handlers << h; });
+    }
+
+    // Shows the window and waits for its first activation.
+    void show()
+    {
+        window->show();
+        QTRY_VERIFY(handlers.contains(QStringLiteral("FormActivate")));
+        QCoreApplication::processEvents();
+    }
+
+    WindowParts &parts() { return window->parts(); }
+    MainState &state() { return window->state(); }
+};

@@ -416,6 +416,30 @@ private Q_SLOTS:
         rig.noErrors();
     }
 
+    void stopsOfTheSameNameKeepTheirOwnPlaces()
+    {
+        TransportRig rig([](FixtureCity &city) {
+            city.execSql(QStringLiteral("INSERT INTO transporti VALUES (6, 1, 'Y', '');"
+                                        "INSERT INTO gaCereba VALUES (30, 3, 'vakis parki', 'C3', 70, 70, '');"
+                                        "INSERT INTO kavS_transporti_gaCereba VALUES (6, 30, 1);"));
+        });
+        rig.showTab();
+        rig.focus(QStringLiteral("1"), 3);
+        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.focus(QStringLiteral("Y"), 30);
+        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.run(rig.parts().actions.GenStopShowMnIt);
+        QCOMPARE(rig.stopKeys(), (QList<int>{3, 30}));
+        QCOMPARE(rig.stopMarker(30)->picture->pos(), rig.generalPixel(QStringLiteral("C3"), 70, 70));
+        QCOMPARE(rig.stopMarker(3)->picture->pos(), rig.generalPixel(QStringLiteral("A1"), 15, 20));
+        QVERIFY(!rig.stopMarker(3)->label->isVisible());
+
+        rig.run(rig.parts().actions.DetStopShowMnIt);
+        QVERIFY(rig.stopMarker(30)->picture->isVisible());
+        QVERIFY(!rig.stopMarker(3)->picture->isVisible());
+        rig.noErrors();
+    }
+
     void brokenStopsNeverCrash()
     {
         TransportRig rig(addBrokenStops);

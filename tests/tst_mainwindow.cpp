@@ -535,6 +535,8 @@ private Q_SLOTS:
             titles << top->text();
         QCOMPARE(titles, names({"mTavari", "operaciebi", "ruka", "daxmareba"}));
 
+        // The advertising command acts on the focused object: one that has an advertising file.
+        QVERIFY(run.dm.obieqti_logo_Qr.locate(QStringLiteral("obieqtis_kodi"), Fixture::BankObject));
         checkMenu(run, a.operaciebi1,
                   {{"saZiebeli2", "saZiebeli", "SearchAcExecute"},
                    {nullptr, nullptr, nullptr},

@@ -2,12 +2,23 @@
 // The object commands that mark objects on the maps: the focused object on the general map, on
 // its detailed sheet, alone or with the stops near it; all objects of a rubric; the logo that
 // follows the list's focused object; and the way back from a marker to the list.
+//
+// The focused object is the current record of obieqti_logo_Qr. Every command does nothing while
+// the list has no current record. Object markers are matched back to their records by the key in
+// their name, so objects that share a name keep their own places.
+#include <QPoint>
+#include <QString>
+#include <functional>
+#include <optional>
+
+class DataSet;
 class ObjectTab;
+struct MarkerSpec;
 struct WindowParts;
 
 class ObjectMapCommands {
 public:
-    ObjectMapCommands(WindowParts &parts, ObjectTab &tab) : m_parts(parts), m_tab(tab) {}
+    ObjectMapCommands(WindowParts &parts, ObjectTab &tab);
 
     void ShowMepAcExecute();
     void ShowDetMapAcExecute();
@@ -16,7 +27,49 @@ public:
     void Im_ObjAcExecute();
     void ObjectGridTableViewFocusedRecordChanged();
 
+    // mode 'g': the focused object's marker on the general map; 'd': on the sheet now shown.
+    void PlaceObjectMarker(char mode);
+    // The focused object's logo marker on the general map (none without a map picture).
+    void PlaceLogoMarker();
+    // Marks on the general map every object of the rubric that matches the current search.
+    void ShowRubricObjects(const QString &rubric);
+    // Marks the stops of the sheet that lie in a small square around (x, y).
+    void ShowNearbyStops(const QString &sheet, double x, double y);
+
+    // The query of ShowNearbyStops for a decimal separator.
+    static QString nearbyStopsSql(const QString &sheet, double x, double y, const QString &separator);
+
+    // Seams for tests: the user's decimal separator (empty: the system's) and the pointer's
+    // screen position (default: the cursor's).
+    void setDecimalSeparator(const QString &separator) { m_separator = separator; }
+    void setPointerSource(std::function<QPoint()> source) { m_pointer = std::move(source); }
+
+    // Where a record lies on the maps.
+    struct Place {
+        int key = 0;
+        QString name;
+        QString code;
+        double x = 0;
+        double y = 0;
+        int subRubric = 0;
+    };
+
 private:
+    void showOnSheet(bool withStops);
+    bool hasFocusedObject() const;
+    Place focusedPlace() const;
+    // General-map position of a record; std::nullopt when its sheet code names no sheet (the
+    // user is told once unless `quiet`).
+    std::optional<QPoint> generalPosition(const Place &place, bool quiet = false);
+    QPoint sheetPosition(const Place &place) const;
+    int zoom() const;
+    MarkerSpec objectSpec(const Place &place, const QPoint &pos, const DataSet &record);
+    // Records the focused row as the group row and expands it all the way down.
+    void expandFocusedRow();
+    DataSet &openObjects();
+
     WindowParts &m_parts;
     ObjectTab &m_tab;
+    QString m_separator;
+    std::function<QPoint()> m_pointer;
 };

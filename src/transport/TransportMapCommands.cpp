@@ -1,7 +1,248 @@
 #include "transport/TransportMapCommands.h"
 
-void TransportMapCommands::marSrutisCvenebazogadrukaze1Click() {}
+#include "app/MainState.h"
+#include "app/MainToolBar.h"
+#include "app/WindowParts.h"
+#include "data/DataModule.h"
+#include "data/SqlText.h"
+#include "map/MapArea.h"
+#include "map/MapNavigation.h"
+#include "map/MapSwitcher.h"
+#include "map/MarkerLayer.h"
+#include "map/SheetGrid.h"
+#include "map/ZoomSpinBox.h"
 
-void TransportMapCommands::GenStopShowMnItClick() {}
+#include <QHash>
+#include <cmath>
 
-void TransportMapCommands::DetStopShowMnItClick() {}
+namespace {
+
+const QString StopIcon = QStringLiteral(".\\pictures\\icons\\Stop.bmp");
+const QString ActiveStopIcon = QStringLiteral(".\\pictures\\icons\\Active_Stop.bmp");
+const QString ActiveStopReplacement = QStringLiteral(".\\Pictures\\Icons\\Active_Stop.bmp");
+
+// A stop's position as the marker layer reads it too: an empty coordinate reads as 0.
+struct StopPlace {
+    QString code;
+    double x = 0;
+    double y = 0;
+};
+
+double coordinate(const QVariant &value)
+{
+    return value.isNull() ? 0.0 : value.toDouble();
+}
+
+// The first row of each stop key in a data set of stops, for finding markers' records.
+class StopIndex {
+public:
+    explicit StopIndex(const DataSet &stops) : m_stops(stops)
+    {
+        m_key = stops.requireColumn(QStringLiteral("gaCereba_kodi"));
+        m_code = stops.requireColumn(QStringLiteral("ruka_kodi"));
+        m_x = stops.requireColumn(QStringLiteral("x"));
+        m_y = stops.requireColumn(QStringLiteral("y"));
+        for (int row = stops.recordCount() - 1; row >= 0; --row)
+            m_rows.insert(stops.valueAt(row, m_key).toLongLong(), row);
+    }
+    // The place of the stop with this key, or false when there is none.
+    bool find(int key, StopPlace &place) const
+    {
+        const auto found = m_rows.constFind(key);
+        if (found == m_rows.constEnd())
+            return false;
+        const QVariant code = m_stops.valueAt(*found, m_code);
+        place = {code.isNull() ? QString() : code.toString(), coordinate(m_stops.valueAt(*found, m_x)),
+                 coordinate(m_stops.valueAt(*found, m_y))};
+        return true;
+    }
+
+private:
+    const DataSet &m_stops;
+    int m_key, m_code, m_x, m_y;
+    QHash<qint64, int> m_rows;
+};
+
+void placeLabel(const Marker &marker)
+{
+    marker.label->move(QPoint(marker.picture->left(), marker.picture->top() - MarkerLayer::LabelOffset));
+}
+
+} // namespace
+
+DataSet &TransportMapCommands::routeStops() const
+{
+    return m_parts.DM1.kavS_transporti_gaCereba_Qr;
+}
+
+bool TransportMapCommands::hasCurrentStop() const
+{
+    return routeStops().isOpen() && routeStops().currentRow() >= 0;
+}
+
+int TransportMapCommands::zoom() const
+{
+    return m_parts.toolBar.ZoomEd->value();
+}
+
+void TransportMapCommands::marSrutisCvenebazogadrukaze1Click()
+{
+    if (!hasCurrentStop())
+        return;
+    m_parts.navigation.ResetMapView();
+    m_parts.map.setHorizontalPosition(0);
+    m_parts.map.setVerticalPosition(0);
+    const int type = routeStops().integer(QStringLiteral("tipi"));
+    ShowRouteStops(routeStops().text(QStringLiteral("saxeoba")), type);
+}
+
+void TransportMapCommands::ShowRouteStops(const QString &routeName, int type)
+{
+    DataSet &qr = m_parts.DM1.Qr;
+    DataModule::requery(
+        qr, QStringLiteral("SELECT gaCereba.*, transporti.saxeli as saxeoba, transporti.g_transporti_tipi as tipi, "
+                           "kavS_transporti_gaCereba.gaCerebis_rigiTi_n as n FROM gaCereba, transporti, "
+                           "kavS_transporti_gaCereba WHERE transporti.g_transporti_tipi=") +
+                QString::number(type) + QStringLiteral(" AND transporti.saxeli='") + SqlText::literalBody(routeName) +
+                QStringLiteral("' AND kavS_transporti_gaCereba.g_gaCereba_kodi=gaCereba.gaCereba_kodi AND "
+                               "kavS_transporti_gaCereba.g_transporti_kodi=transporti.transporti_kodi ") +
+                m_parts.state.TransportFilter + QStringLiteral(" ORDER BY kavS_transporti_gaCereba.gaCerebis_rigiTi_n"));
+    if (qr.isEmpty())
+        return;
+    MainState &state = m_parts.state;
+    for (qr.first(); !qr.eof(); qr.next()) {
+        if (state.CurrentMapName != SheetGrid::generalMapName())
+            m_parts.switcher.SwitchToGeneralMap(false, false);
+        MarkerSpec spec;
+        spec.kind = MarkerKind::Stop;
+        spec.key = qr.integer(QStringLiteral("gaCereba_kodi"));
+        spec.name = qr.text(QStringLiteral("saxeli"));
+        spec.pos = SheetGrid::GeneralPixel(qr.text(QStringLiteral("ruka_kodi")), zoom(),
+                                           coordinate(qr.value(QStringLiteral("x"))),
+                                           coordinate(qr.value(QStringLiteral("y"))), state.WLb, state.HLb,
+                                           m_parts.prompts);
+        spec.iconPath = StopIcon;
+        spec.labelColour = MarkerLayer::SkyBlue;
+        spec.labelVisible = false;
+        // A stop already marked (twice in the route, or by another route) keeps its marker.
+        m_parts.markers.AddMarker(spec);
+    }
+}
+
+void TransportMapCommands::AddStopMarker(Mode mode)
+{
+    const DataSet &row = routeStops();
+    if (row.isNull(QStringLiteral("x")) || row.isNull(QStringLiteral("y")))
+        return;
+    const double x = row.real(QStringLiteral("x"));
+    const double y = row.real(QStringLiteral("y"));
+    const MainState &state = m_parts.state;
+    MarkerSpec spec;
+    spec.kind = MarkerKind::Stop;
+    spec.key = row.integer(QStringLiteral("gaCereba_kodi"));
+    spec.name = row.text(QStringLiteral("saxeli"));
+    spec.pos = mode == Mode::General ? SheetGrid::GeneralPixel(row.text(QStringLiteral("ruka_kodi")), zoom(), x, y,
+                                                               state.WLb, state.HLb, m_parts.prompts)
+                                     : SheetGrid::SheetPixel(zoom(), state.WLb, state.HLb, x, y);
+    spec.iconPath = mode == Mode::General ? StopIcon : ActiveStopIcon;
+    spec.labelColour = MarkerLayer::Cream;
+    spec.labelVisible = mode == Mode::Detailed;
+    m_parts.markers.AddMarker(spec);
+}
+
+void TransportMapCommands::GenStopShowMnItClick()
+{
+    if (!hasCurrentStop())
+        return;
+    MapArea &map = m_parts.map;
+    const int horizontal = map.horizontalPosition();
+    const int vertical = map.verticalPosition();
+    map.setHorizontalPosition(0);
+    map.setVerticalPosition(0);
+    MainState &state = m_parts.state;
+    if (state.CurrentMapName != SheetGrid::generalMapName())
+        m_parts.switcher.SwitchToGeneralMap(false, false);
+
+    const int current = routeStops().integer(QStringLiteral("gaCereba_kodi"));
+    bool marked = false;
+    if (!m_parts.markers.StopMarkers().isEmpty()) {
+        DataSet &stops = m_parts.DM1.gaCereba_Qr;
+        if (!stops.isOpen())
+            stops.open();
+        const StopIndex index(stops);
+        for (const Marker &marker : m_parts.markers.StopMarkers()) {
+            StopPlace place;
+            if (!index.find(marker.picture->key(), place))
+                continue; // the stop is gone: its marker keeps its place
+            marker.picture->setVisible(true);
+            marker.picture->move(
+                SheetGrid::GeneralPixel(place.code, zoom(), place.x, place.y, state.WLb, state.HLb, m_parts.prompts));
+            placeLabel(marker);
+            if (marker.picture->key() == current) {
+                marker.label->setVisible(true);
+                marker.label->bringToFront();
+                marker.label->setColour(MarkerLayer::Cream);
+                marked = true;
+            }
+        }
+    }
+    if (!marked)
+        AddStopMarker(Mode::General);
+    map.setHorizontalPosition(horizontal);
+    map.setVerticalPosition(vertical);
+}
+
+void TransportMapCommands::DetStopShowMnItClick()
+{
+    if (!hasCurrentStop())
+        return;
+    m_parts.navigation.ResetMapView();
+    const DataSet &row = routeStops();
+    m_parts.switcher.SwitchToSheet(row.text(QStringLiteral("ruka_kodi")));
+    DataSet &qr = m_parts.DM1.Qr;
+    DataModule::requery(qr, QStringLiteral("SELECT * FROM gaCereba"));
+
+    // The scroll target puts the stop about 350 pixels right of and below the view's corner,
+    // from the content's extent once the stop's marker is in place.
+    MapArea &map = m_parts.map;
+    QPoint target;
+    const auto aimAtCurrentStop = [&] {
+        const double horizontalUnit = map.horizontalRange() * 0.01;
+        const double verticalUnit = map.verticalRange() * 0.01;
+        target = {int(std::nearbyint(horizontalUnit * coordinate(row.value(QStringLiteral("x"))))) - 350,
+                  int(std::nearbyint(verticalUnit * coordinate(row.value(QStringLiteral("y"))))) - 350};
+    };
+
+    const MainState &state = m_parts.state;
+    const int current = row.integer(QStringLiteral("gaCereba_kodi"));
+    bool found = false;
+    const StopIndex index(qr);
+    for (const Marker &marker : m_parts.markers.StopMarkers()) {
+        StopPlace place;
+        if (!index.find(marker.picture->key(), place))
+            continue;
+        if (place.code != state.CurrentMapName) {
+            marker.picture->setVisible(false);
+            marker.label->setVisible(false);
+        } else {
+            marker.picture->move(SheetGrid::SheetPixel(zoom(), state.WLb, state.HLb, place.x, place.y));
+            marker.picture->setVisible(true);
+            placeLabel(marker);
+            marker.label->setVisible(true);
+        }
+        if (marker.picture->key() == current) {
+            found = true;
+            marker.picture->bringToFront();
+            marker.picture->loadPicture(ActiveStopReplacement);
+            aimAtCurrentStop();
+        }
+    }
+    if (!found) {
+        AddStopMarker(Mode::Detailed);
+        aimAtCurrentStop();
+    }
+
+    map.sendImageToBack();
+    map.setHorizontalPosition(target.x());
+    map.setVerticalPosition(target.y());
+}

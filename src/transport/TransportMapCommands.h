@@ -1,6 +1,12 @@
 #pragma once
 // The commands that mark routes and stops on the maps: a whole route on the general map, and the
 // focused stop on the general map or on its detailed sheet.
+//
+// Stop markers are found back to their stops by the key in their names, so that two stops of
+// the same name never borrow each other's place.
+#include <QString>
+
+class DataSet;
 class TransportTab;
 struct WindowParts;
 
@@ -12,7 +18,21 @@ public:
     void GenStopShowMnItClick();
     void DetStopShowMnItClick();
 
+    // Marks every stop of the route of this name and type on the general map, in route order,
+    // narrowed by the transport search in force. A stop already marked keeps its marker.
+    void ShowRouteStops(const QString &routeName, int type);
+
+    enum class Mode { General, Detailed };
+    // Marks the stop of the route-stop list's current row; nothing is made when its position is
+    // empty or its marker cannot be made.
+    void AddStopMarker(Mode mode);
+
 private:
+    DataSet &routeStops() const;
+    // True when the route-stop list has a current row to act on.
+    bool hasCurrentStop() const;
+    int zoom() const;
+
     WindowParts &m_parts;
     TransportTab &m_tab;
 };

@@ -41,5 +41,8 @@ public:
     void transportiSearchPnButtonClick(CaptionPanel::Button button);
 
 private:
+    // The extra WHERE conditions of the search fields, each beginning with " AND ".
+    QString searchFilter() const;
+
     WindowParts &m_parts;
 };

@@ -1,0 +1,482 @@
+#include "ProgramRig.h"
+#include "app/MainActions.h"
+#include "app/MainStatusBar.h"
+#include "catalogue/ObjectTab.h"
+#include "data/GroupedListModel.h"
+#include "map/MapArea.h"
+#include "map/MarkerLayer.h"
+#include "map/SheetGrid.h"
+#include "transport/TransportMapCommands.h"
+#include "transport/TransportTab.h"
+#include "widgets/GroupedListView.h"
+#include "widgets/LookupEditor.h"
+
+#include <QLineEdit>
+
+namespace {
+
+// Extra stops for the failure tests, all on route "X" (bus): empty sheet code, unknown code,
+// empty position, a sheet without raster.
+constexpr int NoSheetStop = 20;
+constexpr int UnknownSheetStop = 21;
+constexpr int NoPositionStop = 22;
+constexpr int NoRasterStop = 23;
+
+void addBrokenStops(FixtureCity &city)
+{
+    city.execSql(QStringLiteral(
+        "INSERT INTO transporti VALUES (5, 1, 'X', '');"
+        "INSERT INTO gaCereba VALUES (20, 1, 'ufurcelo', '', 10, 10, '');"
+        "INSERT INTO gaCereba VALUES (21, 1, 'ucnobi', 'Z9', 10, 10, '');"
+        "INSERT INTO gaCereba VALUES (22, 1, 'uadgilo', 'B2', NULL, NULL, '');"
+        "INSERT INTO gaCereba VALUES (23, 1, 'urastro', 'D4', 10, 10, '');"
+        "INSERT INTO kavS_transporti_gaCereba VALUES (5, 20, 1);"
+        "INSERT INTO kavS_transporti_gaCereba VALUES (5, 21, 2);"
+        "INSERT INTO kavS_transporti_gaCereba VALUES (5, 22, 3);"
+        "INSERT INTO kavS_transporti_gaCereba VALUES (5, 23, 4);"));
+}
+
+QString listSql() { return DataModule::routeStopListSql + QLatin1Char(' '); }
+
+struct TransportRig : ProgramRig {
+    using ProgramRig::ProgramRig;
+
+    TransportTab &tab() { return *window->TransportiTSH; }
+    DataSet &list() { return dm.kavS_transporti_gaCereba_Qr; }
+    const MarkerList &stops() { return parts().markers.StopMarkers(); }
+    MapArea &map() { return parts().map; }
+
+    void showTab()
+    {
+        show();
+        window->PageControl->setCurrentWidget(window->TransportiTSH);
+        QVERIFY(list().isOpen());
+    }
+    void search(const QString &stop, const QString &route = {}, const QString &type = {})
+    {
+        tab().GaCerebaEd->setText(stop);
+        tab().TransportiSaxeliEd->setText(route);
+        tab().TransportisTipiEd->setText(type);
+        tab().Transp_FilterBtn->click();
+    }
+    // Makes the row of `stop` on `route` the list's current row.
+    void focus(const QString &route, int stop)
+    {
+        const int keyCol = list().requireColumn(QStringLiteral("gaCereba_kodi"));
+        const int routeCol = list().requireColumn(QStringLiteral("saxeoba"));
+        for (int row = 0; row < list().recordCount(); ++row) {
+            if (list().valueAt(row, routeCol).toString() == route && list().valueAt(row, keyCol).toInt() == stop) {
+                list().setCurrentRow(row);
+                return;
+            }
+        }
+        QFAIL("no such route-stop row");
+    }
+    void run(QAction *action) { action->trigger(); }
+    QList<int> stopKeys()
+    {
+        QList<int> keys;
+        for (const Marker &m : stops())
+            keys << m.picture->key();
+        return keys;
+    }
+    const Marker *stopMarker(int key)
+    {
+        for (const Marker &m : stops())
+            if (m.picture->key() == key)
+                return &m;
+        return nullptr;
+    }
+    QPoint generalPixel(const QString &code, double x, double y)
+    {
+        return SheetGrid::GeneralPixel(code, 100, x, y, state().WLb, state().HLb, prompts);
+    }
+    void noErrors() { QVERIFY2(prompts.errors.isEmpty(), qPrintable(prompts.errors.join(QLatin1Char('\n')))); }
+};
+
+// The centre colour of a picture file of the city, for telling the stop icons apart.
+QColor iconColour(const FixtureCity &city, const QString &file)
+{
+    const QImage image(city.file(QStringLiteral("pictures/icons/") + file));
+    return image.pixelColor(image.width() / 2, image.height() / 2);
+}
+
+QColor centre(const MapItem &picture)
+{
+    return picture.picture().pixelColor(picture.width() / 2, picture.height() / 2);
+}
+
+} // namespace
+
+class TestTransport : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void searchBuildsItsConditionsInOrder()
+    {
+        TransportRig rig;
+        rig.showTab();
+        QCOMPARE(rig.list().recordCount(), Fixture::RouteStopRows);
+
+        rig.search({});
+        QCOMPARE(rig.state().TransportFilter, QString());
+        QCOMPARE(rig.list().sql(), listSql());
+        QCOMPARE(rig.parts().statusBar.text(), QStringLiteral("moiZebna 14"));
+
+        rig.search(QStringLiteral("moedani"), QStringLiteral("1"), QStringLiteral("avtobusi"));
+        QCOMPARE(rig.state().TransportFilter,
+                 QStringLiteral(" AND gaCereba.saxeli LIKE '%moedani%' AND transporti.saxeli LIKE '1'"
+                                " AND transporti.g_transporti_tipi=1"));
+        QCOMPARE(rig.list().sql(), listSql() + rig.state().TransportFilter);
+        QVERIFY(rig.list().sql().contains(QStringLiteral("transporti_kodi  AND gaCereba")));
+        QCOMPARE(rig.list().recordCount(), 2); // stops 1 and 7 on route "1"
+
+        // A route name that is a prefix of another finds that route only.
+        rig.search({}, QStringLiteral("1"));
+        QCOMPARE(rig.list().recordCount(), 6);
+        rig.search({}, QStringLiteral("M1"), QStringLiteral("metro"));
+        QCOMPARE(rig.parts().statusBar.text(), QStringLiteral("moiZebna 4"));
+        rig.noErrors();
+    }
+
+    void searchTextsAreTakenAsText()
+    {
+        TransportRig rig;
+        rig.showTab();
+        // Apostrophes are searched for, wildcards keep their meaning, long texts are harmless.
+        rig.search(QStringLiteral("d'artaniani"), QStringLiteral("it's"));
+        QCOMPARE(rig.state().TransportFilter, QStringLiteral(" AND gaCereba.saxeli LIKE '%d''artaniani%'"
+                                                             " AND transporti.saxeli LIKE 'it''s'"));
+        QCOMPARE(rig.parts().statusBar.text(), QStringLiteral("moiZebna 0"));
+        rig.search(QStringLiteral("%"), QStringLiteral("1_"));
+        QCOMPARE(rig.list().recordCount(), 4); // route "10"
+        rig.search(QString(10000, QLatin1Char('\'')));
+        QCOMPARE(rig.list().recordCount(), 0);
+        // A type name that names no type finds nothing.
+        rig.search({}, {}, QStringLiteral("tramvai"));
+        QCOMPARE(rig.list().recordCount(), 0);
+        rig.noErrors();
+        QVERIFY(rig.list().isOpen());
+    }
+
+    void searchClearAndEnterKey()
+    {
+        TransportRig rig;
+        rig.showTab();
+        rig.focus(QStringLiteral("1"), 3);
+        rig.run(rig.parts().actions.GenStopShowMnIt);
+        QCOMPARE(rig.stops().count(), 1);
+
+        // Enter in a search field searches, and every search removes the stop markers.
+        rig.tab().GaCerebaEd->setText(QStringLiteral("moedani"));
+        QTest::keyClick(rig.tab().GaCerebaEd, Qt::Key_Return);
+        QCOMPARE(rig.list().recordCount(), 5);
+        QCOMPARE(rig.stops().count(), 0);
+        QCOMPARE(rig.state().TransportSearchStatus, QStringLiteral("moiZebna 5"));
+
+        rig.focus(QStringLiteral("M1"), 7);
+        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.tab().TransportisTipiEd->setText(QStringLiteral("metro"));
+        rig.tab().SpeedButton4->click();
+        QCOMPARE(rig.state().TransportFilter, QString());
+        QCOMPARE(rig.state().TransportSearchStatus, QString());
+        QCOMPARE(rig.parts().statusBar.text(), QString());
+        QCOMPARE(rig.tab().GaCerebaEd->text(), QString());
+        QCOMPARE(rig.tab().TransportisTipiEd->text(), QString());
+        QCOMPARE(rig.list().sql(), DataModule::routeStopListSql);
+        QCOMPARE(rig.list().recordCount(), Fixture::RouteStopRows);
+        QCOMPARE(rig.stops().count(), 1); // clearing keeps the markers
+
+        // The status comes back with the tab.
+        rig.search(QStringLiteral("parki"));
+        rig.window->PageControl->setCurrentWidget(rig.window->obieqtiTSH);
+        rig.window->PageControl->setCurrentWidget(rig.window->TransportiTSH);
+        QCOMPARE(rig.parts().statusBar.text(), QStringLiteral("moiZebna 1"));
+    }
+
+    void listGroupsByTypeAndRouteInRouteOrder()
+    {
+        TransportRig rig;
+        rig.showTab();
+        GroupedListView &view = *rig.tab().TransportiGrid;
+        const GroupedListModel &model = *view.listModel();
+        QCOMPARE(model.rowCount(), 2);
+        QCOMPARE(model.groupText(model.index(0, 0)), QStringLiteral("avtobusi"));
+        QCOMPARE(model.groupText(model.index(1, 0)), QStringLiteral("metro"));
+        // The first showing collapses everything.
+        QVERIFY(!view.isExpanded(model.index(0, 0)));
+
+        const QModelIndex route1 = model.index(0, 0, model.index(0, 0));
+        QCOMPARE(model.groupText(route1), QStringLiteral("1"));
+        QList<int> order;
+        for (int row = 0; row < model.rowCount(route1); ++row)
+            order << rig.list().valueAt(model.recordOf(model.index(row, 0, route1)),
+                                        rig.list().requireColumn(QStringLiteral("gaCereba_kodi"))).toInt();
+        QCOMPARE(order, (QList<int>{3, 2, 1, 1001, 9, 7}));
+        const int nameColumn = model.columnOf(QStringLiteral("saxeli"));
+        QCOMPARE(model.data(model.index(0, nameColumn, route1)).toString(), QStringLiteral("vakis parki"));
+    }
+
+    void expandCollapsesAndClearsStopMarkers()
+    {
+        TransportRig rig;
+        rig.showTab();
+        GroupedListView &view = *rig.tab().TransportiGrid;
+        const GroupedListModel &model = *view.listModel();
+        rig.focus(QStringLiteral("M1"), 5);
+        rig.run(rig.parts().actions.GenStopShowMnIt);
+        QCOMPARE(rig.stops().count(), 1);
+
+        // The group row starts at 0, so the first expand already clears the stop markers.
+        QCOMPARE(rig.state().TransportGroupRow, 0);
+        view.setCurrentIndex(model.index(1, 0));
+        rig.run(rig.parts().actions.transportisgaSla1);
+        QCOMPARE(rig.stops().count(), 0);
+        QCOMPARE(rig.state().TransportGroupRow, 1);
+        QVERIFY(view.isExpanded(model.index(1, 0)));
+        QVERIFY(view.isExpanded(model.index(0, 0, model.index(1, 0))));
+        QVERIFY(!view.isExpanded(model.index(0, 0)));
+
+        // Leaving and showing the tab again keeps the list as it is.
+        rig.window->PageControl->setCurrentWidget(rig.window->obieqtiTSH);
+        rig.window->PageControl->setCurrentWidget(rig.window->TransportiTSH);
+        QVERIFY(view.isExpanded(model.index(1, 0)));
+
+        // An empty list: nothing to expand, nothing happens.
+        rig.search(QStringLiteral("araferi"));
+        rig.run(rig.parts().actions.transportisgaSla1);
+        QCOMPARE(rig.state().TransportGroupRow, 1);
+        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1);
+        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.run(rig.parts().actions.DetStopShowMnIt);
+        QCOMPARE(rig.stops().count(), 0);
+        rig.noErrors();
+    }
+
+    void routeCommandMarksTheRouteInOrder()
+    {
+        TransportRig rig;
+        rig.showTab();
+        rig.map().scrollTo(50, 50);
+        rig.focus(QStringLiteral("1"), 2);
+        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1);
+        QCOMPARE(rig.stopKeys(), (QList<int>{3, 2, 1, 1001, 9, 7}));
+        QVERIFY(rig.dm.Qr.sql().endsWith(QStringLiteral(
+            "WHERE transporti.g_transporti_tipi=1 AND transporti.saxeli='1' AND kavS_transporti_gaCereba.g_gaCereba_kodi"
+            "=gaCereba.gaCereba_kodi AND kavS_transporti_gaCereba.g_transporti_kodi=transporti.transporti_kodi "
+            " ORDER BY kavS_transporti_gaCereba.gaCerebis_rigiTi_n")));
+        for (const Marker &m : rig.stops()) {
+            QVERIFY(!m.label->isVisible());
+            QCOMPARE(m.label->colour(), MarkerLayer::SkyBlue);
+            QCOMPARE(m.label->pos(), m.picture->pos() - QPoint(0, MarkerLayer::LabelOffset));
+        }
+        QCOMPARE(QPoint(rig.map().horizontalPosition(), rig.map().verticalPosition()), QPoint(0, 0));
+        // The exact position: "bankis kuTxe" lies at x 44.5 and does not move when zoomed.
+        QCOMPARE(rig.stopMarker(Fixture::NearBankStop)->picture->pos(),
+                 rig.generalPixel(QStringLiteral("B2"), 44.5, 47));
+
+        // A second route keeps the first; shared stops and a stop twice in the route are marked once.
+        rig.focus(QStringLiteral("10"), 8);
+        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1);
+        QCOMPARE(rig.stopKeys(), (QList<int>{3, 2, 1, 1001, 9, 7, 4, 8}));
+        rig.focus(QStringLiteral("M1"), 6);
+        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1);
+        QCOMPARE(rig.stopKeys(), (QList<int>{3, 2, 1, 1001, 9, 7, 4, 8, 5, 6}));
+        rig.noErrors();
+    }
+
+    void routeCommandFollowsTheSearch()
+    {
+        TransportRig rig([](FixtureCity &city) {
+            city.execSql(QStringLiteral("INSERT INTO transporti VALUES (4, 1, 'it''s', '');"
+                                        "INSERT INTO kavS_transporti_gaCereba VALUES (4, 10, 1);"));
+        });
+        rig.showTab();
+        rig.search(QStringLiteral("moedani"));
+        rig.focus(QStringLiteral("1"), 7);
+        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1);
+        QCOMPARE(rig.stopKeys(), (QList<int>{1, 7}));
+        QVERIFY(rig.dm.Qr.sql().contains(
+            QStringLiteral("transporti.transporti_kodi  AND gaCereba.saxeli LIKE '%moedani%' ORDER BY")));
+
+        // A route whose name holds an apostrophe.
+        rig.tab().SpeedButton4->click();
+        rig.focus(QStringLiteral("it's"), Fixture::UnlinkedStop);
+        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1);
+        QCOMPARE(rig.stopKeys(), (QList<int>{1, 7, Fixture::UnlinkedStop}));
+
+        // A route without a matching stop only resets the view, even from a sheet.
+        rig.focus(QStringLiteral("1"), 3);
+        rig.run(rig.parts().actions.DetStopShowMnIt);
+        TransportMapCommands commands(rig.parts(), rig.tab());
+        commands.ShowRouteStops(QStringLiteral("nowhere"), Fixture::BusType);
+        QCOMPARE(rig.state().CurrentMapName, QStringLiteral("A1"));
+        rig.noErrors();
+    }
+
+    void stopOnTheGeneralMap()
+    {
+        TransportRig rig;
+        rig.showTab();
+        rig.focus(QStringLiteral("1"), 2);
+        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1);
+        const QColor stopIcon = iconColour(rig.city, QStringLiteral("Stop.bmp"));
+
+        // A stop the route marked: its label shows in cream on top, the icon stays.
+        rig.focus(QStringLiteral("1"), Fixture::NearBankStop);
+        rig.run(rig.parts().actions.GenStopShowMnIt);
+        QCOMPARE(rig.stops().count(), 6);
+        const Marker &bank = *rig.stopMarker(Fixture::NearBankStop);
+        QVERIFY(bank.label->isVisible());
+        QCOMPARE(bank.label->colour(), MarkerLayer::Cream);
+        for (const Marker &m : rig.stops()) {
+            QVERIFY(m.label->stackOrder() <= bank.label->stackOrder());
+            QVERIFY(m.label == bank.label || !m.label->isVisible());
+        }
+        QCOMPARE(centre(*bank.picture), stopIcon);
+
+        // An unmarked stop gets a new marker with a hidden label; the view stays where it was.
+        rig.map().scrollTo(30, 20);
+        const QPoint scroll(rig.map().horizontalPosition(), rig.map().verticalPosition());
+        rig.focus(QStringLiteral("M1"), 5);
+        rig.run(rig.parts().actions.GenStopShowMnIt);
+        const Marker &didube = *rig.stopMarker(5);
+        QVERIFY(!didube.label->isVisible());
+        QCOMPARE(didube.label->colour(), MarkerLayer::Cream);
+        QCOMPARE(centre(*didube.picture), stopIcon);
+        QCOMPARE(didube.picture->pos(), rig.generalPixel(QStringLiteral("F5"), 30, 40));
+        QCOMPARE(QPoint(rig.map().horizontalPosition(), rig.map().verticalPosition()), scroll);
+
+        // From a sheet the command returns to the general map and puts every marker back on it.
+        rig.focus(QStringLiteral("1"), 3);
+        rig.run(rig.parts().actions.DetStopShowMnIt);
+        rig.focus(QStringLiteral("1"), 2);
+        rig.run(rig.parts().actions.GenStopShowMnIt);
+        QCOMPARE(rig.state().CurrentMapName, QStringLiteral("Tbilisi"));
+        for (const Marker &m : rig.stops())
+            QVERIFY(m.picture->isVisible());
+        QCOMPARE(rig.stopMarker(2)->picture->pos(), rig.generalPixel(QStringLiteral("B3"), 25, 30));
+        rig.noErrors();
+    }
+
+    void stopOnItsSheet()
+    {
+        TransportRig rig;
+        rig.showTab();
+        rig.window->resize(700, 500); // a view smaller than the sheet, so that it can scroll
+        rig.focus(QStringLiteral("10"), 4);
+        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1); // 4 (A1), 1 (C3), 8 (C3)
+        const QColor activeIcon = iconColour(rig.city, QStringLiteral("Active_Stop.bmp"));
+
+        rig.focus(QStringLiteral("10"), 4);
+        rig.run(rig.parts().actions.DetStopShowMnIt);
+        QCOMPARE(rig.state().CurrentMapName, QStringLiteral("A1"));
+        const Marker &saburtalo = *rig.stopMarker(Fixture::LoopStop);
+        QVERIFY(saburtalo.picture->isVisible() && saburtalo.label->isVisible());
+        QCOMPARE(saburtalo.picture->pos(), SheetGrid::SheetPixel(100, Fixture::SheetWidth, Fixture::SheetHeight, 60, 35));
+        QCOMPARE(centre(*saburtalo.picture), activeIcon);
+        for (int key : {Fixture::SharedStop, 8}) {
+            QVERIFY(!rig.stopMarker(key)->picture->isVisible());
+            QVERIFY(!rig.stopMarker(key)->label->isVisible());
+        }
+        MapArea &map = rig.map();
+        const int h = qBound(0, int(std::nearbyint(map.horizontalRange() * 0.01 * 60)) - 350,
+                             map.horizontalScrollBar()->maximum());
+        QCOMPARE(map.horizontalPosition(), h);
+
+        // An unmarked stop on a sheet: active icon, label shown; the other sheet's markers hide.
+        rig.focus(QStringLiteral("1"), 7);
+        rig.run(rig.parts().actions.DetStopShowMnIt);
+        QCOMPARE(rig.state().CurrentMapName, QStringLiteral("C3"));
+        const Marker &liberti = *rig.stopMarker(7);
+        QVERIFY(liberti.label->isVisible());
+        QCOMPARE(liberti.label->colour(), MarkerLayer::Cream);
+        QCOMPARE(centre(*liberti.picture), activeIcon);
+        QVERIFY(!saburtalo.picture->isVisible());
+        QVERIFY(rig.stopMarker(8)->label->isVisible()); // every marked stop of the sheet shows its label
+        rig.noErrors();
+    }
+
+    void stopWithAnObjectsKeyIsMarkedToo()
+    {
+        TransportRig rig;
+        rig.showTab();
+        MarkerSpec object;
+        object.kind = MarkerKind::Object;
+        object.key = Fixture::BankObject;
+        object.name = QStringLiteral("Tbilisi banki");
+        object.iconPath = QStringLiteral(".\\pictures\\icons\\yellow.bmp");
+        QVERIFY(rig.parts().markers.AddMarker(object));
+
+        rig.focus(QStringLiteral("1"), Fixture::ObjectKeyStop);
+        rig.run(rig.parts().actions.GenStopShowMnIt);
+        QCOMPARE(rig.stopKeys(), QList<int>{Fixture::ObjectKeyStop});
+        rig.run(rig.parts().actions.DetStopShowMnIt);
+        QVERIFY(rig.stopMarker(Fixture::ObjectKeyStop)->label->isVisible());
+        QVERIFY(rig.map().findItem(QStringLiteral("Lb_1001")));
+        rig.noErrors();
+    }
+
+    void stopsOfTheSameNameKeepTheirOwnPlaces()
+    {
+        TransportRig rig([](FixtureCity &city) {
+            city.execSql(QStringLiteral("INSERT INTO transporti VALUES (6, 1, 'Y', '');"
+                                        "INSERT INTO gaCereba VALUES (30, 3, 'vakis parki', 'C3', 70, 70, '');"
+                                        "INSERT INTO kavS_transporti_gaCereba VALUES (6, 30, 1);"));
+        });
+        rig.showTab();
+        rig.focus(QStringLiteral("1"), 3);
+        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.focus(QStringLiteral("Y"), 30);
+        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.run(rig.parts().actions.GenStopShowMnIt);
+        QCOMPARE(rig.stopKeys(), (QList<int>{3, 30}));
+        QCOMPARE(rig.stopMarker(30)->picture->pos(), rig.generalPixel(QStringLiteral("C3"), 70, 70));
+        QCOMPARE(rig.stopMarker(3)->picture->pos(), rig.generalPixel(QStringLiteral("A1"), 15, 20));
+        QVERIFY(!rig.stopMarker(3)->label->isVisible());
+
+        rig.run(rig.parts().actions.DetStopShowMnIt);
+        QVERIFY(rig.stopMarker(30)->picture->isVisible());
+        QVERIFY(!rig.stopMarker(3)->picture->isVisible());
+        rig.noErrors();
+    }
+
+    void brokenStopsNeverCrash()
+    {
+        TransportRig rig(addBrokenStops);
+        rig.showTab();
+        // The route command places what it can; an unknown sheet code is reported by the grid.
+        rig.focus(QStringLiteral("X"), NoSheetStop);
+        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1);
+        QCOMPARE(rig.stops().count(), 4);
+        rig.parts().markers.ClearStopMarkers();
+
+        // No position: no marker, no complaint.
+        rig.focus(QStringLiteral("X"), NoPositionStop);
+        rig.run(rig.parts().actions.GenStopShowMnIt);
+        QCOMPARE(rig.stops().count(), 0);
+        rig.noErrors();
+
+        // An unknown sheet code on the general map: the grid's message, and the marker all the same.
+        rig.prompts.clear();
+        rig.focus(QStringLiteral("X"), UnknownSheetStop);
+        rig.run(rig.parts().actions.GenStopShowMnIt);
+        QVERIFY(!rig.prompts.messages.isEmpty());
+        QCOMPARE(rig.stops().count(), 1);
+
+        // Sheets that cannot be shown go to the error report; the list stays usable.
+        for (int stop : {NoSheetStop, NoRasterStop, UnknownSheetStop}) {
+            rig.prompts.clear();
+            rig.focus(QStringLiteral("X"), stop);
+            rig.run(rig.parts().actions.DetStopShowMnIt);
+            QCOMPARE(rig.prompts.errors.size(), 1);
+        }
+        rig.focus(QStringLiteral("1"), 3);
+        rig.run(rig.parts().actions.DetStopShowMnIt);
+        QCOMPARE(rig.state().CurrentMapName, QStringLiteral("A1"));
+        rig.search(QStringLiteral("u"));
+        QVERIFY(rig.list().recordCount() > 0);
+    }
+};
+
+QTEST_MAIN(TestTransport)
+#include "tst_transport.moc"

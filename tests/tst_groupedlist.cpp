@@ -126,7 +126,10 @@ private Q_SLOTS:
         QCOMPARE(model.groupLevel(karfuri), 2);
         QCOMPARE(model.rowCount(karfuri), 2);
         const QModelIndex cafes = childNamed(model, model.index(1, 0, list.rubric(2)), QStringLiteral("kafe galerea"));
-        QCOMPARE(values(model, cafes, QStringLiteral("g_obieqti_kodi")),
+        // Records of one name keep the database's order, which servers choose freely.
+        QStringList cafeKeys = values(model, cafes, QStringLiteral("g_obieqti_kodi"));
+        cafeKeys.sort();
+        QCOMPARE(cafeKeys,
                  (QStringList{QString::number(Fixture::SameNameObjectA), QString::number(Fixture::SameNameObjectB)}));
         const QModelIndex restaurants = model.index(0, 0, list.rubric(2));
         QCOMPARE(texts(model, restaurants), (QStringList{QStringLiteral("Sua qalaqi"), QStringLiteral("d'artaniani"),
@@ -354,7 +357,7 @@ private Q_SLOTS:
         // A data row deep in the branch counts every row shown above it.
         const QModelIndex kafe = list.objectRow(Fixture::SameNameObjectB);
         view.setCurrentIndex(kafe.siblingAtColumn(2));
-        QCOMPARE(view.firstSelectedVisibleRow(), 3 + 1 + 4 + 4 + 1 + 1 + 1);
+        QCOMPARE(view.firstSelectedVisibleRow(), 3 + 1 + 4 + 4 + 1 + 1 + kafe.row());
         QCOMPARE(view.visibleRow(view.firstSelectedVisibleRow()), kafe);
 
         // The expand command used twice: only the second branch stays open.

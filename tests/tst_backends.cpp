@@ -16,28 +16,13 @@
 #include "streets/StreetTab.h"
 #include "transport/TransportTab.h"
 
+#include "TestChecks.h"
+
 #include <QtTest>
 #include <QtWidgets>
 
 namespace {
 
-QString errorOf(const std::function<void()> &work)
-{
-    try {
-        work();
-    } catch (const Error &e) {
-        return e.text();
-    }
-    return QString();
-}
-
-QByteArray fileHash(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
 
 // The statements that would change a database, in the forms the engines know.
 const QStringList writes = {

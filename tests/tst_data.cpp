@@ -4,27 +4,12 @@
 #include "data/DataModule.h"
 #include "data/DataSet.h"
 
+#include "TestChecks.h"
+
 #include <QtTest>
 
 namespace {
 
-QString errorOf(const std::function<void()> &work)
-{
-    try {
-        work();
-    } catch (const Error &e) {
-        return e.text();
-    }
-    return QString();
-}
-
-QByteArray fileHash(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
 
 QList<QVariant> column(DataSet &set, const QString &name)
 {

@@ -17,7 +17,7 @@ const QString yellow = QStringLiteral(".\\pictures\\icons\\yellow.bmp");
 const QString stopIcon = QStringLiteral(".\\Pictures\\Icons\\Stop.bmp");
 const QString streetIcon = QStringLiteral(".\\pictures\\icons\\Street.bmp");
 
-MarkerSpec spec(MarkerKind kind, int key, QPoint pos = {100, 100}, QString icon = {})
+MarkerSpec recipe(MarkerKind kind, int key, QPoint pos = {100, 100}, QString icon = {})
 {
     MarkerSpec s;
     s.kind = kind;
@@ -68,7 +68,7 @@ private Q_SLOTS:
     {
         Rig rig;
         int clicks = 0;
-        MarkerSpec object = spec(MarkerKind::Object, 12, {300, 200});
+        MarkerSpec object = recipe(MarkerKind::Object, 12, {300, 200});
         object.labelColour = MarkerLayer::SkyBlue;
         object.onDoubleClick = [&] { ++clicks; };
         const Marker *made = rig.markers.AddMarker(object);
@@ -90,7 +90,7 @@ private Q_SLOTS:
         QVERIFY(made->label->isVisible());
         QVERIFY(made->label->width() > 0 && made->label->height() > 0);
 
-        MarkerSpec stop = spec(MarkerKind::Stop, 21);
+        MarkerSpec stop = recipe(MarkerKind::Stop, 21);
         stop.labelVisible = false;
         stop.onDoubleClick = [&] { ++clicks; };
         made = rig.markers.AddMarker(stop);
@@ -101,7 +101,7 @@ private Q_SLOTS:
         QVERIFY(!made->label->isVisible());
         QCOMPARE(made->label->colour(), QColor(255, 251, 240));
 
-        made = rig.markers.AddMarker(spec(MarkerKind::Street, 107));
+        made = rig.markers.AddMarker(recipe(MarkerKind::Street, 107));
         QVERIFY(made);
         QCOMPARE(made->picture->name(), QStringLiteral("Str_107"));
         QCOMPARE(made->label, nullptr);
@@ -112,14 +112,14 @@ private Q_SLOTS:
         QCOMPARE(rig.markers.StreetMarkers().count(), 1);
         QCOMPARE(rig.area.itemCount(), 5);
         // Logo markers only go through ShowLogoMarker.
-        QCOMPARE(rig.markers.AddMarker(spec(MarkerKind::Logo, 30)), nullptr);
+        QCOMPARE(rig.markers.AddMarker(recipe(MarkerKind::Logo, 30)), nullptr);
         QCOMPARE(rig.area.itemCount(), 5);
     }
 
     void bitmapsDropTheirBottomLeftColour()
     {
         Rig rig;
-        const Marker *made = rig.markers.AddMarker(spec(MarkerKind::Object, 12));
+        const Marker *made = rig.markers.AddMarker(recipe(MarkerKind::Object, 12));
         const QImage &picture = made->picture->picture();
         QCOMPARE(qAlpha(picture.pixel(0, 15)), 0);
         QCOMPARE(qAlpha(picture.pixel(15, 0)), 0);
@@ -133,51 +133,51 @@ private Q_SLOTS:
     void takenNamesRefuseTheWholeMarker()
     {
         Rig rig;
-        QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Object, 12)));
+        QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Object, 12)));
         const int items = rig.area.itemCount();
         // Stop 12 and object 12 are both labelled: their label names differ.
-        const Marker *stop = rig.markers.AddMarker(spec(MarkerKind::Stop, 12));
+        const Marker *stop = rig.markers.AddMarker(recipe(MarkerKind::Stop, 12));
         QVERIFY(stop);
         QCOMPARE(stop->label->name(), QStringLiteral("Lb_Stp_12"));
-        QCOMPARE(rig.markers.AddMarker(spec(MarkerKind::Stop, 12)), nullptr);
+        QCOMPARE(rig.markers.AddMarker(recipe(MarkerKind::Stop, 12)), nullptr);
         QCOMPARE(rig.markers.StopMarkers().count(), 1);
         rig.markers.ClearStopMarkers();
         // The same record twice.
-        QCOMPARE(rig.markers.AddMarker(spec(MarkerKind::Object, 12)), nullptr);
+        QCOMPARE(rig.markers.AddMarker(recipe(MarkerKind::Object, 12)), nullptr);
         QCOMPARE(rig.markers.ObjectMarkers().count(), 1);
         QCOMPARE(rig.area.itemCount(), items);
         // A street has no label, so street 12 can coexist.
-        QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Street, 12)));
-        QCOMPARE(rig.markers.AddMarker(spec(MarkerKind::Street, 12)), nullptr);
+        QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Street, 12)));
+        QCOMPARE(rig.markers.AddMarker(recipe(MarkerKind::Street, 12)), nullptr);
         QCOMPARE(rig.markers.StreetMarkers().count(), 1);
 
         // The object's logo cannot coexist with its own marker; the mark stays 0.
-        MarkerSpec logo = spec(MarkerKind::Logo, 12);
+        MarkerSpec logo = recipe(MarkerKind::Logo, 12);
         logo.mapLogo = jpegLogo(Qt::red);
         QVERIFY(!rig.markers.ShowLogoMarker(logo, 12));
         QCOMPARE(rig.markers.LogoMarker().shown, 0);
         QCOMPARE(rig.area.itemCount(), items + 1);
         // Freed names can be used again.
         rig.markers.ClearObjectMarkers();
-        QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Object, 12)));
+        QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Object, 12)));
     }
 
     void pictureFailuresLeaveNothing()
     {
         Rig rig;
-        QCOMPARE(rig.markers.AddMarker(spec(MarkerKind::Object, 1, {0, 0}, QStringLiteral(".\\pictures\\icons\\none.bmp"))),
+        QCOMPARE(rig.markers.AddMarker(recipe(MarkerKind::Object, 1, {0, 0}, QStringLiteral(".\\pictures\\icons\\none.bmp"))),
                  nullptr);
-        MarkerSpec broken = spec(MarkerKind::Object, 2);
+        MarkerSpec broken = recipe(MarkerKind::Object, 2);
         broken.mapLogo = QByteArray("not a jpeg");
         QCOMPARE(rig.markers.AddMarker(broken), nullptr);
-        MarkerSpec empty = spec(MarkerKind::Object, 3);
+        MarkerSpec empty = recipe(MarkerKind::Object, 3);
         empty.mapLogo = QByteArray();
         QCOMPARE(rig.markers.AddMarker(empty), nullptr);
 
         // The temporary directory is unavailable.
         const QByteArray saved = qgetenv("TMPDIR");
         qputenv("TMPDIR", "/nonexistent/kvirzeta");
-        MarkerSpec logo = spec(MarkerKind::Object, 4);
+        MarkerSpec logo = recipe(MarkerKind::Object, 4);
         logo.mapLogo = jpegLogo(Qt::blue);
         QCOMPARE(rig.markers.AddMarker(logo), nullptr);
         qputenv("TMPDIR", saved);
@@ -191,13 +191,13 @@ private Q_SLOTS:
         QTemporaryDir temp;
         const QByteArray saved = qgetenv("TMPDIR");
         qputenv("TMPDIR", temp.path().toLocal8Bit());
-        MarkerSpec first = spec(MarkerKind::Object, 12);
+        MarkerSpec first = recipe(MarkerKind::Object, 12);
         first.mapLogo = jpegLogo(Qt::red);
         const Marker *made = rig.markers.AddMarker(first);
         QVERIFY(made);
         QCOMPARE(made->picture->geometry().size(), QSize(24, 12));
         // Every logo overwrites the file; the second marker shows its own picture.
-        MarkerSpec second = spec(MarkerKind::Object, 13);
+        MarkerSpec second = recipe(MarkerKind::Object, 13);
         second.mapLogo = jpegLogo(Qt::blue);
         const Marker *other = rig.markers.AddMarker(second);
         qputenv("TMPDIR", saved);
@@ -211,7 +211,7 @@ private Q_SLOTS:
     void logoMarkerIsReplacedAndCleared()
     {
         Rig rig;
-        MarkerSpec logo = spec(MarkerKind::Logo, 14);
+        MarkerSpec logo = recipe(MarkerKind::Logo, 14);
         logo.mapLogo = jpegLogo(Qt::red);
         QVERIFY(rig.markers.ShowLogoMarker(logo, 14));
         QCOMPARE(rig.markers.LogoMarker().shown, 14);
@@ -230,13 +230,13 @@ private Q_SLOTS:
     void clearingEachList()
     {
         Rig rig;
-        MarkerSpec logo = spec(MarkerKind::Logo, 14);
+        MarkerSpec logo = recipe(MarkerKind::Logo, 14);
         logo.mapLogo = jpegLogo(Qt::red);
         QVERIFY(rig.markers.ShowLogoMarker(logo, 14));
         for (int key : {12, 13})
-            QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Object, key)));
-        QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Street, 107)));
-        QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Stop, 21)));
+            QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Object, key)));
+        QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Street, 107)));
+        QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Stop, 21)));
 
         rig.markers.ClearObjectMarkers();
         QCOMPARE(rig.markers.ObjectMarkers().count(), 0);
@@ -257,16 +257,16 @@ private Q_SLOTS:
     {
         Rig rig;
         for (int key = 1; key <= MarkerList::Capacity; ++key)
-            QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Street, key, {key % 2000, key % 1500})));
+            QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Street, key, {key % 2000, key % 1500})));
         QVERIFY(rig.markers.StreetMarkers().isFull());
-        QCOMPARE(rig.markers.AddMarker(spec(MarkerKind::Street, 20000)), nullptr);
+        QCOMPARE(rig.markers.AddMarker(recipe(MarkerKind::Street, 20000)), nullptr);
         QCOMPARE(rig.markers.StreetMarkers().count(), MarkerList::Capacity);
         QCOMPARE(rig.area.itemCount(), MarkerList::Capacity);
         QCOMPARE(rig.area.findItem(QStringLiteral("Str_20000")), nullptr);
         // Other lists have their own capacity.
-        QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Stop, 21)));
+        QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Stop, 21)));
         rig.markers.ClearStreetMarkers();
-        QVERIFY(rig.markers.AddMarker(spec(MarkerKind::Street, 20000)));
+        QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Street, 20000)));
     }
 
     void repositionOnTheGeneralMap()
@@ -282,11 +282,11 @@ private Q_SLOTS:
         rig.markers.RepositionStopMarkers(150, 1500, 2000);
         QCOMPARE(rig.city.dm.Qr.sql(), QStringLiteral("SELECT * FROM gaCereba"));
 
-        const Marker *object = rig.markers.AddMarker(spec(MarkerKind::Object, 14));
-        const Marker *street = rig.markers.AddMarker(spec(MarkerKind::Street, 107));
-        const Marker *stop = rig.markers.AddMarker(spec(MarkerKind::Stop, 12));
-        const Marker *blank = rig.markers.AddMarker(spec(MarkerKind::Stop, 13));
-        MarkerSpec logoSpec = spec(MarkerKind::Logo, 30, {5, 5});
+        const Marker *object = rig.markers.AddMarker(recipe(MarkerKind::Object, 14));
+        const Marker *street = rig.markers.AddMarker(recipe(MarkerKind::Street, 107));
+        const Marker *stop = rig.markers.AddMarker(recipe(MarkerKind::Stop, 12));
+        const Marker *blank = rig.markers.AddMarker(recipe(MarkerKind::Stop, 13));
+        MarkerSpec logoSpec = recipe(MarkerKind::Logo, 30, {5, 5});
         logoSpec.mapLogo = jpegLogo(Qt::red);
         QVERIFY(rig.markers.ShowLogoMarker(logoSpec, 30));
         for (int zoom : {150, 25, 200}) {
@@ -314,12 +314,12 @@ private Q_SLOTS:
     {
         Rig rig;
         rig.switcher.SwitchToSheet(QStringLiteral("B2"));
-        const Marker *here = rig.markers.AddMarker(spec(MarkerKind::Object, 12, {1, 1}));
-        const Marker *there = rig.markers.AddMarker(spec(MarkerKind::Object, 13, {40, 50}));
+        const Marker *here = rig.markers.AddMarker(recipe(MarkerKind::Object, 12, {1, 1}));
+        const Marker *there = rig.markers.AddMarker(recipe(MarkerKind::Object, 13, {40, 50}));
         there->picture->setVisible(false);
         there->label->setVisible(false);
-        const Marker *stop = rig.markers.AddMarker(spec(MarkerKind::Stop, 21, {60, 70}));
-        const Marker *street = rig.markers.AddMarker(spec(MarkerKind::Street, 107, {0, 0}));
+        const Marker *stop = rig.markers.AddMarker(recipe(MarkerKind::Stop, 21, {60, 70}));
+        const Marker *street = rig.markers.AddMarker(recipe(MarkerKind::Street, 107, {0, 0}));
 
         rig.markers.RepositionObjectMarkers(125, 900, 1200);
         rig.markers.RepositionStreetMarkers(125, 900, 1200);
@@ -338,9 +338,9 @@ private Q_SLOTS:
     {
         Rig rig;
         // Object 16 has the unknown code "Z9": three messages, placed off the map.
-        const Marker *unknown = rig.markers.AddMarker(spec(MarkerKind::Object, 16));
+        const Marker *unknown = rig.markers.AddMarker(recipe(MarkerKind::Object, 16));
         // A marker whose record is gone keeps its place.
-        const Marker *gone = rig.markers.AddMarker(spec(MarkerKind::Object, 99, {70, 80}));
+        const Marker *gone = rig.markers.AddMarker(recipe(MarkerKind::Object, 99, {70, 80}));
         rig.markers.RepositionObjectMarkers(100, 1500, 2000);
         QCOMPARE(rig.prompts.messages.size(), 3);
         QCOMPARE(unknown->picture->pos(), QPoint(-200, -150));
@@ -355,9 +355,9 @@ private Q_SLOTS:
     void stackingAndHitTesting()
     {
         Rig rig;
-        MarkerSpec first = spec(MarkerKind::Object, 12, {100, 100});
+        MarkerSpec first = recipe(MarkerKind::Object, 12, {100, 100});
         first.labelVisible = false;
-        MarkerSpec second = spec(MarkerKind::Object, 13, {108, 108});
+        MarkerSpec second = recipe(MarkerKind::Object, 13, {108, 108});
         second.labelVisible = false;
         const Marker *a = rig.markers.AddMarker(first);
         const Marker *b = rig.markers.AddMarker(second);

@@ -118,16 +118,16 @@ QPoint ObjectMapCommands::sheetPosition(const Place &place) const
 
 MarkerSpec ObjectMapCommands::objectSpec(const Place &place, const QPoint &pos, const DataSet &record)
 {
-    MarkerSpec spec;
-    spec.key = place.key;
-    spec.name = place.name;
-    spec.pos = pos;
+    MarkerSpec recipe;
+    recipe.key = place.key;
+    recipe.name = place.name;
+    recipe.pos = pos;
     if (!record.isNull(MapLogoColumn))
-        spec.mapLogo = record.bytes(MapLogoColumn);
-    spec.iconPath = YellowIcon;
-    spec.labelColour = MarkerLayer::Cream;
-    spec.onDoubleClick = [this] { Im_ObjAcExecute(); };
-    return spec;
+        recipe.mapLogo = record.bytes(MapLogoColumn);
+    recipe.iconPath = YellowIcon;
+    recipe.labelColour = MarkerLayer::Cream;
+    recipe.onDoubleClick = [this] { Im_ObjAcExecute(); };
+    return recipe;
 }
 
 DataSet &ObjectMapCommands::openObjects()
@@ -294,14 +294,14 @@ void ObjectMapCommands::ShowNearbyStops(const QString &sheet, double x, double y
     }
     for (stops.first(); !stops.eof(); stops.next()) {
         const Place stop = placeOf(stops, QStringLiteral("gaCereba_kodi"));
-        MarkerSpec spec;
-        spec.kind = MarkerKind::Stop;
-        spec.key = stop.key;
-        spec.name = stop.name;
-        spec.pos = sheetPosition(stop);
-        spec.iconPath = StopIcon;
-        spec.labelColour = MarkerLayer::Cream;
-        const Marker *made = m_parts.markers.AddMarker(spec);
+        MarkerSpec recipe;
+        recipe.kind = MarkerKind::Stop;
+        recipe.key = stop.key;
+        recipe.name = stop.name;
+        recipe.pos = sheetPosition(stop);
+        recipe.iconPath = StopIcon;
+        recipe.labelColour = MarkerLayer::Cream;
+        const Marker *made = m_parts.markers.AddMarker(recipe);
         if (!made)
             return;
         // Stop labels lie just above the map, under every other marker.
@@ -352,9 +352,9 @@ void ObjectMapCommands::ShowRubricObjects(const QString &rubric)
         const std::optional<QPoint> pos = generalPosition(place);
         if (!pos)
             continue;
-        MarkerSpec spec = objectSpec(place, *pos, records);
-        spec.labelColour = MarkerLayer::SkyBlue;
-        markers.AddMarker(spec);
+        MarkerSpec recipe = objectSpec(place, *pos, records);
+        recipe.labelColour = MarkerLayer::SkyBlue;
+        markers.AddMarker(recipe);
     }
 }
 
@@ -382,9 +382,9 @@ void ObjectMapCommands::PlaceLogoMarker()
     const std::optional<QPoint> pos = generalPosition(focused, true);
     if (!pos)
         return;
-    MarkerSpec spec = objectSpec(focused, *pos, list);
-    spec.kind = MarkerKind::Logo;
-    markers.ShowLogoMarker(spec, list.value(QStringLiteral("g_obieqti_kodi")).toInt());
+    MarkerSpec recipe = objectSpec(focused, *pos, list);
+    recipe.kind = MarkerKind::Logo;
+    markers.ShowLogoMarker(recipe, list.value(QStringLiteral("g_obieqti_kodi")).toInt());
 }
 
 void ObjectMapCommands::ObjectGridTableViewFocusedRecordChanged()

@@ -33,73 +33,73 @@ QString MarkerLayer::labelName(MarkerKind kind, int key)
 
 // ---- Making markers
 
-void MarkerLayer::loadPicture(MapItem &picture, const MarkerSpec &spec)
+void MarkerLayer::loadPicture(MapItem &picture, const MarkerSpec &recipe)
 {
-    if (!spec.mapLogo) {
-        picture.loadPicture(spec.iconPath);
+    if (!recipe.mapLogo) {
+        picture.loadPicture(recipe.iconPath);
         return;
     }
     const QString path = TempDirectory() + QStringLiteral("ForMap.jpg");
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(*spec.mapLogo) != spec.mapLogo->size())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(*recipe.mapLogo) != recipe.mapLogo->size())
         throw Error(QStringLiteral("Cannot write %1").arg(path));
     file.close();
     m_area.pictures().forget(path);
     picture.loadPicture(path);
 }
 
-std::optional<Marker> MarkerLayer::MakeMarker(const MarkerSpec &spec)
+std::optional<Marker> MarkerLayer::MakeMarker(const MarkerSpec &recipe)
 {
-    MapItem *picture = m_area.createItem(MapItem::Type::Picture, pictureName(spec.kind, spec.key));
+    MapItem *picture = m_area.createItem(MapItem::Type::Picture, pictureName(recipe.kind, recipe.key));
     if (!picture)
         return std::nullopt;
-    picture->move(spec.pos);
+    picture->move(recipe.pos);
     try {
-        loadPicture(*picture, spec);
+        loadPicture(*picture, recipe);
     } catch (const Error &) {
         m_area.destroyItem(picture);
         return std::nullopt;
     }
-    picture->setHint(spec.name);
-    if (spec.kind != MarkerKind::Stop) {
+    picture->setHint(recipe.name);
+    if (recipe.kind != MarkerKind::Stop) {
         picture->setContextMenu(m_area.contextMenu());
-        picture->setDoubleClickHandler(spec.onDoubleClick);
+        picture->setDoubleClickHandler(recipe.onDoubleClick);
     }
-    if (spec.kind == MarkerKind::Street)
+    if (recipe.kind == MarkerKind::Street)
         return Marker{picture, nullptr};
 
-    MapItem *label = m_area.createItem(MapItem::Type::Label, labelName(spec.kind, spec.key));
+    MapItem *label = m_area.createItem(MapItem::Type::Label, labelName(recipe.kind, recipe.key));
     if (!label) {
         m_area.destroyItem(picture);
         return std::nullopt;
     }
     label->move(QPoint(picture->left(), picture->top() - LabelOffset));
-    label->setCaption(spec.name);
-    label->setColour(spec.labelColour);
-    label->setVisible(spec.labelVisible);
-    label->setHint(spec.name);
+    label->setCaption(recipe.name);
+    label->setColour(recipe.labelColour);
+    label->setVisible(recipe.labelVisible);
+    label->setHint(recipe.name);
     return Marker{picture, label};
 }
 
-const Marker *MarkerLayer::AddMarker(const MarkerSpec &spec)
+const Marker *MarkerLayer::AddMarker(const MarkerSpec &recipe)
 {
-    MarkerList *list = spec.kind == MarkerKind::Object   ? &m_objects
-                       : spec.kind == MarkerKind::Street ? &m_streets
-                       : spec.kind == MarkerKind::Stop   ? &m_stops
+    MarkerList *list = recipe.kind == MarkerKind::Object   ? &m_objects
+                       : recipe.kind == MarkerKind::Street ? &m_streets
+                       : recipe.kind == MarkerKind::Stop   ? &m_stops
                                                          : nullptr;
     if (!list || list->isFull())
         return nullptr;
-    const std::optional<Marker> marker = MakeMarker(spec);
+    const std::optional<Marker> marker = MakeMarker(recipe);
     if (!marker)
         return nullptr;
     list->m_entries.append(*marker);
     return &list->m_entries.constLast();
 }
 
-bool MarkerLayer::ShowLogoMarker(const MarkerSpec &spec, int shownKey)
+bool MarkerLayer::ShowLogoMarker(const MarkerSpec &recipe, int shownKey)
 {
     RemoveLogoMarker();
-    const std::optional<Marker> marker = MakeMarker(spec);
+    const std::optional<Marker> marker = MakeMarker(recipe);
     if (!marker)
         return false;
     m_logo.marker = *marker;

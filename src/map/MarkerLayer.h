@@ -14,10 +14,10 @@
 // attempt stays on the map or in a list, and no message is shown.
 //
 // How the show commands use it (with the view scrolled to the origin):
-//     MarkerSpec spec{MarkerKind::Stop, key, name, SheetGrid::SheetPixel(...)};
-//     spec.iconPath = QStringLiteral(".\\pictures\\icons\\Active_Stop.bmp");
-//     spec.labelColour = MarkerLayer::Cream;
-//     if (const Marker *made = markers.AddMarker(spec)) made->picture->bringToFront();
+//     MarkerSpec recipe{MarkerKind::Stop, key, name, SheetGrid::SheetPixel(...)};
+//     recipe.iconPath = QStringLiteral(".\\pictures\\icons\\Active_Stop.bmp");
+//     recipe.labelColour = MarkerLayer::Cream;
+//     if (const Marker *made = markers.AddMarker(recipe)) made->picture->bringToFront();
 // and walk ObjectMarkers()/StreetMarkers()/StopMarkers() to show, hide, move or single out
 // existing markers through their MapItem handles.
 //
@@ -95,19 +95,19 @@ public:
 
     // Makes one marker (see the table above); std::nullopt when a name is taken, the picture
     // cannot be loaded or the temporary directory is unavailable.
-    std::optional<Marker> MakeMarker(const MarkerSpec &spec);
+    std::optional<Marker> MakeMarker(const MarkerSpec &recipe);
     // Makes a marker of kind Object, Street or Stop and appends it to its list; the new entry,
     // or nullptr when it could not be made or the list is full.
-    const Marker *AddMarker(const MarkerSpec &spec);
+    const Marker *AddMarker(const MarkerSpec &recipe);
 
     const MarkerList &ObjectMarkers() const { return m_objects; }
     const MarkerList &StreetMarkers() const { return m_streets; }
     const MarkerList &StopMarkers() const { return m_stops; }
     const LogoMarkerState &LogoMarker() const { return m_logo; }
 
-    // Removes the logo marker, then tries to make the new one from `spec` (kind Logo); on
+    // Removes the logo marker, then tries to make the new one from `recipe` (kind Logo); on
     // success the shown mark becomes `shownKey`, else it stays 0. True when it was made.
-    bool ShowLogoMarker(const MarkerSpec &spec, int shownKey);
+    bool ShowLogoMarker(const MarkerSpec &recipe, int shownKey);
     // Destroys the logo marker's picture, then its label; the shown mark becomes 0.
     void RemoveLogoMarker();
 
@@ -131,7 +131,7 @@ public:
     static QString labelName(MarkerKind kind, int key);
 
 private:
-    void loadPicture(MapItem &picture, const MarkerSpec &spec);
+    void loadPicture(MapItem &picture, const MarkerSpec &recipe);
     void clear(MarkerList &list);
     void reposition(const MarkerList &list, const DataSet &records, const QString &keyColumn, int zoom,
                     int baseHeight, int baseWidth);

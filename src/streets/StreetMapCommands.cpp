@@ -50,14 +50,14 @@ bool StreetMapCommands::addMarker(const DataSet &streets, Mode mode, const QStri
     const std::optional<QPoint> pos = streetPosition(streets, mode);
     if (!pos)
         return false;
-    MarkerSpec spec;
-    spec.kind = MarkerKind::Street;
-    spec.key = streets.integer(Key);
-    spec.name = streets.text(QStringLiteral("saxeli"));
-    spec.pos = *pos;
-    spec.iconPath = icon;
-    spec.onDoubleClick = [this, key = spec.key] { Im_StreetAcExecute(key); };
-    return m_parts.markers.AddMarker(spec) != nullptr;
+    MarkerSpec recipe;
+    recipe.kind = MarkerKind::Street;
+    recipe.key = streets.integer(Key);
+    recipe.name = streets.text(QStringLiteral("saxeli"));
+    recipe.pos = *pos;
+    recipe.iconPath = icon;
+    recipe.onDoubleClick = [this, key = recipe.key] { Im_StreetAcExecute(key); };
+    return m_parts.markers.AddMarker(recipe) != nullptr;
 }
 
 void StreetMapCommands::loadAllStreets()

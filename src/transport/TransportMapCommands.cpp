@@ -113,19 +113,19 @@ void TransportMapCommands::ShowRouteStops(const QString &routeName, int type)
     for (qr.first(); !qr.eof(); qr.next()) {
         if (state.CurrentMapName != SheetGrid::generalMapName())
             m_parts.switcher.SwitchToGeneralMap(false, false);
-        MarkerSpec spec;
-        spec.kind = MarkerKind::Stop;
-        spec.key = qr.integer(QStringLiteral("gaCereba_kodi"));
-        spec.name = qr.text(QStringLiteral("saxeli"));
-        spec.pos = SheetGrid::GeneralPixel(qr.text(QStringLiteral("ruka_kodi")), zoom(),
+        MarkerSpec recipe;
+        recipe.kind = MarkerKind::Stop;
+        recipe.key = qr.integer(QStringLiteral("gaCereba_kodi"));
+        recipe.name = qr.text(QStringLiteral("saxeli"));
+        recipe.pos = SheetGrid::GeneralPixel(qr.text(QStringLiteral("ruka_kodi")), zoom(),
                                            coordinate(qr.value(QStringLiteral("x"))),
                                            coordinate(qr.value(QStringLiteral("y"))), state.WLb, state.HLb,
                                            m_parts.prompts);
-        spec.iconPath = StopIcon;
-        spec.labelColour = MarkerLayer::SkyBlue;
-        spec.labelVisible = false;
+        recipe.iconPath = StopIcon;
+        recipe.labelColour = MarkerLayer::SkyBlue;
+        recipe.labelVisible = false;
         // A stop already marked (twice in the route, or by another route) keeps its marker.
-        m_parts.markers.AddMarker(spec);
+        m_parts.markers.AddMarker(recipe);
     }
 }
 
@@ -137,17 +137,17 @@ void TransportMapCommands::AddStopMarker(Mode mode)
     const double x = row.real(QStringLiteral("x"));
     const double y = row.real(QStringLiteral("y"));
     const MainState &state = m_parts.state;
-    MarkerSpec spec;
-    spec.kind = MarkerKind::Stop;
-    spec.key = row.integer(QStringLiteral("gaCereba_kodi"));
-    spec.name = row.text(QStringLiteral("saxeli"));
-    spec.pos = mode == Mode::General ? SheetGrid::GeneralPixel(row.text(QStringLiteral("ruka_kodi")), zoom(), x, y,
+    MarkerSpec recipe;
+    recipe.kind = MarkerKind::Stop;
+    recipe.key = row.integer(QStringLiteral("gaCereba_kodi"));
+    recipe.name = row.text(QStringLiteral("saxeli"));
+    recipe.pos = mode == Mode::General ? SheetGrid::GeneralPixel(row.text(QStringLiteral("ruka_kodi")), zoom(), x, y,
                                                                state.WLb, state.HLb, m_parts.prompts)
                                      : SheetGrid::SheetPixel(zoom(), state.WLb, state.HLb, x, y);
-    spec.iconPath = mode == Mode::General ? StopIcon : ActiveStopIcon;
-    spec.labelColour = MarkerLayer::Cream;
-    spec.labelVisible = mode == Mode::Detailed;
-    m_parts.markers.AddMarker(spec);
+    recipe.iconPath = mode == Mode::General ? StopIcon : ActiveStopIcon;
+    recipe.labelColour = MarkerLayer::Cream;
+    recipe.labelVisible = mode == Mode::Detailed;
+    m_parts.markers.AddMarker(recipe);
 }
 
 void TransportMapCommands::GenStopShowMnItClick()

@@ -18,6 +18,24 @@ QString errorText(const QSqlError &error)
     return text.isEmpty() ? error.text().trimmed() : text;
 }
 
+// What a data set with a blob source keeps of a non-null blob until it is asked for.
+struct BlobInDatabase {
+    qsizetype size = 0;
+};
+
+bool isBlobInDatabase(const QVariant &cell)
+{
+    return cell.metaType() == QMetaType::fromType<BlobInDatabase>();
+}
+
+int indexOf(const QStringList &names, const QString &name)
+{
+    for (int i = 0; i < names.size(); ++i)
+        if (names[i].compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
 } // namespace
 
 DataSet::DataSet(QString name, Connection &connection, QString sql, QStringList fields, QObject *parent)
@@ -66,17 +84,31 @@ void DataSet::open()
             columns.append(field);
         }
     }
+    // Blobs are read back later only when every key column that tells their rows apart is here.
+    QVector<int> keyColumns;
+    for (const QString &key : m_blobSource.keyColumns)
+        keyColumns.append(indexOf(columns, key));
+    QVector<bool> readBack(columns.size(), false);
+    if (!keyColumns.isEmpty() && !keyColumns.contains(-1))
+        for (const QString &blob : m_blobSource.blobColumns)
+            if (const int c = indexOf(columns, blob); c >= 0)
+                readBack[c] = true;
     QVector<QVariant> values;
     int rows = 0;
     while (query.next()) {
-        for (int source : sourceColumns)
-            values.append(query.value(source));
+        for (int c = 0; c < sourceColumns.size(); ++c) {
+            QVariant value = query.value(sourceColumns[c]);
+            if (readBack[c] && !value.isNull())
+                value = QVariant::fromValue(BlobInDatabase{value.toByteArray().size()});
+            values.append(std::move(value));
+        }
         ++rows;
     }
     // A read error part-way would otherwise pass for the end of the result.
     if (query.lastError().isValid())
         throw Error(errorText(query.lastError()));
     m_columns = columns;
+    m_keyColumns = readBack.contains(true) ? keyColumns : QVector<int>();
     m_values = std::move(values);
     m_rowCount = rows;
     m_open = true;
@@ -131,10 +163,7 @@ void DataSet::next()
 
 int DataSet::columnIndex(const QString &column) const
 {
-    for (int i = 0; i < m_columns.size(); ++i)
-        if (m_columns[i].compare(column, Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
+    return indexOf(m_columns, column);
 }
 
 int DataSet::requireColumn(const QString &column) const
@@ -186,12 +215,70 @@ void DataSet::requireCurrent(const QString &column) const
 QVariant DataSet::value(const QString &column) const
 {
     requireCurrent(column);
-    return valueAt(m_current, requireColumn(column));
+    const int c = requireColumn(column);
+    const QVariant &cell = valueAt(m_current, c);
+    return isBlobInDatabase(cell) ? QVariant(readBackBlob(m_current, c)) : cell;
 }
 
 bool DataSet::isNull(const QString &column) const
 {
-    return value(column).isNull();
+    requireCurrent(column);
+    return valueAt(m_current, requireColumn(column)).isNull();
+}
+
+QByteArray DataSet::blobAt(int row, int column) const
+{
+    const QVariant &cell = valueAt(row, column);
+    return isBlobInDatabase(cell) ? readBackBlob(row, column) : cell.toByteArray();
+}
+
+QByteArray DataSet::readBackBlob(int row, int column) const
+{
+    QStringList conditions;
+    QVariantList keys;
+    for (int i = 0; i < m_keyColumns.size(); ++i) {
+        const QString &name = m_blobSource.keyColumns[i];
+        const QVariant &key = valueAt(row, m_keyColumns[i]);
+        if (key.isNull()) {
+            conditions.append(name + QStringLiteral(" IS NULL"));
+        } else {
+            conditions.append(name + QStringLiteral("=?"));
+            keys.append(key);
+        }
+    }
+    QSqlQuery query(m_connection.database());
+    query.setForwardOnly(true);
+    if (!query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                           .arg(m_columns[column], m_blobSource.table, conditions.join(QStringLiteral(" AND ")))))
+        throw Error(errorText(query.lastError()));
+    for (const QVariant &key : keys)
+        query.addBindValue(key);
+    if (!query.exec())
+        throw Error(errorText(query.lastError()));
+    QVector<QByteArray> candidates;
+    while (query.next())
+        candidates.append(query.value(0).toByteArray());
+    if (candidates.isEmpty())
+        throw Error(QStringLiteral("%1: Field '%2' of this record is no longer in the database").arg(m_name, m_columns[column]));
+    if (candidates.size() == 1)
+        return candidates.first();
+    // Rows with equal keys (one object with two logo rows) are matched in order of appearance;
+    // the length kept from the first read settles it when the order differs.
+    int ordinal = 0;
+    for (int earlier = 0; earlier < row; ++earlier) {
+        bool same = true;
+        for (int k : m_keyColumns)
+            same = same && valueAt(earlier, k) == valueAt(row, k);
+        ordinal += same;
+    }
+    const qsizetype size = valueAt(row, column).value<BlobInDatabase>().size;
+    const QByteArray &inOrder = candidates[qMin(ordinal, int(candidates.size()) - 1)];
+    if (inOrder.size() == size)
+        return inOrder;
+    for (const QByteArray &candidate : candidates)
+        if (candidate.size() == size)
+            return candidate;
+    return inOrder;
 }
 
 QString DataSet::text(const QString &column) const

@@ -5,6 +5,7 @@
 #include "data/QueryGuard.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -26,6 +27,27 @@ struct BlobInDatabase {
 bool isBlobInDatabase(const QVariant &cell)
 {
     return cell.metaType() == QMetaType::fromType<BlobInDatabase>();
+}
+
+// `sql` with the source table's "table.*" in its select list replaced by the table's columns,
+// blobs as their lengths: the rows then carry no blob bytes, not even through a sort. Empty
+// when the select list has no "table.*".
+QString withBlobLengths(const QString &sql, const BlobSource &source)
+{
+    if (source.table.isEmpty())
+        return {};
+    static const QRegularExpression from(QStringLiteral("\\bFROM\\b"), QRegularExpression::CaseInsensitiveOption);
+    const QString all = source.table + QStringLiteral(".*");
+    const int at = sql.indexOf(all, 0, Qt::CaseInsensitive);
+    const int selectListEnd = sql.indexOf(from);
+    if (at < 0 || (selectListEnd >= 0 && at > selectListEnd))
+        return {};
+    QStringList columns;
+    for (const QString &key : source.keyColumns)
+        columns.append(source.table + QLatin1Char('.') + key);
+    for (const QString &blob : source.blobColumns)
+        columns.append(QStringLiteral("length(%1.%2) AS %2").arg(source.table, blob));
+    return QString(sql).replace(at, all.size(), columns.join(QStringLiteral(", ")));
 }
 
 int indexOf(const QStringList &names, const QString &name)
@@ -62,7 +84,14 @@ void DataSet::open()
     QSqlDatabase db = m_connection.database();
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec(m_sql))
+    // A database that cannot take the lengths query still gets the text as written; its blobs
+    // are then read and let go row by row.
+    bool keysDeclared = true;
+    for (const QString &key : m_blobSource.keyColumns)
+        keysDeclared = keysDeclared && (m_declared.isEmpty() || indexOf(m_declared, key) >= 0);
+    const QString lengthsSql = keysDeclared ? withBlobLengths(m_sql, m_blobSource) : QString();
+    const bool lengthsOnly = !lengthsSql.isEmpty() && query.exec(lengthsSql);
+    if (!lengthsOnly && !query.exec(m_sql))
         throw Error(errorText(query.lastError()));
     const QSqlRecord record = query.record();
     QVector<int> sourceColumns;
@@ -98,8 +127,10 @@ void DataSet::open()
     while (query.next()) {
         for (int c = 0; c < sourceColumns.size(); ++c) {
             QVariant value = query.value(sourceColumns[c]);
-            if (readBack[c] && !value.isNull())
-                value = QVariant::fromValue(BlobInDatabase{value.toByteArray().size()});
+            if (readBack[c])
+                value = value.isNull() ? QVariant(QMetaType::fromType<QByteArray>())
+                                       : QVariant::fromValue(BlobInDatabase{
+                                             lengthsOnly ? value.toLongLong() : value.toByteArray().size()});
             values.append(std::move(value));
         }
         ++rows;

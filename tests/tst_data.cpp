@@ -471,6 +471,55 @@ private Q_SLOTS:
         QVERIFY(errorOf([&] { list.bytes(QStringLiteral("tree_Logo")); }).contains(QLatin1String("no longer in the database")));
     }
 
+    void opensInTheBackground()
+    {
+        auto dm = module();
+        DataSet &list = dm->obieqti_logo_Qr;
+        QSignalSpy resets(&list, &DataSet::reset);
+        QSignalSpy failures(&list, &DataSet::openFailed);
+        // Connection closed: opened there and then, so that a failure to connect is the caller's.
+        list.openInBackground();
+        QVERIFY(list.isOpen() && !list.isLoading());
+        list.close();
+
+        list.openInBackground();
+        QVERIFY(list.isLoading() && !list.isOpen());
+        QTRY_VERIFY(list.isOpen());
+        QCOMPARE(list.recordCount(), Fixture::ObjectListRows);
+        QVERIFY(!list.isLoading());
+        QVERIFY(list.locate(QStringLiteral("g_obieqti_kodi"), Fixture::BankObject));
+        QCOMPARE(list.bytes(QStringLiteral("sareklamo_faili")), QByteArray("%PDF-1.4 Tbilisi banki offer"));
+
+        // open() waits for a read under way; close() and another text abandon it.
+        list.close();
+        list.openInBackground();
+        list.open();
+        QCOMPARE(list.recordCount(), Fixture::ObjectListRows);
+        list.close();
+        list.openInBackground();
+        list.close();
+        resets.clear();
+        QTest::qWait(100);
+        QVERIFY(!list.isOpen() && !list.isLoading() && resets.isEmpty());
+        list.openInBackground();
+        list.setSql(DataModule::objectListSelect + QStringLiteral("obieqti.saxeli LIKE 'kafe%' AND "
+                                                                  "(obieqti.g_qve_rubrika_kodi=qve_rubrika.qve_rubrika_kodi AND "
+                                                                  "obieqtis_logo.g_obieqti_kodi=obieqti.obieqtis_kodi)"));
+        QVERIFY(!list.isLoading());
+        list.open();
+        QCOMPARE(list.recordCount(), 2);
+
+        // A failing read is told once, and the data set stays closed; open() gives the error.
+        list.close();
+        list.setSql(QStringLiteral("SELECT * FROM no_such_table"));
+        list.openInBackground();
+        QTRY_COMPARE(failures.size(), 1);
+        QVERIFY(failures.first().first().toString().contains(QLatin1String("no_such_table")));
+        QVERIFY(!list.isOpen() && !list.isLoading());
+        QVERIFY(errorOf([&] { list.open(); }).contains(QLatin1String("no_such_table")));
+        QCOMPARE(failures.size(), 1);
+    }
+
     void defaultSqlTextsAndFields()
     {
         DataModule dm;

@@ -1,5 +1,7 @@
 #include "app/MainFrm.h"
 
+#include "common/Errors.h"
+
 #include "app/MainActions.h"
 #include "app/MainState.h"
 #include "app/MainStatusBar.h"
@@ -8,6 +10,7 @@
 #include "catalogue/ObjectDetailCommands.h"
 #include "catalogue/ObjectMapCommands.h"
 #include "catalogue/ObjectTab.h"
+#include "common/Errors.h"
 #include "data/DataModule.h"
 #include "dialogs/HelpCommands.h"
 #include "map/MapArea.h"
@@ -236,6 +239,10 @@ void TMainFrm::routeEvents()
     // The object list's focused record is the current record of its data set.
     route(&m_dm.obieqti_logo_Qr, &DataSet::currentRowChanged,
           HANDLER(m_objectMap, ObjectGridTableViewFocusedRecordChanged));
+    // The object list is read in the background; a failure reaches the default error report.
+    connect(&m_dm.obieqti_logo_Qr, &DataSet::openFailed, this, [this](const QString &message) {
+        run("obieqti_logo_QrOpenFailed", [message] { throw Error(message); });
+    });
 
     // Popup menus of the lists and the map.
     const auto attachPopup = [](QAbstractScrollArea *area, QMenu *menu) {

@@ -40,6 +40,11 @@ ObjectTab::ObjectTab(WindowParts &parts, QWidget *parent) : QWidget(parent), m_p
     setObjectName(QStringLiteral("obieqtiTSH"));
     ObjectGrid = TabLayout::makeList("ObjectGrid", this);
     setUpList();
+    // After the list has followed the new rows' focus, which opens the branch of the first.
+    connect(&parts.DM1.obieqti_logo_Qr, &DataSet::currentRowChanged, this, [this] {
+        if (std::exchange(m_collapseWhenListed, false))
+            ObjectGrid->collapseAllRows();
+    });
 
     ObieqtiSearchPn = TabLayout::makePanel("ObieqtiSearchPn", PanelDesignHeight, this);
     ObieqtiSearchPn->setCaptionBold(true);
@@ -176,9 +181,10 @@ void ObjectTab::obieqtiTSHShow()
     dm.rubrikaQr.open();
     dm.qve_rubrika_Qr.open();
     dm.Search_qve_rubrika_Qr.open();
-    if (!dm.obieqti_logo_Qr.isOpen()) {
-        dm.obieqti_logo_Qr.open();
-        ObjectGrid->collapseAllRows();
+    // The whole catalogue can be large: it is read without holding up the window.
+    if (!dm.obieqti_logo_Qr.isOpen() && !dm.obieqti_logo_Qr.isLoading()) {
+        m_collapseWhenListed = true;
+        dm.obieqti_logo_Qr.openInBackground();
     }
     m_parts.actions.gaaqtiurebaobieqtebisxeze1->setVisible(true);
     m_parts.actions.gamyofi1->setVisible(true);

@@ -52,4 +52,6 @@ private:
     ObjectCriteria criteria() const;
 
     WindowParts &m_parts;
+    // The list opened by the first show is shown collapsed once its rows are in.
+    bool m_collapseWhenListed = false;
 };

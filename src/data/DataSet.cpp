@@ -2,74 +2,30 @@
 
 #include "common/Errors.h"
 #include "data/Connection.h"
-#include "data/QueryGuard.h"
+#include "data/Snapshot.h"
 
 #include <QFile>
-#include <QRegularExpression>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 
-namespace {
-
-// The database's own wording when it gives one, else the driver's.
-QString errorText(const QSqlError &error)
-{
-    const QString text = error.databaseText().trimmed();
-    return text.isEmpty() ? error.text().trimmed() : text;
-}
-
-// What a data set with a blob source keeps of a non-null blob until it is asked for.
-struct BlobInDatabase {
-    qsizetype size = 0;
-};
-
-bool isBlobInDatabase(const QVariant &cell)
-{
-    return cell.metaType() == QMetaType::fromType<BlobInDatabase>();
-}
-
-// `sql` with the source table's "table.*" in its select list replaced by the table's columns,
-// blobs as their lengths: the rows then carry no blob bytes, not even through a sort. Empty
-// when the select list has no "table.*".
-QString withBlobLengths(const QString &sql, const BlobSource &source)
-{
-    if (source.table.isEmpty())
-        return {};
-    static const QRegularExpression from(QStringLiteral("\\bFROM\\b"), QRegularExpression::CaseInsensitiveOption);
-    const QString all = source.table + QStringLiteral(".*");
-    const int at = sql.indexOf(all, 0, Qt::CaseInsensitive);
-    const int selectListEnd = sql.indexOf(from);
-    if (at < 0 || (selectListEnd >= 0 && at > selectListEnd))
-        return {};
-    QStringList columns;
-    for (const QString &key : source.keyColumns)
-        columns.append(source.table + QLatin1Char('.') + key);
-    for (const QString &blob : source.blobColumns)
-        columns.append(QStringLiteral("length(%1.%2) AS %2").arg(source.table, blob));
-    return QString(sql).replace(at, all.size(), columns.join(QStringLiteral(", ")));
-}
-
-int indexOf(const QStringList &names, const QString &name)
-{
-    for (int i = 0; i < names.size(); ++i)
-        if (names[i].compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
-}
-
-} // namespace
 
 DataSet::DataSet(QString name, Connection &connection, QString sql, QStringList fields, QObject *parent)
     : QObject(parent), m_name(std::move(name)), m_connection(connection), m_sql(std::move(sql)),
       m_declared(std::move(fields))
 {
+    connect(&m_loadWatcher, &QFutureWatcherBase::finished, this, [this] { finishLoading(true); });
+}
+
+DataSet::~DataSet()
+{
+    cancelLoading();
 }
 
 void DataSet::setSql(const QString &sql)
 {
     // Rows of the old text must not pass for rows of the new one.
-    if (m_open && sql != m_sql)
+    if ((m_open || isLoading()) && sql != m_sql)
         close();
     m_sql = sql;
 }
@@ -78,79 +34,91 @@ void DataSet::open()
 {
     if (m_open)
         return;
-    const QString refused = QueryGuard::refusal(m_sql);
-    if (!refused.isEmpty())
-        throw Error(QStringLiteral("%1: %2").arg(m_name, refused));
-    QSqlDatabase db = m_connection.database();
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    // A database that cannot take the lengths query still gets the text as written; its blobs
-    // are then read and let go row by row.
-    bool keysDeclared = true;
-    for (const QString &key : m_blobSource.keyColumns)
-        keysDeclared = keysDeclared && (m_declared.isEmpty() || indexOf(m_declared, key) >= 0);
-    const QString lengthsSql = keysDeclared ? withBlobLengths(m_sql, m_blobSource) : QString();
-    const bool lengthsOnly = !lengthsSql.isEmpty() && query.exec(lengthsSql);
-    if (!lengthsOnly && !query.exec(m_sql))
-        throw Error(errorText(query.lastError()));
-    const QSqlRecord record = query.record();
-    QVector<int> sourceColumns;
-    QStringList columns;
-    if (m_declared.isEmpty()) {
-        for (int i = 0; i < record.count(); ++i) {
-            sourceColumns.append(i);
-            columns.append(record.fieldName(i));
-        }
-    } else {
-        for (const QString &field : m_declared) {
-            int found = -1;
-            for (int i = 0; i < record.count() && found < 0; ++i)
-                if (record.fieldName(i).compare(field, Qt::CaseInsensitive) == 0)
-                    found = i;
-            if (found < 0)
-                throw Error(QStringLiteral("%1: Field '%2' not found").arg(m_name, field));
-            sourceColumns.append(found);
-            columns.append(field);
-        }
+    if (isLoading()) {
+        // A read already under way is waited for, not started again; when it failed, the read
+        // is tried once more here so that the caller gets the error.
+        m_loading.waitForFinished();
+        finishLoading(false);
+        if (m_open)
+            return;
     }
-    // Blobs are read back later only when every key column that tells their rows apart is here.
-    QVector<int> keyColumns;
-    for (const QString &key : m_blobSource.keyColumns)
-        keyColumns.append(indexOf(columns, key));
-    QVector<bool> readBack(columns.size(), false);
-    if (!keyColumns.isEmpty() && !keyColumns.contains(-1))
-        for (const QString &blob : m_blobSource.blobColumns)
-            if (const int c = indexOf(columns, blob); c >= 0)
-                readBack[c] = true;
-    QVector<QVariant> values;
-    int rows = 0;
-    while (query.next()) {
-        for (int c = 0; c < sourceColumns.size(); ++c) {
-            QVariant value = query.value(sourceColumns[c]);
-            if (readBack[c])
-                value = value.isNull() ? QVariant(QMetaType::fromType<QByteArray>())
-                                       : QVariant::fromValue(BlobInDatabase{
-                                             lengthsOnly ? value.toLongLong() : value.toByteArray().size()});
-            values.append(std::move(value));
-        }
-        ++rows;
+    install(readSnapshot(request(), m_connection.database()));
+}
+
+void DataSet::openInBackground()
+{
+    if (m_open || isLoading())
+        return;
+    // Without an open connection the failure to connect is reported the usual way.
+    if (!m_connection.isOpen()) {
+        open();
+        return;
     }
-    // A read error part-way would otherwise pass for the end of the result.
-    if (query.lastError().isValid())
-        throw Error(errorText(query.lastError()));
-    m_columns = columns;
-    m_keyColumns = readBack.contains(true) ? keyColumns : QVector<int>();
-    m_values = std::move(values);
-    m_rowCount = rows;
+    static std::atomic_int sessions{0};
+    const QString session = QStringLiteral("%1 reader %2").arg(m_connection.connectionName()).arg(++sessions);
+    m_cancelLoading = std::make_shared<std::atomic_bool>(false);
+    m_loading = QtConcurrent::run([request = request(), connectionString = m_connection.connectionString(), session,
+                                   cancelled = m_cancelLoading]() -> Loaded {
+        Loaded loaded;
+        try {
+            QSqlDatabase db = Connection::openSession(connectionString, session, Connection::Access::ReadOnly);
+            loaded.snapshot = readSnapshot(request, db, cancelled.get());
+        } catch (const Error &e) {
+            loaded.error = e.text();
+        }
+        QSqlDatabase::removeDatabase(session);
+        return loaded;
+    });
+    m_loadWatcher.setFuture(m_loading);
+}
+
+bool DataSet::isLoading() const
+{
+    return m_loading.isValid();
+}
+
+void DataSet::finishLoading(bool reportFailure)
+{
+    if (!m_loading.isValid() || !m_loading.isFinished())
+        return;
+    Loaded loaded = m_loading.takeResult();
+    m_loading = {};
+    if (loaded.error.isEmpty())
+        install(std::move(loaded.snapshot));
+    else if (reportFailure)
+        Q_EMIT openFailed(loaded.error);
+}
+
+void DataSet::cancelLoading()
+{
+    if (!m_loading.isValid())
+        return;
+    m_cancelLoading->store(true);
+    m_loading.waitForFinished();
+    m_loading = {};
+}
+
+SnapshotRequest DataSet::request() const
+{
+    return {m_name, m_sql, m_declared, m_blobSource};
+}
+
+void DataSet::install(Snapshot &&snapshot)
+{
+    m_columns = std::move(snapshot.columns);
+    m_keyColumns = std::move(snapshot.keyColumns);
+    m_values = std::move(snapshot.values);
+    m_rowCount = snapshot.rows;
     m_open = true;
-    m_current = rows > 0 ? 0 : -1;
-    m_eof = rows == 0;
+    m_current = m_rowCount > 0 ? 0 : -1;
+    m_eof = m_rowCount == 0;
     Q_EMIT reset();
     Q_EMIT currentRowChanged(m_current);
 }
 
 void DataSet::close()
 {
+    cancelLoading();
     if (!m_open)
         return;
     m_open = false;
@@ -194,7 +162,7 @@ void DataSet::next()
 
 int DataSet::columnIndex(const QString &column) const
 {
-    return indexOf(m_columns, column);
+    return columnPosition(m_columns, column);
 }
 
 int DataSet::requireColumn(const QString &column) const
@@ -281,11 +249,11 @@ QByteArray DataSet::readBackBlob(int row, int column) const
     query.setForwardOnly(true);
     if (!query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3")
                            .arg(m_columns[column], m_blobSource.table, conditions.join(QStringLiteral(" AND ")))))
-        throw Error(errorText(query.lastError()));
+        throw Error(databaseErrorText(query.lastError()));
     for (const QVariant &key : keys)
         query.addBindValue(key);
     if (!query.exec())
-        throw Error(errorText(query.lastError()));
+        throw Error(databaseErrorText(query.lastError()));
     QVector<QByteArray> candidates;
     while (query.next())
         candidates.append(query.value(0).toByteArray());

@@ -3,24 +3,21 @@
 // snapshot that never changes while the data set is open; it has a current record that lists
 // follow and commands read. Column names are matched without regard to case, because one SQL
 // text writes "map_logo" for the column "map_Logo" and some servers fold names to lower case.
+#include "data/Snapshot.h"
+
 #include <QByteArray>
+#include <QFuture>
+#include <QFutureWatcher>
 #include <QObject>
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
 
+#include <atomic>
+#include <memory>
+
 class Connection;
 
-// Where the blob columns of a data set's rows can be read again: `table` holds them, and its
-// rows are told apart by `keyColumns`, which the data set's result carries under the same names.
-// A data set with a blob source keeps only whether each blob is null and how long it is; the
-// bytes are read back from the database when a row or a command asks for them, so a list of
-// 100,000 objects does not hold every picture and advertising file in memory.
-struct BlobSource {
-    QString table;
-    QStringList keyColumns;
-    QStringList blobColumns;
-};
 
 class DataSet : public QObject {
     Q_OBJECT
@@ -29,6 +26,7 @@ public:
     // name (a missing one makes open() fail); when empty, every result column is exposed.
     DataSet(QString name, Connection &connection, QString sql, QStringList fields = {},
             QObject *parent = nullptr);
+    ~DataSet() override;
 
     const QString &name() const { return m_name; }
     const QString &sql() const { return m_sql; }
@@ -43,6 +41,12 @@ public:
     // and stays closed when the query fails. Anything but a single SELECT statement is refused
     // before it reaches the database. Opening an open data set does nothing.
     void open();
+    // Opens without making the caller wait: the rows are read on a session of the data set's
+    // own in another thread, and reset() follows when they are in; a failure is told through
+    // openFailed() and leaves the data set closed. open() meanwhile waits for the read, close()
+    // and setSql() with another text abandon it. With the connection closed it is open().
+    void openInBackground();
+    bool isLoading() const;
     void close();
     bool isOpen() const { return m_open; }
 
@@ -84,11 +88,22 @@ Q_SIGNALS:
     void reset();
     // Emitted when the current record moves.
     void currentRowChanged(int row);
+    // A read begun by openInBackground() failed with this message.
+    void openFailed(const QString &message);
 
 private:
     void requireCurrent(const QString &column) const;
     QVariant nonNull(const QString &column, const char *type) const;
     QByteArray readBackBlob(int row, int column) const;
+    SnapshotRequest request() const;
+    void install(Snapshot &&snapshot);
+    void finishLoading(bool reportFailure);
+    void cancelLoading();
+
+    struct Loaded {
+        Snapshot snapshot;
+        QString error;
+    };
 
     QString m_name;
     Connection &m_connection;
@@ -102,4 +117,7 @@ private:
     int m_current = -1;
     bool m_open = false;
     bool m_eof = true;
+    QFuture<Loaded> m_loading;
+    QFutureWatcher<Loaded> m_loadWatcher;
+    std::shared_ptr<std::atomic_bool> m_cancelLoading;
 };

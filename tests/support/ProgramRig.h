@@ -42,6 +42,8 @@ struct ProgramRig {
     {
         window->show();
         QTRY_VERIFY(handlers.contains(QStringLiteral("FormActivate")));
+        // The object list is read in the background: tests start once it is in.
+        QTRY_VERIFY(!dm.obieqti_logo_Qr.isLoading());
         QCoreApplication::processEvents();
     }
 

@@ -1,0 +1,114 @@
+#include "data/Snapshot.h"
+
+#include "common/Errors.h"
+#include "data/QueryGuard.h"
+
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace {
+
+// `sql` with the source table's "table.*" in its select list replaced by the table's columns,
+// blobs as their lengths: the rows then carry no blob bytes, not even through a sort. Empty
+// when the select list has no "table.*".
+QString withBlobLengths(const QString &sql, const BlobSource &source)
+{
+    if (source.table.isEmpty())
+        return {};
+    static const QRegularExpression from(QStringLiteral("\\bFROM\\b"), QRegularExpression::CaseInsensitiveOption);
+    const QString all = source.table + QStringLiteral(".*");
+    const int at = sql.indexOf(all, 0, Qt::CaseInsensitive);
+    const int selectListEnd = sql.indexOf(from);
+    if (at < 0 || (selectListEnd >= 0 && at > selectListEnd))
+        return {};
+    QStringList columns;
+    for (const QString &key : source.keyColumns)
+        columns.append(source.table + QLatin1Char('.') + key);
+    for (const QString &blob : source.blobColumns)
+        columns.append(QStringLiteral("length(%1.%2) AS %2").arg(source.table, blob));
+    return QString(sql).replace(at, all.size(), columns.join(QStringLiteral(", ")));
+}
+
+} // namespace
+
+QString databaseErrorText(const QSqlError &error)
+{
+    const QString text = error.databaseText().trimmed();
+    return text.isEmpty() ? error.text().trimmed() : text;
+}
+
+int columnPosition(const QStringList &names, const QString &name)
+{
+    for (int i = 0; i < names.size(); ++i)
+        if (names[i].compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+Snapshot readSnapshot(const SnapshotRequest &request, QSqlDatabase db, const std::atomic_bool *cancelled)
+{
+    const QString refused = QueryGuard::refusal(request.sql);
+    if (!refused.isEmpty())
+        throw Error(QStringLiteral("%1: %2").arg(request.name, refused));
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    // A database that cannot take the lengths query still gets the text as written; its blobs
+    // are then read and let go row by row.
+    bool keysDeclared = true;
+    for (const QString &key : request.blobSource.keyColumns)
+        keysDeclared = keysDeclared && (request.declared.isEmpty() || columnPosition(request.declared, key) >= 0);
+    const QString lengthsSql = keysDeclared ? withBlobLengths(request.sql, request.blobSource) : QString();
+    const bool lengthsOnly = !lengthsSql.isEmpty() && query.exec(lengthsSql);
+    if (!lengthsOnly && !query.exec(request.sql))
+        throw Error(databaseErrorText(query.lastError()));
+    const QSqlRecord record = query.record();
+    QVector<int> sourceColumns;
+    Snapshot result;
+    if (request.declared.isEmpty()) {
+        for (int i = 0; i < record.count(); ++i) {
+            sourceColumns.append(i);
+            result.columns.append(record.fieldName(i));
+        }
+    } else {
+        for (const QString &field : request.declared) {
+            int found = -1;
+            for (int i = 0; i < record.count() && found < 0; ++i)
+                if (record.fieldName(i).compare(field, Qt::CaseInsensitive) == 0)
+                    found = i;
+            if (found < 0)
+                throw Error(QStringLiteral("%1: Field '%2' not found").arg(request.name, field));
+            sourceColumns.append(found);
+            result.columns.append(field);
+        }
+    }
+    // Blobs stay in the database only when every key column that tells their rows apart is here.
+    QVector<int> keyColumns;
+    for (const QString &key : request.blobSource.keyColumns)
+        keyColumns.append(columnPosition(result.columns, key));
+    QVector<bool> readBack(result.columns.size(), false);
+    if (!keyColumns.isEmpty() && !keyColumns.contains(-1))
+        for (const QString &blob : request.blobSource.blobColumns)
+            if (const int c = columnPosition(result.columns, blob); c >= 0)
+                readBack[c] = true;
+    while (query.next()) {
+        if (cancelled && cancelled->load(std::memory_order_relaxed))
+            return {};
+        for (int c = 0; c < sourceColumns.size(); ++c) {
+            QVariant value = query.value(sourceColumns[c]);
+            if (readBack[c])
+                value = value.isNull() ? QVariant(QMetaType::fromType<QByteArray>())
+                                       : QVariant::fromValue(BlobInDatabase{
+                                             lengthsOnly ? value.toLongLong() : value.toByteArray().size()});
+            result.values.append(std::move(value));
+        }
+        ++result.rows;
+    }
+    // A read error part-way would otherwise pass for the end of the result.
+    if (query.lastError().isValid())
+        throw Error(databaseErrorText(query.lastError()));
+    if (readBack.contains(true))
+        result.keyColumns = keyColumns;
+    return result;
+}

@@ -417,8 +417,14 @@ void FixtureCity::copyRowsToServer()
                 insert.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                    .arg(table, list, QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", "))));
                 while (rows.next()) {
-                    for (int i = 0; i < names.size(); ++i)
-                        insert.addBindValue(rows.value(i));
+                    for (int i = 0; i < names.size(); ++i) {
+                        // An empty blob arrives as a null byte array, which the server would
+                        // store as NULL.
+                        const QVariant value = rows.value(i);
+                        const bool emptyBlob = !value.isNull() && value.typeId() == QMetaType::QByteArray &&
+                                               value.toByteArray().isNull();
+                        insert.addBindValue(emptyBlob ? QVariant(QByteArray("", 0)) : value);
+                    }
                     if (!insert.exec())
                         fail(QStringLiteral("%1: %2").arg(table, insert.lastError().text()));
                 }

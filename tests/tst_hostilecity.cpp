@@ -249,6 +249,20 @@ private Q_SLOTS:
     {
         Rig rig;
         MainActions &a = rig.actions();
+        // The logo follows the focus on the general map: a sound map picture shows; an empty one,
+        // one of 1 x 65,000 pixels or one without a known sheet shows none; browsing never
+        // brings up a message.
+        const auto logoOf = [&rig](int key) {
+            rig.focus(key);
+            return rig.parts().markers.LogoMarker().shown;
+        };
+        QCOMPARE(logoOf(Hostile::NormalObject), Hostile::NormalObject);
+        for (int key : {Hostile::NullObject, Hostile::EmptySheetObject, Hostile::UnknownSheetObject,
+                        Hostile::LowerCaseSheetObject, Hostile::MissingSheetObject})
+            QCOMPARE(logoOf(key), 0);
+        QCOMPARE(logoOf(Hostile::FarOffObject), Hostile::FarOffObject);
+        QVERIFY(rig.prompts.messages.isEmpty() && rig.prompts.errors.isEmpty());
+
         const QList<QAction *> commands = {a.ShowMepAc, a.ShowDetMapAc, a.ShowObjWithStopAc,
                                            a.rubrukaSiSemvaliobieqtebisCvenebarukaze1, a.rubrikissruligaSla1,
                                            a.gazrda1, a.Semcireba1};

@@ -436,26 +436,41 @@ private Q_SLOTS:
     {
         Rig rig;
         MainActions &a = rig.actions();
-        // Markers of every kind on the general map.
+        ZoomSpinBox &zoom = *rig.parts().toolBar.ZoomEd;
+        // Every zoom step in, out and applied, with the markers of each tab on the general map
+        // (leaving a tab removes its markers), the focused object's far-off place included.
+        // Objects with unknown sheet codes get no marker; streets and stops do, off the map.
+        const auto zoomEveryStep = [&] {
+            QVERIFY(rig.focus(Hostile::FarOffObject));
+            rig.prompts.clear();
+            for (int step = 0; step < 9; ++step)
+                a.gazrda1->trigger();
+            QCOMPARE(zoom.value(), 200);
+            for (int step = 0; step < 9; ++step)
+                a.Semcireba1->trigger();
+            QCOMPARE(zoom.value(), 25);
+            for (int value = 25; value <= 200; value += 25) {
+                zoom.setValue(value);
+                rig.parts().toolBar.ToolButton8->click();
+                QCOMPARE(zoom.value(), value);
+            }
+            // Markers of streets and stops with unknown sheet codes repeat that code's message at
+            // each step; nothing fails.
+            QVERIFY2(rig.prompts.errors.isEmpty(), qPrintable(rig.prompts.errors.join(QLatin1Char('\n'))));
+            QCOMPARE(rig.prompts.messages.size(), rig.prompts.messages.count(UnknownSheet));
+        };
         rig.forEachRecord(rig.objects(), [&] { a.ShowMepAc->trigger(); });
+        QVERIFY(!rig.parts().markers.ObjectMarkers().isEmpty());
+        zoomEveryStep();
         rig.window->PageControl->setCurrentWidget(rig.window->quCaTSh);
         rig.forEachRecord(rig.dm.quCa_Qr, [&] { a.StreetGenShowMnIt->trigger(); });
+        QVERIFY(!rig.parts().markers.StreetMarkers().isEmpty());
+        zoomEveryStep();
         rig.window->PageControl->setCurrentWidget(rig.window->TransportiTSH);
         rig.forEachRecord(rig.dm.kavS_transporti_gaCereba_Qr, [&] { a.GenStopShowMnIt->trigger(); });
+        QVERIFY(!rig.parts().markers.StopMarkers().isEmpty());
+        zoomEveryStep();
         rig.prompts.clear();
-
-        ZoomSpinBox &zoom = *rig.parts().toolBar.ZoomEd;
-        for (int step = 0; step < 9; ++step)
-            a.gazrda1->trigger();
-        QCOMPARE(zoom.value(), 200);
-        for (int step = 0; step < 9; ++step)
-            a.Semcireba1->trigger();
-        QCOMPARE(zoom.value(), 25);
-        for (int value = 25; value <= 200; value += 25) {
-            zoom.setValue(value);
-            rig.parts().toolBar.ToolButton8->click();
-            QCOMPARE(zoom.value(), value);
-        }
 
         // Every sheet code and a few that name none: a missing or broken raster is reported.
         QStringList codes;

@@ -429,6 +429,17 @@ private Q_SLOTS:
                                  a.DetStopShowMnIt, a.gazrda1, a.MenuItem14, a.Semcireba1})
             rig.forEachRecord(rig.dm.kavS_transporti_gaCereba_Qr, [&] { command->trigger(); });
         checkOnlyMissingSheets(rig.prompts.errors);
+
+        // A route that passes a stop twice (and whose stop key is held twice) marks it once; its
+        // far-off stop is marked too.
+        a.ClearMapAc->trigger();
+        QVERIFY(rig.dm.kavS_transporti_gaCereba_Qr.locate(QStringLiteral("saxeoba"), QStringLiteral("1")));
+        a.marSrutisCvenebazogadrukaze1->trigger();
+        QStringList marked;
+        for (const Marker &marker : rig.parts().markers.StopMarkers())
+            marked << marker.picture->name();
+        QCOMPARE(marked.count(QStringLiteral("Stp_1")), 1);
+        QVERIFY(marked.contains(QStringLiteral("Stp_%1").arg(Hostile::FarOffStop)));
         rig.stillUsable();
     }
 

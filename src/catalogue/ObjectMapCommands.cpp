@@ -25,6 +25,7 @@ const QString KeyColumn = QStringLiteral("obieqtis_kodi");
 const QString MapLogoColumn = QStringLiteral("map_Logo");
 const QString YellowIcon = QStringLiteral(".\\pictures\\icons\\yellow.bmp");
 const QString StopIcon = QStringLiteral(".\\pictures\\icons\\Active_Stop.bmp");
+
 // Swallows the sheet-code message where a passive display must not interrupt the user.
 class QuietPrompts : public Prompts {
 public:

@@ -13,7 +13,6 @@
 #include "streets/StreetTab.h"
 #include "widgets/GroupedListView.h"
 
-
 namespace {
 
 const QString StreetIcon = QStringLiteral(".\\pictures\\icons\\Street.bmp");

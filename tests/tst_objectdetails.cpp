@@ -238,6 +238,14 @@ private Q_SLOTS:
         QCOMPARE(safeFileName(QStringLiteral("offers/")), QStringLiteral("advertising"));
         QCOMPARE(safeFileName(QStringLiteral(".pdf")), QStringLiteral(".pdf"));
         QCOMPARE(safeFileName(QStringLiteral("a b.pdf")), QStringLiteral("a b.pdf"));
+        // Too long for a file name: cut to 255 bytes, whole characters, extension kept.
+        const QString ascii(300, QLatin1Char('n'));
+        QCOMPARE(safeFileName(ascii + QStringLiteral(".pdf")), QString(251, QLatin1Char('n')) + QStringLiteral(".pdf"));
+        QCOMPARE(safeFileName(ascii), QString(255, QLatin1Char('n')));
+        const QString georgian = QString(200, QChar(0x10D0)) + QStringLiteral(".pdf"); // 3 bytes each
+        QCOMPARE(safeFileName(georgian), QString(83, QChar(0x10D0)) + QStringLiteral(".pdf"));
+        const QString clefs = QStringLiteral("𝄞").repeated(100); // 4 bytes, two UTF-16 units each
+        QCOMPARE(safeFileName(clefs), QStringLiteral("𝄞").repeated(63));
     }
 
     void webLinkAndMail()

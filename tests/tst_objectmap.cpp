@@ -214,8 +214,11 @@ private Q_SLOTS:
                  sql(QStringLiteral("7.5"), QStringLiteral("12.34"), 5));
         QCOMPARE(ObjectMapCommands::nearbyStopsSql(QStringLiteral("B2"), 45, 12.5, comma),
                  sql(QStringLiteral("45.00"), QStringLiteral("12.50"), 6));
+        // A negative value is bracketed, or "x--0.5" would start an SQL comment.
         QCOMPARE(ObjectMapCommands::nearbyStopsSql(QStringLiteral("B2"), -0.5, 3, comma),
-                 sql(QStringLiteral("-0.5"), QStringLiteral("3"), 5));
+                 sql(QStringLiteral("(-0.5)"), QStringLiteral("3"), 5));
+        QCOMPARE(ObjectMapCommands::nearbyStopsSql(QStringLiteral("B2"), 4, -3, point),
+                 sql(QStringLiteral("4.00"), QStringLiteral("(-3.00)"), 6));
         // A quote in the sheet code cannot break the query.
         QVERIFY(ObjectMapCommands::nearbyStopsSql(QStringLiteral("B'"), 1, 1, point).endsWith(QStringLiteral("(ruka_kodi='B''')")));
     }

@@ -4,6 +4,7 @@
 #include "catalogue/AdvertisingFile.h"
 #include "catalogue/DetailsExport.h"
 #include "catalogue/ObjectDetailsWindow.h"
+#include "common/Errors.h"
 #include "data/DataModule.h"
 #include "map/MapArea.h"
 #include "platform/Desktop.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QUrl>
 
 ObjectDetailCommands::ObjectDetailCommands(WindowParts &parts) : m_parts(parts), m_runner(parts.prompts) {}
 
@@ -103,6 +105,12 @@ void ObjectDetailCommands::emailLbDblClick(const TObieqtiDetFrm &window)
 void ObjectDetailCommands::websiteLbClick(const TObieqtiDetFrm &window)
 {
     const QString address = window.websiteLb->text();
-    if (!address.isEmpty())
-        m_parts.desktop.openLink(address);
+    if (address.isEmpty())
+        return;
+    // The address comes from the database: anything but a web page (a local file, another
+    // program's scheme) could run or reveal something on this computer, so it is not opened.
+    const QString scheme = QUrl::fromUserInput(address).scheme();
+    if (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
+        throw Error(QStringLiteral("\"%1\" is not a web address").arg(address));
+    m_parts.desktop.openLink(address);
 }

@@ -23,6 +23,8 @@ public:
 
     void BitBtn2Click(const TObieqtiDetFrm &window);
     void emailLbDblClick(const TObieqtiDetFrm &window);
+    // Hands the shown web address to the desktop; an address that is not an http or https page
+    // is refused with an error.
     void websiteLbClick(const TObieqtiDetFrm &window);
 
 private:

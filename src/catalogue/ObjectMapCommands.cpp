@@ -25,7 +25,6 @@ const QString KeyColumn = QStringLiteral("obieqtis_kodi");
 const QString MapLogoColumn = QStringLiteral("map_Logo");
 const QString YellowIcon = QStringLiteral(".\\pictures\\icons\\yellow.bmp");
 const QString StopIcon = QStringLiteral(".\\pictures\\icons\\Active_Stop.bmp");
-constexpr int ScrollOffset = 350;
 
 // Swallows the sheet-code message where a passive display must not interrupt the user.
 class QuietPrompts : public Prompts {
@@ -55,12 +54,6 @@ ObjectMapCommands::Place placeOf(const DataSet &record, const QString &keyColumn
     if (record.columnIndex(subRubric) >= 0) // objects only
         place.subRubric = record.value(subRubric).toInt();
     return place;
-}
-
-// round(range × 0.01 × percent) − 350; the map area clamps what lies beyond its ends.
-int scrollTarget(int range, double percent)
-{
-    return int(std::nearbyint(double(range) * 0.01 * percent)) - ScrollOffset;
 }
 
 void placeMarker(const Marker &marker, const QPoint &pos)
@@ -240,8 +233,9 @@ void ObjectMapCommands::showOnSheet(bool withStops)
     }
     if (!marked)
         PlaceObjectMarker('d');
-    const QPoint target(scrollTarget(map.horizontalRange(), focused.x),
-                        scrollTarget(map.verticalRange(), focused.y));
+    // The map area clamps what lies beyond its ends.
+    const QPoint target(SheetGrid::ScrollTarget(map.horizontalRange(), focused.x),
+                        SheetGrid::ScrollTarget(map.verticalRange(), focused.y));
 
     if (withStops) {
         m_parts.markers.ClearStopMarkers();
@@ -277,9 +271,13 @@ QString ObjectMapCommands::nearbyStopsSql(const QString &sheet, double x, double
         yQuery = QString::number(y, 'f', 2);
         window = 6;
     }
+    // A negative value is bracketed: "y--5" would start an SQL comment.
+    const auto operand = [](const QString &number) {
+        return number.startsWith(QLatin1Char('-')) ? QLatin1Char('(') + number + QLatin1Char(')') : number;
+    };
     const QString w = QString::number(window);
-    return QStringLiteral("SELECT * FROM gaCereba WHERE (ABS(x-") + xQuery + QStringLiteral(")<=") + w +
-           QStringLiteral(") AND (ABS(y-") + yQuery + QStringLiteral(")<=") + w +
+    return QStringLiteral("SELECT * FROM gaCereba WHERE (ABS(x-") + operand(xQuery) + QStringLiteral(")<=") + w +
+           QStringLiteral(") AND (ABS(y-") + operand(yQuery) + QStringLiteral(")<=") + w +
            QStringLiteral(") AND (ruka_kodi='") + SqlText::literalBody(sheet) + QStringLiteral("')");
 }
 

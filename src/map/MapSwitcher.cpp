@@ -26,6 +26,20 @@ void MapSwitcher::load(const QString &path)
     m_state.WLb = m_area.imageSize().width();
 }
 
+void MapSwitcher::switchTo(const QString &name, const QString &path, const std::function<void()> &prepare)
+{
+    const QString shown = m_state.CurrentMapName;
+    m_state.CurrentMapName = name;
+    try {
+        if (prepare)
+            prepare();
+        load(path);
+    } catch (...) {
+        m_state.CurrentMapName = shown;
+        throw;
+    }
+}
+
 void MapSwitcher::LoadGeneralMap()
 {
     m_state.CurrentMapName = SheetGrid::generalMapName();
@@ -37,18 +51,17 @@ void MapSwitcher::SwitchToGeneralMap(bool autoSize, bool resetZoom)
 {
     if (m_state.CurrentMapName == SheetGrid::generalMapName())
         return;
-    m_state.CurrentMapName = SheetGrid::generalMapName();
-    if (autoSize)
-        m_area.setAutoSize(true);
-    if (resetZoom)
-        m_zoom.setValue(100);
-    load(rasterPath(m_state.CurrentMapName, ".bmp"));
+    switchTo(SheetGrid::generalMapName(), rasterPath(SheetGrid::generalMapName(), ".bmp"), [&] {
+        if (autoSize)
+            m_area.setAutoSize(true);
+        if (resetZoom)
+            m_zoom.setValue(100);
+    });
 }
 
 void MapSwitcher::SwitchToSheet(const QString &code)
 {
     if (m_state.CurrentMapName == code)
         return;
-    m_state.CurrentMapName = code;
-    load(rasterPath(code, ".jpg"));
+    switchTo(code, rasterPath(code, ".jpg"));
 }

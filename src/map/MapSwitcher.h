@@ -4,15 +4,16 @@
 // MainState.
 //
 // A switch first records the new name, then loads the raster. When the raster cannot be read the
-// Error propagates to the command's error report; CurrentMapName already holds the new name
-// while the image, WLb and HLb still show and describe the previous map, so a later switch to the
-// same name does nothing and a switch to another map loads normally.
+// Error propagates to the command's error report and CurrentMapName names the previous map again,
+// which the image, WLb and HLb still show: a later switch to the same map tries again (and is
+// reported again) instead of placing markers on a map that is not shown.
 //
 // The base size is read from the image after the load: the raster's own size with auto size
 // on; with auto size off (a zoomed view) the image keeps its size and the new raster is stretched
 // into it, so that size is recorded. Commands call MapNavigation::ResetMapView() before
 // switching to a sheet.
 #include <QString>
+#include <functional>
 
 class MapArea;
 class ZoomSpinBox;
@@ -32,6 +33,8 @@ public:
 
 private:
     void load(const QString &path);
+    // Records `name`, runs `prepare` and loads `path`; a failure restores the previous name.
+    void switchTo(const QString &name, const QString &path, const std::function<void()> &prepare = {});
 
     MainState &m_state;
     MapArea &m_area;

@@ -46,6 +46,9 @@ void MarkerLayer::loadPicture(MapItem &picture, const MarkerSpec &recipe)
     file.close();
     m_area.pictures().forget(path);
     picture.loadPicture(path);
+    // A header claiming an absurd size (1 x 65,000 pixels) makes no logo: it would stretch the map.
+    if (picture.width() > MaxMapLogoSide || picture.height() > MaxMapLogoSide)
+        throw Error(QStringLiteral("The map picture of %1 is too large").arg(recipe.name));
 }
 
 std::optional<Marker> MarkerLayer::MakeMarker(const MarkerSpec &recipe)

@@ -105,6 +105,9 @@ public:
     const MarkerList &StopMarkers() const { return m_stops; }
     const LogoMarkerState &LogoMarker() const { return m_logo; }
 
+    // A map picture wider or taller than this makes no marker.
+    static constexpr int MaxMapLogoSide = 1000;
+
     // Removes the logo marker, then tries to make the new one from `recipe` (kind Logo); on
     // success the shown mark becomes `shownKey`, else it stays 0. True when it was made.
     bool ShowLogoMarker(const MarkerSpec &recipe, int shownKey);

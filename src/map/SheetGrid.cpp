@@ -113,6 +113,15 @@ QPoint SheetPixel(int zoom, int baseWidth, int baseHeight, double x, double y)
     return {toControlPosition(SheetPixelX(zoom, baseWidth, x)), toControlPosition(SheetPixelY(zoom, baseHeight, y))};
 }
 
+int ScrollTarget(int range, double percent, int margin)
+{
+    const double rounded = std::nearbyint(double(range) * 0.01 * percent);
+    if (std::isnan(rounded))
+        return -margin;
+    constexpr double limit = 1 << 30;
+    return toControlPosition(qint64(qBound(-limit, rounded, limit))) - margin;
+}
+
 bool CheckMapCode(const QString &code, int subRubric, Prompts &prompts)
 {
     if (!code.isEmpty())

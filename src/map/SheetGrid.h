@@ -53,6 +53,12 @@ QPoint GeneralPixel(const QString &code, int zoom, double x, double y, int baseW
 // Both coordinates on the shown sheet.
 QPoint SheetPixel(int zoom, int baseWidth, int baseHeight, double x, double y);
 
+// The scroll position that puts a record lying at `percent` of the map's extent about `margin`
+// pixels right of or below the view's corner: round(range × 0.01 × percent) − margin, computed
+// in double precision. A far-off or broken coordinate (1e300, NaN) gives a position clamped like
+// a control position instead of overflowing.
+int ScrollTarget(int range, double percent, int margin = 350);
+
 // True when the record has a sheet code. An empty code shows, through `prompts`, the hot-line
 // message for sub-rubric 172 ("cxeli xazis obieqti rukaze datanili ar aris") or the general one
 // for any other sub-rubric, and gives false.

@@ -13,8 +13,6 @@
 #include "streets/StreetTab.h"
 #include "widgets/GroupedListView.h"
 
-#include <cmath>
-
 namespace {
 
 const QString StreetIcon = QStringLiteral(".\\pictures\\icons\\Street.bmp");
@@ -22,6 +20,12 @@ const QString ActiveStreetIcon = QStringLiteral(".\\pictures\\icons\\Active_ Str
 // The path by which an existing marker is given the active icon.
 const QString ActiveStreetReplacement = QStringLiteral(".\\Pictures\\Icons\\Active_ Street.bmp");
 const QString Key = QStringLiteral("quCa_kodi");
+
+// A street without a key (a database without constraints may hold one) is marked as key 0.
+int streetKey(const DataSet &streets)
+{
+    return streets.value(Key).toInt();
+}
 
 } // namespace
 
@@ -52,7 +56,7 @@ bool StreetMapCommands::addMarker(const DataSet &streets, Mode mode, const QStri
         return false;
     MarkerSpec recipe;
     recipe.kind = MarkerKind::Street;
-    recipe.key = streets.integer(Key);
+    recipe.key = streetKey(streets);
     recipe.name = streets.text(QStringLiteral("saxeli"));
     recipe.pos = *pos;
     recipe.iconPath = icon;
@@ -73,10 +77,8 @@ QPoint StreetMapCommands::scrollTarget() const
         const QString name = QLatin1String(column);
         return street.isNull(name) ? 0.0 : street.real(name);
     };
-    const double horizontalUnit = m_parts.map.horizontalRange() * 0.01;
-    const double verticalUnit = m_parts.map.verticalRange() * 0.01;
-    return {int(std::nearbyint(horizontalUnit * coordinate("x"))) - ScrollMargin,
-            int(std::nearbyint(verticalUnit * coordinate("y"))) - ScrollMargin};
+    return {SheetGrid::ScrollTarget(m_parts.map.horizontalRange(), coordinate("x"), ScrollMargin),
+            SheetGrid::ScrollTarget(m_parts.map.verticalRange(), coordinate("y"), ScrollMargin)};
 }
 
 void StreetMapCommands::AddStreetMarker(Mode mode)
@@ -132,7 +134,7 @@ void StreetMapCommands::StreetGenShowMnItClick()
     m_parts.switcher.SwitchToGeneralMap(false, false);
     loadAllStreets();
     const DataSet &streets = m_parts.DM1.Qr;
-    const int focusedKey = m_parts.DM1.quCa_Qr.integer(Key);
+    const int focusedKey = streetKey(m_parts.DM1.quCa_Qr);
     bool marked = false;
     for (const Marker &marker : m_parts.markers.StreetMarkers()) {
         MapItem &picture = *marker.picture;
@@ -161,7 +163,7 @@ void StreetMapCommands::StreetDetShowMnItClick()
     m_parts.navigation.ResetMapView();
     m_parts.switcher.SwitchToSheet(dm.quCa_Qr.text(QStringLiteral("ruka_kodi")));
     loadAllStreets();
-    const int focusedKey = dm.quCa_Qr.integer(Key);
+    const int focusedKey = streetKey(dm.quCa_Qr);
     bool found = false;
     QPoint target;
     for (const Marker &marker : m_parts.markers.StreetMarkers()) {

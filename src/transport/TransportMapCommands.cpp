@@ -13,7 +13,6 @@
 #include "map/ZoomSpinBox.h"
 
 #include <QHash>
-#include <cmath>
 
 namespace {
 
@@ -31,6 +30,12 @@ struct StopPlace {
 double coordinate(const QVariant &value)
 {
     return value.isNull() ? 0.0 : value.toDouble();
+}
+
+// A stop without a key (a database without constraints may hold one) is marked as key 0.
+int stopKey(const DataSet &stops)
+{
+    return stops.value(QStringLiteral("gaCereba_kodi")).toInt();
 }
 
 // The first row of each stop key in a data set of stops, for finding markers' records.
@@ -92,18 +97,19 @@ void TransportMapCommands::marSrutisCvenebazogadrukaze1Click()
     m_parts.navigation.ResetMapView();
     m_parts.map.setHorizontalPosition(0);
     m_parts.map.setVerticalPosition(0);
-    const int type = routeStops().integer(QStringLiteral("tipi"));
-    ShowRouteStops(routeStops().text(QStringLiteral("saxeoba")), type);
+    ShowRouteStops(routeStops().text(QStringLiteral("saxeoba")), routeStops().value(QStringLiteral("tipi")));
 }
 
-void TransportMapCommands::ShowRouteStops(const QString &routeName, int type)
+void TransportMapCommands::ShowRouteStops(const QString &routeName, const QVariant &type)
 {
     DataSet &qr = m_parts.DM1.Qr;
+    const QString typeCondition =
+        type.isNull() ? QStringLiteral(" IS NULL") : QLatin1Char('=') + QString::number(type.toInt());
     DataModule::requery(
         qr, QStringLiteral("SELECT gaCereba.*, transporti.saxeli as saxeoba, transporti.g_transporti_tipi as tipi, "
                            "kavS_transporti_gaCereba.gaCerebis_rigiTi_n as n FROM gaCereba, transporti, "
-                           "kavS_transporti_gaCereba WHERE transporti.g_transporti_tipi=") +
-                QString::number(type) + QStringLiteral(" AND transporti.saxeli='") + SqlText::literalBody(routeName) +
+                           "kavS_transporti_gaCereba WHERE transporti.g_transporti_tipi") +
+                typeCondition + QStringLiteral(" AND transporti.saxeli='") + SqlText::literalBody(routeName) +
                 QStringLiteral("' AND kavS_transporti_gaCereba.g_gaCereba_kodi=gaCereba.gaCereba_kodi AND "
                                "kavS_transporti_gaCereba.g_transporti_kodi=transporti.transporti_kodi ") +
                 m_parts.state.TransportFilter + QStringLiteral(" ORDER BY kavS_transporti_gaCereba.gaCerebis_rigiTi_n"));
@@ -115,7 +121,7 @@ void TransportMapCommands::ShowRouteStops(const QString &routeName, int type)
             m_parts.switcher.SwitchToGeneralMap(false, false);
         MarkerSpec recipe;
         recipe.kind = MarkerKind::Stop;
-        recipe.key = qr.integer(QStringLiteral("gaCereba_kodi"));
+        recipe.key = stopKey(qr);
         recipe.name = qr.text(QStringLiteral("saxeli"));
         recipe.pos = SheetGrid::GeneralPixel(qr.text(QStringLiteral("ruka_kodi")), zoom(),
                                            coordinate(qr.value(QStringLiteral("x"))),
@@ -139,7 +145,7 @@ void TransportMapCommands::AddStopMarker(Mode mode)
     const MainState &state = m_parts.state;
     MarkerSpec recipe;
     recipe.kind = MarkerKind::Stop;
-    recipe.key = row.integer(QStringLiteral("gaCereba_kodi"));
+    recipe.key = stopKey(row);
     recipe.name = row.text(QStringLiteral("saxeli"));
     recipe.pos = mode == Mode::General ? SheetGrid::GeneralPixel(row.text(QStringLiteral("ruka_kodi")), zoom(), x, y,
                                                                state.WLb, state.HLb, m_parts.prompts)
@@ -163,7 +169,7 @@ void TransportMapCommands::GenStopShowMnItClick()
     if (state.CurrentMapName != SheetGrid::generalMapName())
         m_parts.switcher.SwitchToGeneralMap(false, false);
 
-    const int current = routeStops().integer(QStringLiteral("gaCereba_kodi"));
+    const int current = stopKey(routeStops());
     bool marked = false;
     if (!m_parts.markers.StopMarkers().isEmpty()) {
         DataSet &stops = m_parts.DM1.gaCereba_Qr;
@@ -207,14 +213,12 @@ void TransportMapCommands::DetStopShowMnItClick()
     MapArea &map = m_parts.map;
     QPoint target;
     const auto aimAtCurrentStop = [&] {
-        const double horizontalUnit = map.horizontalRange() * 0.01;
-        const double verticalUnit = map.verticalRange() * 0.01;
-        target = {int(std::nearbyint(horizontalUnit * coordinate(row.value(QStringLiteral("x"))))) - 350,
-                  int(std::nearbyint(verticalUnit * coordinate(row.value(QStringLiteral("y"))))) - 350};
+        target = {SheetGrid::ScrollTarget(map.horizontalRange(), coordinate(row.value(QStringLiteral("x")))),
+                  SheetGrid::ScrollTarget(map.verticalRange(), coordinate(row.value(QStringLiteral("y"))))};
     };
 
     const MainState &state = m_parts.state;
-    const int current = row.integer(QStringLiteral("gaCereba_kodi"));
+    const int current = stopKey(row);
     bool found = false;
     const StopIndex index(qr);
     for (const Marker &marker : m_parts.markers.StopMarkers()) {

@@ -5,6 +5,7 @@
 // Stop markers are found back to their stops by the key in their names, so that two stops of
 // the same name never borrow each other's place.
 #include <QString>
+#include <QVariant>
 
 class DataSet;
 class TransportTab;
@@ -18,9 +19,10 @@ public:
     void GenStopShowMnItClick();
     void DetStopShowMnItClick();
 
-    // Marks every stop of the route of this name and type on the general map, in route order,
-    // narrowed by the transport search in force. A stop already marked keeps its marker.
-    void ShowRouteStops(const QString &routeName, int type);
+    // Marks every stop of the route of this name and type (NULL: routes without a type) on the
+    // general map, in route order, narrowed by the transport search in force. A stop already
+    // marked keeps its marker.
+    void ShowRouteStops(const QString &routeName, const QVariant &type);
 
     enum class Mode { General, Detailed };
     // Marks the stop of the route-stop list's current row; nothing is made when its position is

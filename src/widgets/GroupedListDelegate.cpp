@@ -10,6 +10,9 @@
 namespace {
 
 constexpr int PictureMargin = 1;
+// A picture cell is at most this many times as tall as it is wide: a picture whose header claims
+// 1 x 65,000 pixels must not make a row millions of pixels tall.
+constexpr int MaxPictureAspect = 4;
 
 bool looksLikeJpeg(const QByteArray &bytes)
 {
@@ -87,7 +90,10 @@ QSize GroupedListDelegate::scaledPictureSize(const QModelIndex &index) const
     const int width = m_view.columnWidth(index.column()) - 2 * PictureMargin;
     if (size.isEmpty() || width <= 0)
         return {};
-    return {width, int(qint64(size.height()) * width / size.width())};
+    const qint64 height = qint64(size.height()) * width / size.width();
+    if (height <= qint64(width) * MaxPictureAspect)
+        return {width, int(height)};
+    return size.scaled(width, width * MaxPictureAspect, Qt::KeepAspectRatio);
 }
 
 void GroupedListDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
@@ -124,7 +130,7 @@ void GroupedListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
     const QRect area = option.rect.adjusted(PictureMargin, PictureMargin, -PictureMargin, -PictureMargin);
     if (area.width() <= 0 || area.height() <= 0)
         return;
-    QSize size = image.size().scaled(area.width(), area.width() * 64, Qt::KeepAspectRatio);
+    QSize size = image.size().scaled(area.width(), area.width() * MaxPictureAspect, Qt::KeepAspectRatio);
     if (size.height() > area.height())
         size = image.size().scaled(area.size(), Qt::KeepAspectRatio);
     const QRect target(QPoint(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2),

@@ -33,6 +33,7 @@ private:
     QImage picture(const QModelIndex &index) const;
     // The picture's size as its header gives it, without decoding it when it is not cached.
     QSize pictureSize(const QModelIndex &index) const;
+    // The picture scaled to the column's width, or less wide when it would be too tall.
     QSize scaledPictureSize(const QModelIndex &index) const;
     quint64 cacheKey(const QModelIndex &index) const;
 

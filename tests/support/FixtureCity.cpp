@@ -9,8 +9,10 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -80,6 +82,38 @@ QByteArray encode(const QImage &image, const char *format)
     if (!image.save(&buffer, format))
         fail(QStringLiteral("cannot encode a %1 picture").arg(QLatin1String(format)));
     return bytes;
+}
+
+// The picture a blob cell's text asks for (see CityRecipe::dataScript); empty for any other text.
+QByteArray pictureFor(const QString &request, const QImage &image)
+{
+    const QByteArray jpeg = encode(image, "JPEG");
+    if (request == QLatin1String("JPEG"))
+        return jpeg;
+    if (request == QLatin1String("JPEG truncated"))
+        return jpeg.left(jpeg.size() / 3);
+    // The headers of a JPEG end at its start-of-scan marker; what follows is the entropy-coded data.
+    const qsizetype scan = jpeg.indexOf(QByteArray("\xFF\xDA", 2));
+    const qsizetype frame = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    if (scan < 0 || frame < 0)
+        fail(QStringLiteral("the JPEG writer made no baseline picture"));
+    if (request == QLatin1String("JPEG corrupt")) {
+        QByteArray corrupt = jpeg;
+        for (qsizetype i = scan + 14; i < corrupt.size() - 2; ++i)
+            corrupt[i] = char(i * 7919 % 251);
+        return corrupt;
+    }
+    if (request == QLatin1String("JPEG huge") || request == QLatin1String("JPEG tall")) {
+        // Height and width of the start-of-frame segment: FF C0, length (2), precision (1), then them.
+        QByteArray huge = jpeg;
+        huge[frame + 5] = char(0xFD);
+        huge[frame + 6] = char(0xE8);
+        const bool tall = request == QLatin1String("JPEG tall");
+        huge[frame + 7] = char(tall ? 0 : 0xFD);
+        huge[frame + 8] = char(tall ? 1 : 0xE8);
+        return huge;
+    }
+    return {};
 }
 
 QSize pictureSize(const QString &column)
@@ -210,7 +244,7 @@ QString FixtureCity::backendName()
     return QStringLiteral("SQLite");
 }
 
-FixtureCity::FixtureCity()
+FixtureCity::FixtureCity(const CityRecipe &recipe) : m_recipe(recipe)
 {
     if (!m_dir.isValid())
         fail(QStringLiteral("cannot make a temporary folder"));
@@ -286,26 +320,42 @@ QColor FixtureCity::pictureColour(qint64 rowId, const QString &column)
     return QColor::fromHsv(int((rowId * 37 + shift) % 360), 200, 220);
 }
 
+QString FixtureCity::schemaScript() const
+{
+    QString schema = QString::fromUtf8(readFile(QStringLiteral(KVIRZETA_SOURCE_DIR "/sql/schema.sql")));
+    if (!m_recipe.keys) {
+        // A foreign key needs a unique target, so the references go with the primary keys.
+        static const QRegularExpression keys(QStringLiteral("\\s+(PRIMARY KEY|REFERENCES \\w+\\s*\\(\\w+\\))"),
+                                             QRegularExpression::CaseInsensitiveOption);
+        schema.remove(keys);
+    }
+    return schema;
+}
+
 void FixtureCity::buildDatabase()
 {
-    withDatabase(sqliteConnectionString(file(QStringLiteral("city.db"))), [](QSqlDatabase &db) {
+    withDatabase(sqliteConnectionString(file(QStringLiteral("city.db"))), [this](QSqlDatabase &db) {
         db.transaction();
-        runScript(db, QString::fromUtf8(readFile(QStringLiteral(KVIRZETA_SOURCE_DIR "/sql/schema.sql"))));
-        runScript(db, QString::fromUtf8(readFile(QStringLiteral(KVIRZETA_FIXTURE_DIR "/city.sql"))));
-        // Every blob cell holding the text 'JPEG' becomes a small picture of its own colour.
+        runScript(db, schemaScript());
+        runScript(db, QString::fromUtf8(readFile(m_recipe.dataScript)));
+        // Every blob cell holding a picture request becomes a small picture of its own colour.
         QSqlQuery query(db);
         for (const QString &column : {QStringLiteral("tree_Logo"), QStringLiteral("map_Logo"),
                                      QStringLiteral("sareklamo_failis_logo")}) {
-            exec(query, QStringLiteral("SELECT rowid FROM obieqtis_logo WHERE typeof(%1)='text' AND %1='JPEG'").arg(column));
-            QList<qint64> rows;
+            exec(query, QStringLiteral("SELECT rowid, %1 FROM obieqtis_logo WHERE typeof(%1)='text' AND %1 LIKE 'JPEG%'")
+                            .arg(column));
+            QList<std::pair<qint64, QString>> rows;
             while (query.next())
-                rows.append(query.value(0).toLongLong());
+                rows.append({query.value(0).toLongLong(), query.value(1).toString()});
             QSqlQuery update(db);
             update.prepare(QStringLiteral("UPDATE obieqtis_logo SET %1=? WHERE rowid=?").arg(column));
-            for (qint64 row : rows) {
+            for (const auto &[row, request] : rows) {
                 QImage image(pictureSize(column), QImage::Format_RGB32);
                 image.fill(pictureColour(row, column));
-                update.addBindValue(encode(image, "JPEG"));
+                const QByteArray picture = pictureFor(request, image);
+                if (picture.isEmpty())
+                    fail(QStringLiteral("unknown picture request '%1'").arg(request));
+                update.addBindValue(picture);
                 update.addBindValue(row);
                 if (!update.exec())
                     fail(update.lastError().text());
@@ -319,16 +369,19 @@ void FixtureCity::buildDatabase()
 // order, blobs bound as they are. Names sort by code point there too (C collation), as in SQLite.
 void FixtureCity::copyToServer()
 {
-    // The first city of a test program is copied row by row into a template; the others are file
-    // copies of it, several times faster. The template goes when the application object does.
-    static ServerDatabase *cityTemplate = nullptr;
+    // The first city of a recipe in a test program is copied row by row into a template; the
+    // others are file copies of it, several times faster. Templates go when the application
+    // object does.
+    static QHash<QString, ServerDatabase *> templates;
+    ServerDatabase *&cityTemplate = templates[m_recipe.name];
     if (!cityTemplate) {
         copyRowsToServer();
         cityTemplate = m_server.release();
-        qAddPostRoutine([] {
-            delete cityTemplate;
-            cityTemplate = nullptr;
-        });
+        if (templates.size() == 1)
+            qAddPostRoutine([] {
+                qDeleteAll(templates);
+                templates.clear();
+            });
     }
     m_server = std::make_unique<ServerDatabase>(cityTemplate->name());
 }
@@ -339,7 +392,7 @@ void FixtureCity::copyRowsToServer()
     withDatabase(sqliteConnectionString(file(QStringLiteral("city.db"))), [&](QSqlDatabase &source) {
         withDatabase(m_server->connectionString(), [&](QSqlDatabase &target) {
             try {
-                SqlScript::createSchema(target, QString::fromUtf8(readFile(QStringLiteral(KVIRZETA_SOURCE_DIR "/sql/schema.sql"))));
+                SqlScript::createSchema(target, schemaScript());
             } catch (const Error &e) {
                 fail(e.text());
             }
@@ -364,8 +417,14 @@ void FixtureCity::copyRowsToServer()
                 insert.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                    .arg(table, list, QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", "))));
                 while (rows.next()) {
-                    for (int i = 0; i < names.size(); ++i)
-                        insert.addBindValue(rows.value(i));
+                    for (int i = 0; i < names.size(); ++i) {
+                        // An empty blob arrives as a null byte array, which the server would
+                        // store as NULL.
+                        const QVariant value = rows.value(i);
+                        const bool emptyBlob = !value.isNull() && value.typeId() == QMetaType::QByteArray &&
+                                               value.toByteArray().isNull();
+                        insert.addBindValue(emptyBlob ? QVariant(QByteArray("", 0)) : value);
+                    }
                     if (!insert.exec())
                         fail(QStringLiteral("%1: %2").arg(table, insert.lastError().text()));
                 }
@@ -381,9 +440,11 @@ void FixtureCity::buildFiles()
     write(QStringLiteral("Raster/Tbilisi.bmp"),
           encode(raster(Fixture::GeneralMapWidth, Fixture::GeneralMapHeight, QColor(230, 240, 220)), "BMP"));
     int hue = 0;
-    for (const char *sheet : Fixture::Sheets) {
-        write(QStringLiteral("Raster/%1.jpg").arg(QLatin1String(sheet)),
-              encode(raster(Fixture::SheetWidth, Fixture::SheetHeight, QColor::fromHsv(hue, 40, 240)), "JPEG"));
+    for (const QString &sheet : m_recipe.sheets) {
+        const QByteArray jpeg =
+            encode(raster(Fixture::SheetWidth, Fixture::SheetHeight, QColor::fromHsv(hue, 40, 240)), "JPEG");
+        write(QStringLiteral("Raster/%1.jpg").arg(sheet),
+              m_recipe.truncatedSheets.contains(sheet) ? jpeg.left(jpeg.size() / 3) : jpeg);
         hue += 60;
     }
     const struct {

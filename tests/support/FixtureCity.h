@@ -32,8 +32,10 @@
 #include <QByteArray>
 #include <QColor>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
+#include <iterator>
 #include <memory>
 
 namespace Fixture {
@@ -118,6 +120,23 @@ inline const QColor IconBackground{255, 255, 255};
 
 } // namespace Fixture
 
+// What a city is built from. The default is the fixture city above; other cities (HostileCity)
+// name another data script and leave things out.
+struct CityRecipe {
+    // Names the city's template database on the PostgreSQL backend: one per recipe and program.
+    QString name = QStringLiteral("city");
+    // Rows, run on the tables of sql/schema.sql. A blob cell holding one of the texts 'JPEG',
+    // 'JPEG truncated' (its first third), 'JPEG corrupt' (the scan data overwritten), 'JPEG huge'
+    // (a header claiming 65,000 x 65,000 pixels) or 'JPEG tall' (1 x 65,000) becomes that picture.
+    QString dataScript = QStringLiteral(KVIRZETA_FIXTURE_DIR "/city.sql");
+    // False: the tables are made without PRIMARY KEY and REFERENCES, as a database made by
+    // someone else may be, so that keys can repeat.
+    bool keys = true;
+    // The sheet rasters written; the sheets in `truncatedSheets` are cut after a third.
+    QStringList sheets{std::begin(Fixture::Sheets), std::end(Fixture::Sheets)};
+    QStringList truncatedSheets;
+};
+
 class FixtureCity {
 public:
     enum class Backend { SQLite, PostgreSQL, Odbc };
@@ -126,7 +145,7 @@ public:
     static QString backendName();
 
     // Builds the whole city; a failure is a broken test set-up and aborts with a message.
-    FixtureCity();
+    explicit FixtureCity(const CityRecipe &recipe = CityRecipe());
     ~FixtureCity();
     FixtureCity(const FixtureCity &) = delete;
     FixtureCity &operator=(const FixtureCity &) = delete;
@@ -165,7 +184,10 @@ private:
     void copyRowsToServer();
     // A writable connection string for the backend's database.
     QString writableConnectionString() const;
+    // sql/schema.sql, without its keys when the recipe says so.
+    QString schemaScript() const;
 
+    CityRecipe m_recipe;
     QTemporaryDir m_dir;
     std::unique_ptr<class ServerDatabase> m_server; // the city's database on the PostgreSQL backend
 };

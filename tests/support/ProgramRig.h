@@ -1,6 +1,6 @@
 #pragma once
-// The whole program started on the fixture city, with recording fakes for the message windows
-// and the desktop: the tests of the tabs' commands drive it as a user would.
+// The whole program started on the fixture city (or another city), with recording fakes for the
+// message windows and the desktop: the tests of the tabs' commands drive it as a user would.
 //
 //   ProgramRig rig;                       // city built, current directory entered, window created
 //   rig.show();                           // first activation: the object tab is active
@@ -29,7 +29,10 @@ struct ProgramRig {
     std::unique_ptr<TMainFrm> window;
 
     // `prepare` may change the city before the program starts (remove a raster, run SQL).
-    explicit ProgramRig(const std::function<void(FixtureCity &)> &prepare = {})
+    explicit ProgramRig(const std::function<void(FixtureCity &)> &prepare = {}) : ProgramRig(CityRecipe(), prepare) {}
+    // The program on another city, e.g. HostileCity::recipe().
+    explicit ProgramRig(const CityRecipe &recipe, const std::function<void(FixtureCity &)> &prepare = {})
+        : city(recipe)
     {
         if (prepare)
             prepare(city);

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QProcess>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <malloc.h>
 #include <stdexcept>
@@ -29,15 +30,16 @@ double milliseconds(const std::function<void()> &work)
 
 double childMilliseconds(const QString &program, const QStringList &arguments)
 {
+    // The child's output (the platform's notices) is shown only when it fails.
     QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.setStandardOutputFile(QProcess::nullDevice());
+    child.setProcessChannelMode(QProcess::MergedChannels);
     QElapsedTimer timer;
     timer.start();
     child.start(program, arguments);
     if (!child.waitForFinished(300000) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-        throw std::runtime_error(QStringLiteral("%1 %2 failed: %3")
-                                     .arg(program, arguments.join(QLatin1Char(' ')), child.errorString())
+        throw std::runtime_error(QStringLiteral("%1 %2 failed: %3\n%4")
+                                     .arg(program, arguments.join(QLatin1Char(' ')), child.errorString(),
+                                          QString::fromLocal8Bit(child.readAll()))
                                      .toStdString());
     return double(timer.nsecsElapsed()) / 1e6;
 }
@@ -66,7 +68,8 @@ QString ms(double value)
 
 QString megabytes(double bytes)
 {
-    return QString::number(bytes / (1024.0 * 1024.0), 'f', 1) + QStringLiteral(" MB");
+    const double value = bytes / (1024.0 * 1024.0);
+    return QString::number(std::abs(value) < 0.05 ? 0.0 : value, 'f', 1) + QStringLiteral(" MB");
 }
 
 } // namespace Measure

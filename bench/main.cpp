@@ -1,7 +1,7 @@
 // kvirzeta-bench: measures the program on a large city and prints a Markdown table of the
 // figures, each the median of several runs next to what it is compared with.
 //
-//   kvirzeta-bench CITY_FOLDER [--runs N]
+//   kvirzeta-bench CITY_FOLDER [--runs N] [--only 1,4,...]
 //
 // The city is generated into CITY_FOLDER with the demo-city generator's bench size unless the
 // folder holds one. The program runs offscreen. Two hidden modes time the start-up as child
@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QLibraryInfo>
 #include <QMainWindow>
+#include <QSet>
 #include <QSysInfo>
 #include <QThread>
 #include <QTimer>
@@ -112,7 +113,7 @@ QString machine()
 
 int usage()
 {
-    std::fprintf(stderr, "usage: kvirzeta-bench CITY_FOLDER [--runs N]\n");
+    std::fprintf(stderr, "usage: kvirzeta-bench CITY_FOLDER [--runs N] [--only 1,4,...]\n");
     return 2;
 }
 
@@ -130,12 +131,16 @@ int main(int argc, char **argv)
 
     QString folder;
     int runs = 5;
+    QSet<int> only; // the figures to measure; empty: all
     for (int i = 1; i < argc; ++i) {
         const QString a = QString::fromLocal8Bit(argv[i]);
         if (a == QLatin1String("--runs") && i + 1 < argc) {
             runs = QString::fromLocal8Bit(argv[++i]).toInt();
             if (runs < 1)
                 return usage();
+        } else if (a == QLatin1String("--only") && i + 1 < argc) {
+            for (const QString &n : QString::fromLocal8Bit(argv[++i]).split(QLatin1Char(',')))
+                only.insert(n.toInt());
         } else if (a.startsWith(QLatin1String("--")) || !folder.isEmpty()) {
             return usage();
         } else {
@@ -152,8 +157,11 @@ int main(int argc, char **argv)
         const QString largeRasters = BenchCity::ensureLargeRasters(city);
         Report report;
 
-        std::fprintf(stderr, "Start-up, %d runs of each child ...\n", runs);
-        startupFigure(self, city, runs, report);
+        const auto wanted = [&only](int figure) { return only.isEmpty() || only.contains(figure); };
+        if (wanted(7)) {
+            std::fprintf(stderr, "Start-up, %d runs of each child ...\n", runs);
+            startupFigure(self, city, runs, report);
+        }
 
         std::fprintf(stderr, "Starting the program on %s ...\n", qPrintable(city));
         QDir::setCurrent(city);
@@ -161,18 +169,19 @@ int main(int argc, char **argv)
         Program program(app, 0, &prompts);
         waitUntilReady(program.window());
         ProgramFigures figures(program.window(), runs, report);
-        std::fprintf(stderr, "Object list ...\n");
-        figures.objectList();
-        std::fprintf(stderr, "Object search ...\n");
-        figures.objectSearch();
-        std::fprintf(stderr, "Zoom with markers ...\n");
-        figures.zoom();
-        std::fprintf(stderr, "Rubric on the map ...\n");
-        figures.rubric();
-        std::fprintf(stderr, "Large sheet ...\n");
-        figures.sheetSwitch(largeRasters);
-        std::fprintf(stderr, "Large general map ...\n");
-        figures.largeMapZoom(largeRasters);
+        const std::pair<int, void (ProgramFigures::*)()> inProgram[] = {
+            {2, &ProgramFigures::objectList}, {1, &ProgramFigures::objectSearch},
+            {3, &ProgramFigures::zoom}, {4, &ProgramFigures::rubric}};
+        for (const auto &[figure, measure] : inProgram) {
+            if (wanted(figure)) {
+                std::fprintf(stderr, "Figure %d ...\n", figure);
+                (figures.*measure)();
+            }
+        }
+        if (wanted(5))
+            figures.sheetSwitch(largeRasters);
+        if (wanted(6))
+            figures.largeMapZoom(largeRasters);
 
         report.print(machine());
         if (prompts.count() > 0)

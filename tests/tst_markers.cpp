@@ -192,7 +192,8 @@ private Q_SLOTS:
         const QByteArray saved = qgetenv("TMPDIR");
         qputenv("TMPDIR", temp.path().toLocal8Bit());
         MarkerSpec first = recipe(MarkerKind::Object, 12);
-        first.mapLogo = jpegLogo(Qt::red);
+        // Bytes after the picture's end are ignored; they make the first file the longer one.
+        first.mapLogo = jpegLogo(Qt::red) + QByteArray(4096, 'x');
         const Marker *made = rig.markers.AddMarker(first);
         QVERIFY(made);
         QCOMPARE(made->picture->geometry().size(), QSize(24, 12));
@@ -203,6 +204,9 @@ private Q_SLOTS:
         qputenv("TMPDIR", saved);
         QVERIFY(other);
         QCOMPARE(QImage(temp.filePath(QStringLiteral("ForMap.jpg"))).size(), QSize(24, 12));
+        QFile file(temp.filePath(QStringLiteral("ForMap.jpg")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), *second.mapLogo); // nothing of the longer first file is left
         QVERIFY(qRed(made->picture->picture().pixel(12, 6)) > 200);
         QVERIFY(qBlue(other->picture->picture().pixel(12, 6)) > 200);
         QCOMPARE(qAlpha(other->picture->picture().pixel(0, 11)), 255); // JPEGs stay opaque

@@ -40,8 +40,12 @@ void MarkerLayer::loadPicture(MapItem &picture, const MarkerSpec &recipe)
         return;
     }
     const QString path = TempDirectory() + QStringLiteral("ForMap.jpg");
+    // Overwritten in place and then cut to length, not emptied first: a file emptied and
+    // rewritten is flushed to disk when it is closed (ext4 does so), and a rubric's thousands of
+    // markers would each wait for the disk.
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(*recipe.mapLogo) != recipe.mapLogo->size())
+    const QByteArray &bytes = *recipe.mapLogo;
+    if (!file.open(QIODevice::ReadWrite) || file.write(bytes) != bytes.size() || !file.resize(bytes.size()))
         throw Error(QStringLiteral("Cannot write %1").arg(path));
     file.close();
     m_area.pictures().forget(path);

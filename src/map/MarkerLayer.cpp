@@ -48,8 +48,9 @@ void MarkerLayer::loadPicture(MapItem &picture, const MarkerSpec &recipe)
     if (!file.open(QIODevice::ReadWrite) || file.write(bytes) != bytes.size() || !file.resize(bytes.size()))
         throw Error(QStringLiteral("Cannot write %1").arg(path));
     file.close();
-    m_area.pictures().forget(path);
-    picture.loadPicture(path);
+    // The picture is the file's content: decoded from the bytes just written rather than read
+    // back, which spares thousands of file operations when a rubric is shown.
+    picture.setPicture(PictureCache::decodeContent(bytes, path));
 }
 
 std::optional<Marker> MarkerLayer::MakeMarker(const MarkerSpec &recipe)

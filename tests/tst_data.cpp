@@ -434,6 +434,43 @@ private Q_SLOTS:
                      .isEmpty());
     }
 
+    void readsBlobsBackOnDemand()
+    {
+        FixtureCity city; // its own: rows are added and removed
+        // A second logo row of the bank with the same keys and another advertising file.
+        city.execSql(QStringLiteral("INSERT INTO obieqtis_logo VALUES (%1, 1, NULL, NULL, NULL, "
+                                    "CAST('second offer' AS BLOB), 'tbank.pdf')").arg(Fixture::BankObject));
+        DataModule dm;
+        dm.ADOConn.setConnectionString(city.connectionString());
+        DataSet &list = dm.obieqti_logo_Qr;
+        list.open();
+        const int key = list.requireColumn(QStringLiteral("g_obieqti_kodi"));
+        const int tree = list.requireColumn(QStringLiteral("tree_Logo"));
+        const int advert = list.requireColumn(QStringLiteral("sareklamo_faili"));
+        QSet<QByteArray> bankOffers;
+        int karfuriMapLogos = 0;
+        for (int row = 0; row < list.recordCount(); ++row) {
+            const int object = list.valueAt(row, key).toInt();
+            if (object == Fixture::BankObject)
+                bankOffers.insert(list.blobAt(row, advert));
+            else if (object != Fixture::TwoLogoRowsObject && !list.valueAt(row, tree).isNull())
+                QCOMPARE(list.blobAt(row, tree), city.picture(object, QStringLiteral("tree_Logo")));
+            if (object == Fixture::TwoLogoRowsObject) {
+                list.setCurrentRow(row);
+                karfuriMapLogos += !list.isNull(QStringLiteral("map_Logo"));
+                QCOMPARE(list.bytes(QStringLiteral("map_Logo")).isEmpty(), list.isNull(QStringLiteral("map_Logo")));
+            }
+        }
+        QCOMPARE(bankOffers, (QSet<QByteArray>{"%PDF-1.4 Tbilisi banki offer", "second offer"}));
+        QCOMPARE(karfuriMapLogos, 1);
+
+        // A row removed from the database since the list was read: a clear error, not stale bytes.
+        city.execSql(QStringLiteral("DELETE FROM obieqtis_logo WHERE g_obieqti_kodi=%1").arg(Fixture::NoAdvertObject));
+        QVERIFY(list.locate(QStringLiteral("g_obieqti_kodi"), Fixture::NoAdvertObject));
+        QVERIFY(!list.isNull(QStringLiteral("tree_Logo")));
+        QVERIFY(errorOf([&] { list.bytes(QStringLiteral("tree_Logo")); }).contains(QLatin1String("no longer in the database")));
+    }
+
     void defaultSqlTextsAndFields()
     {
         DataModule dm;

@@ -417,6 +417,23 @@ private Q_SLOTS:
         QVERIFY(pictures.decodeCount() > decoded);
     }
 
+    void narrowListKeepsPicturesWhole()
+    {
+        ObjectList list(*m_city);
+        GroupedListView view;
+        view.resize(600, 200);
+        view.setModel(&list.model);
+        view.show();
+        QCOMPARE(view.columnWidth(2), 180);
+        // Narrower than the preferred widths: the text column gives way, the logo stays whole.
+        view.resize(320, 200);
+        QTRY_COMPARE(view.columnWidth(3), 150);
+        QVERIFY(view.columnWidth(2) >= 60 && view.columnWidth(2) < 180);
+        QVERIFY(view.header()->sectionViewportPosition(3) + view.columnWidth(3) <= view.viewport()->width());
+        view.resize(600, 200);
+        QTRY_COMPARE(view.columnWidth(2), 180);
+    }
+
     void footerCountsTheRecords()
     {
         DataModule dm;

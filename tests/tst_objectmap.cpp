@@ -278,6 +278,12 @@ private Q_SLOTS:
         rig.map().scrollTo(200, 200);
         rig.cmds.rubrukaSiSemvaliobieqtebisCvenebarukaze1Click();
         QCOMPARE(rig.scroll(), QPoint(0, 0));
+        // The focused object's branch of the list is opened and remembered.
+        GroupedListView &grid = *rig.window->obieqtiTSH->ObjectGrid;
+        QCOMPARE(rig.state().ObjectGroupRow, grid.firstSelectedVisibleRow());
+        QVERIFY(rig.state().ObjectGroupRow >= 0);
+        for (QModelIndex up = grid.currentIndex().parent(); up.isValid(); up = up.parent())
+            QVERIFY(grid.isExpanded(up));
         const QList<int> keys = rig.objectKeys();
         QCOMPARE(keys.first(), Fixture::BankObject);
         QCOMPARE(QSet<int>(keys.begin() + 1, keys.end()),
@@ -291,7 +297,6 @@ private Q_SLOTS:
         rig.cmds.ShowDetMapAcExecute();
         rig.parts().toolBar.ZoomEd->setValue(150);
         rig.state().ObjectFilter = QStringLiteral(" obieqti.saxeli LIKE '%galerea%' AND ");
-        rig.state().ObjectGroupRow = 0; // a row expanded by the first use
         rig.cmds.rubrukaSiSemvaliobieqtebisCvenebarukaze1Click();
         QCOMPARE(rig.state().CurrentMapName, QStringLiteral("Tbilisi"));
         QCOMPARE(rig.zoom(), 150);
@@ -308,7 +313,6 @@ private Q_SLOTS:
         // dropped silently, the object listed twice is marked once.
         rig.state().ObjectFilter.clear();
         QVERIFY(rig.focus(Fixture::TwoLogoRowsObject));
-        rig.state().ObjectGroupRow = 0;
         rig.cmds.rubrukaSiSemvaliobieqtebisCvenebarukaze1Click();
         QCOMPARE(rig.objectKeys(), QList<int>{Fixture::TwoLogoRowsObject});
         QCOMPARE(rig.prompts.messages, QStringList{Unplaceable});

@@ -62,6 +62,32 @@ private Q_SLOTS:
         QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
     }
 
+    void carriesTheFontsItUses()
+    {
+        OdtDocument doc;
+        doc.addDocument();
+        doc.insertAfter(QStringLiteral("raioni") + QChar(13));
+        doc.setFontName(QStringLiteral("_! Kolhety"));
+        const QByteArray font("\x00\x01\x00\x00 a TrueType file", 22);
+        doc.embedFont(QStringLiteral("_! Kolhety"), font);
+        doc.embedFont(QStringLiteral("Unused Face"), "never typed in");
+
+        QXmlStreamReader reader(doc.toFlatXml());
+        QString face;
+        QMap<QString, QByteArray> embedded;
+        while (!reader.atEnd()) {
+            if (reader.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (reader.name() == QLatin1String("font-face"))
+                face = reader.attributes().value(QStringLiteral("style:name")).toString();
+            else if (reader.name() == QLatin1String("binary-data"))
+                embedded.insert(face, QByteArray::fromBase64(reader.readElementText().toLatin1()));
+        }
+        QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
+        QCOMPARE(embedded.keys(), QStringList{QStringLiteral("_! Kolhety")});
+        QCOMPARE(embedded.first(), font);
+    }
+
     void insertingWithoutDocumentFails()
     {
         OdtDocument doc;

@@ -216,6 +216,15 @@ private Q_SLOTS:
         QCOMPARE(virtualKey(Qt::Key_F1), 0);
     }
 
+    void applicationNamesItsDesktopEntryAndIcon()
+    {
+        QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("kvirzeta"));
+        // Drawn from the embedded SVG: an empty pixmap means the picture could not be read.
+        const QImage icon = QApplication::windowIcon().pixmap(48, 48).toImage();
+        QVERIFY(!icon.isNull());
+        QVERIFY(icon.pixelColor(24, 24).alpha() > 0);
+    }
+
     void applicationReportsEscapedErrors()
     {
         auto *app = qobject_cast<Application *>(QCoreApplication::instance());

@@ -4,7 +4,14 @@
 #include "common/Errors.h"
 #include "dialogs/Prompts.h"
 
-Application::Application(int &argc, char **argv) : QApplication(argc, argv) {}
+#include <QIcon>
+
+Application::Application(int &argc, char **argv) : QApplication(argc, argv)
+{
+    // The desktop matches the windows to the menu entry "kvirzeta.desktop" and its icon.
+    setDesktopFileName(QStringLiteral("kvirzeta"));
+    setWindowIcon(QIcon(QStringLiteral(":/kvirzeta.svg")));
+}
 
 bool Application::notify(QObject *receiver, QEvent *event)
 {

@@ -92,6 +92,15 @@ DataModule::DataModule(QObject *parent)
                             lines({"SELECT * FROM qve_rubrika ", "order by saxeli"}),
                             {QStringLiteral("qve_rubrika_kodi"), QStringLiteral("g_rubrika_kodi"), QStringLiteral("saxeli")}, this)
 {
+    // Object lists leave their pictures and advertising files in the database until a row or a
+    // command needs one; an object's logo rows are told apart by these columns.
+    const BlobSource objectLogos{QStringLiteral("obieqtis_logo"),
+                                 {QStringLiteral("g_obieqti_kodi"), QStringLiteral("g_reklamis_tipi_kodi"),
+                                  QStringLiteral("sareklamo_faili_saxeli")},
+                                 {QStringLiteral("tree_Logo"), QStringLiteral("map_Logo"),
+                                  QStringLiteral("sareklamo_failis_logo"), QStringLiteral("sareklamo_faili")}};
+    obieqti_logo_Qr.setBlobSource(objectLogos);
+    Qr.setBlobSource(objectLogos);
 }
 
 DataModule::~DataModule()

@@ -5,6 +5,7 @@
 #include "data/QueryGuard.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -16,6 +17,45 @@ QString errorText(const QSqlError &error)
 {
     const QString text = error.databaseText().trimmed();
     return text.isEmpty() ? error.text().trimmed() : text;
+}
+
+// What a data set with a blob source keeps of a non-null blob until it is asked for.
+struct BlobInDatabase {
+    qsizetype size = 0;
+};
+
+bool isBlobInDatabase(const QVariant &cell)
+{
+    return cell.metaType() == QMetaType::fromType<BlobInDatabase>();
+}
+
+// `sql` with the source table's "table.*" in its select list replaced by the table's columns,
+// blobs as their lengths: the rows then carry no blob bytes, not even through a sort. Empty
+// when the select list has no "table.*".
+QString withBlobLengths(const QString &sql, const BlobSource &source)
+{
+    if (source.table.isEmpty())
+        return {};
+    static const QRegularExpression from(QStringLiteral("\\bFROM\\b"), QRegularExpression::CaseInsensitiveOption);
+    const QString all = source.table + QStringLiteral(".*");
+    const int at = sql.indexOf(all, 0, Qt::CaseInsensitive);
+    const int selectListEnd = sql.indexOf(from);
+    if (at < 0 || (selectListEnd >= 0 && at > selectListEnd))
+        return {};
+    QStringList columns;
+    for (const QString &key : source.keyColumns)
+        columns.append(source.table + QLatin1Char('.') + key);
+    for (const QString &blob : source.blobColumns)
+        columns.append(QStringLiteral("length(%1.%2) AS %2").arg(source.table, blob));
+    return QString(sql).replace(at, all.size(), columns.join(QStringLiteral(", ")));
+}
+
+int indexOf(const QStringList &names, const QString &name)
+{
+    for (int i = 0; i < names.size(); ++i)
+        if (names[i].compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
 }
 
 } // namespace
@@ -44,7 +84,14 @@ void DataSet::open()
     QSqlDatabase db = m_connection.database();
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec(m_sql))
+    // A database that cannot take the lengths query still gets the text as written; its blobs
+    // are then read and let go row by row.
+    bool keysDeclared = true;
+    for (const QString &key : m_blobSource.keyColumns)
+        keysDeclared = keysDeclared && (m_declared.isEmpty() || indexOf(m_declared, key) >= 0);
+    const QString lengthsSql = keysDeclared ? withBlobLengths(m_sql, m_blobSource) : QString();
+    const bool lengthsOnly = !lengthsSql.isEmpty() && query.exec(lengthsSql);
+    if (!lengthsOnly && !query.exec(m_sql))
         throw Error(errorText(query.lastError()));
     const QSqlRecord record = query.record();
     QVector<int> sourceColumns;
@@ -66,17 +113,33 @@ void DataSet::open()
             columns.append(field);
         }
     }
+    // Blobs are read back later only when every key column that tells their rows apart is here.
+    QVector<int> keyColumns;
+    for (const QString &key : m_blobSource.keyColumns)
+        keyColumns.append(indexOf(columns, key));
+    QVector<bool> readBack(columns.size(), false);
+    if (!keyColumns.isEmpty() && !keyColumns.contains(-1))
+        for (const QString &blob : m_blobSource.blobColumns)
+            if (const int c = indexOf(columns, blob); c >= 0)
+                readBack[c] = true;
     QVector<QVariant> values;
     int rows = 0;
     while (query.next()) {
-        for (int source : sourceColumns)
-            values.append(query.value(source));
+        for (int c = 0; c < sourceColumns.size(); ++c) {
+            QVariant value = query.value(sourceColumns[c]);
+            if (readBack[c])
+                value = value.isNull() ? QVariant(QMetaType::fromType<QByteArray>())
+                                       : QVariant::fromValue(BlobInDatabase{
+                                             lengthsOnly ? value.toLongLong() : value.toByteArray().size()});
+            values.append(std::move(value));
+        }
         ++rows;
     }
     // A read error part-way would otherwise pass for the end of the result.
     if (query.lastError().isValid())
         throw Error(errorText(query.lastError()));
     m_columns = columns;
+    m_keyColumns = readBack.contains(true) ? keyColumns : QVector<int>();
     m_values = std::move(values);
     m_rowCount = rows;
     m_open = true;
@@ -131,10 +194,7 @@ void DataSet::next()
 
 int DataSet::columnIndex(const QString &column) const
 {
-    for (int i = 0; i < m_columns.size(); ++i)
-        if (m_columns[i].compare(column, Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
+    return indexOf(m_columns, column);
 }
 
 int DataSet::requireColumn(const QString &column) const
@@ -186,12 +246,70 @@ void DataSet::requireCurrent(const QString &column) const
 QVariant DataSet::value(const QString &column) const
 {
     requireCurrent(column);
-    return valueAt(m_current, requireColumn(column));
+    const int c = requireColumn(column);
+    const QVariant &cell = valueAt(m_current, c);
+    return isBlobInDatabase(cell) ? QVariant(readBackBlob(m_current, c)) : cell;
 }
 
 bool DataSet::isNull(const QString &column) const
 {
-    return value(column).isNull();
+    requireCurrent(column);
+    return valueAt(m_current, requireColumn(column)).isNull();
+}
+
+QByteArray DataSet::blobAt(int row, int column) const
+{
+    const QVariant &cell = valueAt(row, column);
+    return isBlobInDatabase(cell) ? readBackBlob(row, column) : cell.toByteArray();
+}
+
+QByteArray DataSet::readBackBlob(int row, int column) const
+{
+    QStringList conditions;
+    QVariantList keys;
+    for (int i = 0; i < m_keyColumns.size(); ++i) {
+        const QString &name = m_blobSource.keyColumns[i];
+        const QVariant &key = valueAt(row, m_keyColumns[i]);
+        if (key.isNull()) {
+            conditions.append(name + QStringLiteral(" IS NULL"));
+        } else {
+            conditions.append(name + QStringLiteral("=?"));
+            keys.append(key);
+        }
+    }
+    QSqlQuery query(m_connection.database());
+    query.setForwardOnly(true);
+    if (!query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                           .arg(m_columns[column], m_blobSource.table, conditions.join(QStringLiteral(" AND ")))))
+        throw Error(errorText(query.lastError()));
+    for (const QVariant &key : keys)
+        query.addBindValue(key);
+    if (!query.exec())
+        throw Error(errorText(query.lastError()));
+    QVector<QByteArray> candidates;
+    while (query.next())
+        candidates.append(query.value(0).toByteArray());
+    if (candidates.isEmpty())
+        throw Error(QStringLiteral("%1: Field '%2' of this record is no longer in the database").arg(m_name, m_columns[column]));
+    if (candidates.size() == 1)
+        return candidates.first();
+    // Rows with equal keys (one object with two logo rows) are matched in order of appearance;
+    // the length kept from the first read settles it when the order differs.
+    int ordinal = 0;
+    for (int earlier = 0; earlier < row; ++earlier) {
+        bool same = true;
+        for (int k : m_keyColumns)
+            same = same && valueAt(earlier, k) == valueAt(row, k);
+        ordinal += same;
+    }
+    const qsizetype size = valueAt(row, column).value<BlobInDatabase>().size;
+    const QByteArray &inOrder = candidates[qMin(ordinal, int(candidates.size()) - 1)];
+    if (inOrder.size() == size)
+        return inOrder;
+    for (const QByteArray &candidate : candidates)
+        if (candidate.size() == size)
+            return candidate;
+    return inOrder;
 }
 
 QString DataSet::text(const QString &column) const

@@ -3,12 +3,24 @@
 // snapshot that never changes while the data set is open; it has a current record that lists
 // follow and commands read. Column names are matched without regard to case, because one SQL
 // text writes "map_logo" for the column "map_Logo" and some servers fold names to lower case.
+#include <QByteArray>
 #include <QObject>
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
 
 class Connection;
+
+// Where the blob columns of a data set's rows can be read again: `table` holds them, and its
+// rows are told apart by `keyColumns`, which the data set's result carries under the same names.
+// A data set with a blob source keeps only whether each blob is null and how long it is; the
+// bytes are read back from the database when a row or a command asks for them, so a list of
+// 100,000 objects does not hold every picture and advertising file in memory.
+struct BlobSource {
+    QString table;
+    QStringList keyColumns;
+    QStringList blobColumns;
+};
 
 class DataSet : public QObject {
     Q_OBJECT
@@ -21,6 +33,9 @@ public:
     const QString &name() const { return m_name; }
     const QString &sql() const { return m_sql; }
     const QStringList &declaredFields() const { return m_declared; }
+
+    // Takes effect at the next open.
+    void setBlobSource(BlobSource source) { m_blobSource = std::move(source); }
 
     // Replaces the SQL text; an open data set given another text is closed first.
     void setSql(const QString &sql);
@@ -55,11 +70,14 @@ public:
     // Writes the bytes of a blob column of the current record to `path`, replacing the file.
     void saveBlobToFile(const QString &column, const QString &path) const;
 
-    // Whole-snapshot access for lists and indexes.
+    // Whole-snapshot access for lists and indexes. valueAt() gives a blob read back on demand
+    // (see BlobSource) as a non-null placeholder; blobAt() gives any blob cell's bytes.
     const QStringList &columns() const { return m_columns; }
     int columnIndex(const QString &column) const; // -1 when unknown
     int requireColumn(const QString &column) const;
     const QVariant &valueAt(int row, int column) const { return m_values[row * m_columns.size() + column]; }
+    // Throws Error when a blob read back on demand cannot be read.
+    QByteArray blobAt(int row, int column) const;
 
 Q_SIGNALS:
     // Emitted after every open and close: the rows changed wholesale.
@@ -70,11 +88,14 @@ Q_SIGNALS:
 private:
     void requireCurrent(const QString &column) const;
     QVariant nonNull(const QString &column, const char *type) const;
+    QByteArray readBackBlob(int row, int column) const;
 
     QString m_name;
     Connection &m_connection;
     QString m_sql;
     QStringList m_declared;
+    BlobSource m_blobSource;
+    QVector<int> m_keyColumns; // result columns of m_blobSource.keyColumns while blobs are read back
     QStringList m_columns;
     QVector<QVariant> m_values;
     int m_rowCount = 0;

@@ -1,5 +1,6 @@
 #include "data/GroupedListModel.h"
 
+#include "common/Errors.h"
 #include "data/DataSet.h"
 
 #include <algorithm>
@@ -470,7 +471,11 @@ QVariant GroupedListModel::data(const QModelIndex &index, int role) const
     case PictureRole:
         if (!picture || c < 0 || m_dataSet.valueAt(record, c).isNull())
             return {};
-        return m_dataSet.valueAt(record, c).toByteArray();
+        try {
+            return m_dataSet.blobAt(record, c);
+        } catch (const Error &) {
+            return {}; // a picture that cannot be read shows as an empty cell, like a broken one
+        }
     case RecordRole:
         return record;
     case GroupLevelRole:

@@ -61,14 +61,14 @@ MapNavigation::MapNavigation(MainState &state, DataModule &dm, MapArea &area, Ma
 {
     area.setCommandRunner(&runner);
     const auto guarded = [this, &runner](void (MapNavigation::*slot)(const QPoint &)) {
-        return [this, &runner, slot](const QPoint &pos) { runner.run([=] { (this->*slot)(pos); }); };
+        return [this, &runner, slot](const QPoint &pos) { runner.run([this, slot, pos] { (this->*slot)(pos); }); };
     };
     connect(&area, &MapArea::imageMouseDown, this, guarded(&MapNavigation::ThImageMouseDown));
     connect(&area, &MapArea::imageMouseUp, this, guarded(&MapNavigation::ThImageMouseUp));
     connect(&area, &MapArea::freeSpaceClick, this, guarded(&MapNavigation::ScrollBoxClick));
     connect(&area, &MapArea::freeSpaceMouseUp, this, guarded(&MapNavigation::ScrollBoxMouseUp));
     connect(&area, &MapArea::keyDown, this, [this, &runner](int key, Qt::KeyboardModifiers modifiers) {
-        runner.run([=] { ScrollBoxKeyDown(key, modifiers); });
+        runner.run([this, key, modifiers] { ScrollBoxKeyDown(key, modifiers); });
     });
 }
 

@@ -1,12 +1,17 @@
 #include "platform/DesktopWordDocument.h"
 
 #include "common/Errors.h"
+#include "platform/DisplayFont.h"
 
 #include <QFile>
 
 DesktopWordDocument::DesktopWordDocument(QString directory, Opener open)
     : m_directory(std::move(directory)), m_open(std::move(open))
 {
+    // The details are typed in the display font; the document carries it, so that it reads as
+    // Georgian script on a desktop without the font and wherever the file is sent.
+    if (const QByteArray font = DisplayFont::standInFile(); !font.isEmpty())
+        embedFont(QLatin1String(DisplayFont::Family), font);
 }
 
 QString DesktopWordDocument::writeNewFile(const QString &directory, const QByteArray &content)

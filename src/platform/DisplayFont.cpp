@@ -1,5 +1,6 @@
 #include "platform/DisplayFont.h"
 
+#include <QFile>
 #include <QFontDatabase>
 
 namespace DisplayFont {
@@ -28,6 +29,12 @@ void ensureRegistered()
         if (QFontDatabase::addApplicationFont(QLatin1String(resource)) < 0)
             qWarning("Could not register the display font %s", resource);
     }
+}
+
+QByteArray standInFile()
+{
+    QFile file(QStringLiteral(":/Kolhety.ttf"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QFont font(int pixelSize, bool bold)

@@ -1,6 +1,7 @@
 #pragma once
 // The display font "_! Kolhety" draws the Latin transliteration of the program's texts as Georgian
 // script. When the desktop does not have it, the stand-in built into the program is registered.
+#include <QByteArray>
 #include <QFont>
 #include <QString>
 
@@ -11,6 +12,9 @@ inline constexpr char Family[] = "_! Kolhety";
 // Registers the embedded stand-in fonts unless a font of the family is installed. Safe to call
 // more than once; every font helper below calls it.
 void ensureRegistered();
+
+// The TrueType file of the stand-in (regular weight), for documents that carry their fonts.
+QByteArray standInFile();
 
 // "_! Kolhety" at a size in pixels or in points.
 QFont font(int pixelSize, bool bold = false);

@@ -170,6 +170,15 @@ QString OdtDocument::toFlatXml() const
         w.writeStartElement(style, QStringLiteral("font-face"));
         w.writeAttribute(style, QStringLiteral("name"), font);
         w.writeAttribute(svg, QStringLiteral("font-family"), QLatin1Char('\'') + font + QLatin1Char('\''));
+        if (const auto embedded = m_embeddedFonts.constFind(font); embedded != m_embeddedFonts.cend()) {
+            w.writeStartElement(svg, QStringLiteral("font-face-src"));
+            w.writeStartElement(svg, QStringLiteral("font-face-uri"));
+            w.writeTextElement(office, QStringLiteral("binary-data"), QString::fromLatin1(embedded->toBase64()));
+            w.writeEmptyElement(svg, QStringLiteral("font-face-format"));
+            w.writeAttribute(svg, QStringLiteral("string"), QStringLiteral("truetype"));
+            w.writeEndElement();
+            w.writeEndElement();
+        }
         w.writeEndElement();
     }
     w.writeEndElement();

@@ -6,6 +6,8 @@
 // paragraph's mark.
 #include "platform/WordDocument.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QVector>
 
@@ -33,6 +35,10 @@ public:
     void collapse() override { m_selectionStart = m_selectionEnd; }
     void disconnect() override {}
 
+    // Embeds a TrueType font in the written document when its family is used, so the document
+    // reads the same on a desktop that does not have the font.
+    void embedFont(const QString &family, const QByteArray &trueType) { m_embeddedFonts.insert(family, trueType); }
+
     bool isVisible() const { return m_visible; }
     const QString &caption() const { return m_caption; }
     // The paragraphs of the document; the empty paragraph that always ends it is left out.
@@ -57,4 +63,5 @@ private:
     bool m_hasDocument = false;
     bool m_visible = false;
     QString m_caption;
+    QHash<QString, QByteArray> m_embeddedFonts;
 };

@@ -70,15 +70,35 @@ void GroupedListView::applyColumnWidths()
     setRootIsDecorated(levels > 0);
     header()->setSectionResizeMode(0, QHeaderView::Fixed);
     header()->resizeSection(0, levels > 0 ? indentation() * (levels + 1) : 0);
+    // There is no horizontal scroll bar: when the list is narrower than the preferred widths,
+    // text columns give up the difference (down to a readable minimum) so pictures stay whole.
     const auto &columns = m_model->columns();
+    int spare = viewport()->width() - header()->sectionSize(0);
+    for (const auto &column : columns)
+        spare -= column.width;
+    constexpr int narrowestText = 60;
     for (int c = 0; c < columns.size() && c + 1 < header()->count(); ++c) {
         if (columns[c].width > 0) {
+            int width = columns[c].width;
+            if (spare < 0 && columns[c].kind == GroupedListModel::Column::Text) {
+                const int given = qMin(-spare, qMax(0, width - narrowestText));
+                width -= given;
+                spare += given;
+            }
             header()->setSectionResizeMode(c + 1, QHeaderView::Fixed);
-            header()->resizeSection(c + 1, columns[c].width);
+            header()->resizeSection(c + 1, width);
         } else {
             header()->setSectionResizeMode(c + 1, QHeaderView::Stretch);
         }
     }
+}
+
+bool GroupedListView::viewportEvent(QEvent *event)
+{
+    // The viewport narrows also when the vertical scroll bar appears, without the list resizing.
+    if (event->type() == QEvent::Resize)
+        applyColumnWidths();
+    return QTreeView::viewportEvent(event);
 }
 
 void GroupedListView::setColours(const Colours &colours)

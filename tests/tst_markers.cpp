@@ -1,6 +1,7 @@
 #include "FakePrompts.h"
 #include "MapTestCity.h"
 #include "app/MainState.h"
+#include "map/JpegDecoder.h"
 #include "map/MapArea.h"
 #include "map/MapSwitcher.h"
 #include "map/MarkerLayer.h"
@@ -210,6 +211,41 @@ private Q_SLOTS:
         QVERIFY(qRed(made->picture->picture().pixel(12, 6)) > 200);
         QVERIFY(qBlue(other->picture->picture().pixel(12, 6)) > 200);
         QCOMPARE(qAlpha(other->picture->picture().pixel(0, 11)), 255); // JPEGs stay opaque
+    }
+
+    void jpegsDecodeAsQtDecodesThem()
+    {
+        QImage colours(64, 48, QImage::Format_RGB32);
+        for (int y = 0; y < colours.height(); ++y)
+            for (int x = 0; x < colours.width(); ++x)
+                colours.setPixel(x, y, qRgb(x * 4, y * 5, 255 - x * 2));
+        for (const QImage &source : {colours, colours.convertToFormat(QImage::Format_Grayscale8)}) {
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            QVERIFY(source.save(&buffer, "JPEG", 95));
+            const QImage ours = JpegDecoder::decode(bytes);
+            const QImage qts = QImage::fromData(bytes, "JPEG").convertToFormat(QImage::Format_RGB32);
+            QCOMPARE(ours.format(), QImage::Format_RGB32);
+            QCOMPARE(ours.size(), source.size());
+            for (const QPoint p : {QPoint(0, 0), QPoint(63, 0), QPoint(31, 23), QPoint(0, 47), QPoint(63, 47)}) {
+                const QRgb a = ours.pixel(p), b = qts.pixel(p);
+                QCOMPARE(qAlpha(a), 255);
+                QVERIFY2(std::abs(qRed(a) - qRed(b)) <= 4 && std::abs(qGreen(a) - qGreen(b)) <= 4
+                             && std::abs(qBlue(a) - qBlue(b)) <= 4,
+                         qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
+            }
+        }
+        // Not a JPEG, or a broken one: a null image, and the process goes on.
+        QVERIFY(JpegDecoder::decode(QByteArray("\x89PNG\r\n\x1a\n")).isNull());
+        QVERIFY(JpegDecoder::decode(QByteArray("\xff\xd8\xff\xe0 broken header")).isNull());
+        QVERIFY(JpegDecoder::decode(QByteArray()).isNull());
+        // Other formats still decode through Qt.
+        QByteArray png;
+        QBuffer pngBuffer(&png);
+        pngBuffer.open(QIODevice::WriteOnly);
+        QVERIFY(colours.save(&pngBuffer, "PNG"));
+        QCOMPARE(PictureCache::decodeContent(png, QStringLiteral("logo.png")).pixel(10, 10), colours.pixel(10, 10));
     }
 
     void logoMarkerIsReplacedAndCleared()

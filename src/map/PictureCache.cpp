@@ -1,9 +1,11 @@
 #include "map/PictureCache.h"
 
 #include "common/Errors.h"
+#include "map/JpegDecoder.h"
 #include "platform/FileLookup.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -41,12 +43,21 @@ QImage read(QImageReader &reader, bool transparentBitmap, const QString &name)
 
 QImage PictureCache::decode(const QString &path, bool transparentBitmap)
 {
-    QImageReader reader(FileLookup::find(path));
+    const QString found = FileLookup::find(path);
+    QFile file(found);
+    if (file.open(QIODevice::ReadOnly) && JpegDecoder::isJpeg(file.peek(4))) {
+        const QImage image = JpegDecoder::decode(file.readAll());
+        if (!image.isNull())
+            return image;
+    }
+    QImageReader reader(found);
     return read(reader, transparentBitmap, path);
 }
 
 QImage PictureCache::decodeContent(const QByteArray &content, const QString &name)
 {
+    if (const QImage image = JpegDecoder::decode(content); !image.isNull())
+        return image;
     QBuffer buffer;
     buffer.setData(content);
     buffer.open(QIODevice::ReadOnly);

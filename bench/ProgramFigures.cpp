@@ -309,7 +309,7 @@ void ProgramFigures::largeMapZoom(const QString &largeRasters)
     m_report.add({QStringLiteral("6. Zoom to 200 %, %1 × %2 general map: memory growth (%3)")
                       .arg(size.width()).arg(size.height()).arg(Measure::ms(median(times))),
                   Measure::megabytes(median(growth)), QStringLiteral("decoded raster: ") + Measure::megabytes(raster),
-                  QString::number(ratio, 'f', 3) + QStringLiteral(" ×"), QStringLiteral("≤ 0.1 ×"), ratio <= 0.1});
+                  QString::number(std::max(ratio, 0.0), 'f', 3) + QStringLiteral(" ×"), QStringLiteral("≤ 0.1 ×"), ratio <= 0.1});
     m_parts.navigation.ResetMapView();
     m_parts.switcher.SwitchToSheet(QLatin1String(BenchCity::LargeSheet));
     QDir::setCurrent(home);

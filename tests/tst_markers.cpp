@@ -1,6 +1,7 @@
 #include "FakePrompts.h"
 #include "MapTestCity.h"
 #include "app/MainState.h"
+#include "common/Errors.h"
 #include "map/JpegDecoder.h"
 #include "map/MapArea.h"
 #include "map/MapSwitcher.h"
@@ -240,6 +241,16 @@ private Q_SLOTS:
         QVERIFY(JpegDecoder::decode(QByteArray("\x89PNG\r\n\x1a\n")).isNull());
         QVERIFY(JpegDecoder::decode(QByteArray("\xff\xd8\xff\xe0 broken header")).isNull());
         QVERIFY(JpegDecoder::decode(QByteArray()).isNull());
+        // A header claiming 60000 x 60000 pixels makes nothing rather than 14 GB of rows.
+        QByteArray huge = jpegLogo(Qt::red);
+        const int frame = int(huge.indexOf(QByteArray("\xff\xc0", 2)));
+        QVERIFY(frame > 0);
+        for (int at : {frame + 5, frame + 7}) {
+            huge[at] = char(0xea);
+            huge[at + 1] = char(0x60);
+        }
+        QVERIFY(JpegDecoder::decode(huge).isNull());
+        QVERIFY_THROWS_EXCEPTION(Error, PictureCache::decodeContent(huge, QStringLiteral("huge.jpg")));
         // Other formats still decode through Qt.
         QByteArray png;
         QBuffer pngBuffer(&png);

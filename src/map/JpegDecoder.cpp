@@ -1,5 +1,7 @@
 #include "map/JpegDecoder.h"
 
+#include <QImageReader>
+
 #include <csetjmp>
 #include <cstdio>
 #include <jpeglib.h>
@@ -52,6 +54,12 @@ bool decodeInto(const QByteArray &data, QImage &image)
         // QImage's RGB32 pixel is 0xffRRGGBB, in memory B, G, R, 0xff; libjpeg fills X with 0xff.
         info.out_color_space = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRX : JCS_EXT_XRGB;
         jpeg_start_decompress(&info);
+        // The same limit as Qt's reader: a header may claim any size, and the rows it lacks
+        // would still be filled.
+        if (qint64(info.output_width) * info.output_height * 4 > qint64(QImageReader::allocationLimit()) * 1024 * 1024) {
+            jpeg_destroy_decompress(&info);
+            return false;
+        }
         image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
         while (!image.isNull() && info.output_scanline < info.output_height) {
             JSAMPROW row = image.scanLine(int(info.output_scanline));

@@ -10,7 +10,8 @@ namespace JpegDecoder {
 // True when `data` starts like a JPEG file.
 bool isJpeg(const QByteArray &data);
 // The decoded picture, or a null image when libjpeg cannot decode the data (not a JPEG, a
-// colour space it cannot turn into RGB, a broken file).
+// colour space it cannot turn into RGB, a broken file) or the picture would take more memory
+// than Qt's image reader allows (QImageReader::allocationLimit()).
 QImage decode(const QByteArray &data);
 
 } // namespace JpegDecoder

@@ -462,10 +462,22 @@ private Q_SLOTS:
         onNextModal([](QWidget *modal) { QTest::keyClick(modal, Qt::Key_Escape); });
         QElapsedTimer clock;
         clock.start();
-        logo.exec();
+        logo.showModal();
         QVERIFY(clock.elapsed() >= 50);
         QVERIFY(!logo.isVisible());
         QVERIFY(!logo.timer()->isActive());
+        QCOMPARE(logo.result(), int(QDialog::Accepted));
+
+        // A timer that fires while the window is being shown still ends the wait; the guard
+        // would end a wait that never ends, and reject.
+        TLogoFrm instant(desktop, nullptr, 0);
+        QTimer guard;
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, &instant, &QDialog::reject);
+        guard.start(30000);
+        instant.showModal();
+        QCOMPARE(instant.result(), int(QDialog::Accepted));
+        QVERIFY(!instant.isVisible());
     }
 
     void mailAddressesBecomeOneRecipient()

@@ -1,6 +1,8 @@
 #include "FakePrompts.h"
 #include "MapTestCity.h"
 #include "app/MainState.h"
+#include "common/Errors.h"
+#include "map/JpegDecoder.h"
 #include "map/MapArea.h"
 #include "map/MapSwitcher.h"
 #include "map/MarkerLayer.h"
@@ -192,7 +194,8 @@ private Q_SLOTS:
         const QByteArray saved = qgetenv("TMPDIR");
         qputenv("TMPDIR", temp.path().toLocal8Bit());
         MarkerSpec first = recipe(MarkerKind::Object, 12);
-        first.mapLogo = jpegLogo(Qt::red);
+        // Bytes after the picture's end are ignored; they make the first file the longer one.
+        first.mapLogo = jpegLogo(Qt::red) + QByteArray(4096, 'x');
         const Marker *made = rig.markers.AddMarker(first);
         QVERIFY(made);
         QCOMPARE(made->picture->geometry().size(), QSize(24, 12));
@@ -203,9 +206,57 @@ private Q_SLOTS:
         qputenv("TMPDIR", saved);
         QVERIFY(other);
         QCOMPARE(QImage(temp.filePath(QStringLiteral("ForMap.jpg"))).size(), QSize(24, 12));
+        QFile file(temp.filePath(QStringLiteral("ForMap.jpg")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), *second.mapLogo); // nothing of the longer first file is left
         QVERIFY(qRed(made->picture->picture().pixel(12, 6)) > 200);
         QVERIFY(qBlue(other->picture->picture().pixel(12, 6)) > 200);
         QCOMPARE(qAlpha(other->picture->picture().pixel(0, 11)), 255); // JPEGs stay opaque
+    }
+
+    void jpegsDecodeAsQtDecodesThem()
+    {
+        QImage colours(64, 48, QImage::Format_RGB32);
+        for (int y = 0; y < colours.height(); ++y)
+            for (int x = 0; x < colours.width(); ++x)
+                colours.setPixel(x, y, qRgb(x * 4, y * 5, 255 - x * 2));
+        for (const QImage &source : {colours, colours.convertToFormat(QImage::Format_Grayscale8)}) {
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            QVERIFY(source.save(&buffer, "JPEG", 95));
+            const QImage ours = JpegDecoder::decode(bytes);
+            const QImage qts = QImage::fromData(bytes, "JPEG").convertToFormat(QImage::Format_RGB32);
+            QCOMPARE(ours.format(), QImage::Format_RGB32);
+            QCOMPARE(ours.size(), source.size());
+            for (const QPoint p : {QPoint(0, 0), QPoint(63, 0), QPoint(31, 23), QPoint(0, 47), QPoint(63, 47)}) {
+                const QRgb a = ours.pixel(p), b = qts.pixel(p);
+                QCOMPARE(qAlpha(a), 255);
+                QVERIFY2(std::abs(qRed(a) - qRed(b)) <= 4 && std::abs(qGreen(a) - qGreen(b)) <= 4
+                             && std::abs(qBlue(a) - qBlue(b)) <= 4,
+                         qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
+            }
+        }
+        // Not a JPEG, or a broken one: a null image, and the process goes on.
+        QVERIFY(JpegDecoder::decode(QByteArray("\x89PNG\r\n\x1a\n")).isNull());
+        QVERIFY(JpegDecoder::decode(QByteArray("\xff\xd8\xff\xe0 broken header")).isNull());
+        QVERIFY(JpegDecoder::decode(QByteArray()).isNull());
+        // A header claiming 60000 x 60000 pixels makes nothing rather than 14 GB of rows.
+        QByteArray huge = jpegLogo(Qt::red);
+        const int frame = int(huge.indexOf(QByteArray("\xff\xc0", 2)));
+        QVERIFY(frame > 0);
+        for (int at : {frame + 5, frame + 7}) {
+            huge[at] = char(0xea);
+            huge[at + 1] = char(0x60);
+        }
+        QVERIFY(JpegDecoder::decode(huge).isNull());
+        QVERIFY_THROWS_EXCEPTION(Error, PictureCache::decodeContent(huge, QStringLiteral("huge.jpg")));
+        // Other formats still decode through Qt.
+        QByteArray png;
+        QBuffer pngBuffer(&png);
+        pngBuffer.open(QIODevice::WriteOnly);
+        QVERIFY(colours.save(&pngBuffer, "PNG"));
+        QCOMPARE(PictureCache::decodeContent(png, QStringLiteral("logo.png")).pixel(10, 10), colours.pixel(10, 10));
     }
 
     void logoMarkerIsReplacedAndCleared()

@@ -6,6 +6,7 @@
 #include "platform/DisplayFont.h"
 #include "widgets/ActiveLabel.h"
 
+#include <QEventLoop>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -61,6 +62,16 @@ TLogoFrm::TLogoFrm(Desktop &desktop, QWidget *parent, int durationMs)
         accept();
     });
     Timer->start();
+}
+
+void TLogoFrm::showModal()
+{
+    setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+    show();
+    if (isVisible())
+        loop.exec(QEventLoop::DialogExec);
 }
 
 void TLogoFrm::buildUpperArea(Desktop &desktop)

@@ -14,10 +14,16 @@ public:
     static constexpr int ClientHeight = 357;
     static constexpr int Border = 5;
 
-    // The timer runs from construction; `durationMs` other than the default is for tests.
+    // The timer runs from construction. A `durationMs` of 0 closes the window at the first turn of
+    // its event loop (tests, and timing the start-up).
     explicit TLogoFrm(Desktop &desktop, QWidget *parent = nullptr, int durationMs = DefaultDurationMs);
 
     QTimer *timer() const { return Timer; }
+
+    // Shows the window modally and returns when its timer has closed it. Unlike exec() it also
+    // returns when the timer fires while the window is being shown (a splash window handles
+    // events then), as a short duration does.
+    void showModal();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -73,7 +73,12 @@ void MapItem::setColour(const QColor &colour)
 
 void MapItem::loadPicture(const QString &path)
 {
-    m_picture = m_area.pictures().load(path);
+    setPicture(m_area.pictures().load(path));
+}
+
+void MapItem::setPicture(const QImage &picture)
+{
+    m_picture = picture;
     if (m_type == Type::Picture)
         setRect(QRect(m_rect.topLeft(), m_picture.size()));
     m_area.contentChanged();

@@ -58,6 +58,8 @@ public:
     // cached) and takes its size. Throws Error when the file cannot be read; the item keeps its
     // old picture then.
     void loadPicture(const QString &path);
+    // Takes a picture decoded elsewhere, and its size.
+    void setPicture(const QImage &picture);
     const QImage &picture() const { return m_picture; }
 
     // Menu shown on a right click on the item; without one, the map area's menu is shown.

@@ -1,8 +1,11 @@
 #include "map/PictureCache.h"
 
 #include "common/Errors.h"
+#include "map/JpegDecoder.h"
 #include "platform/FileLookup.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -22,21 +25,44 @@ QImage withTransparentKey(const QImage &image)
     return result.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-} // namespace
-
-QImage PictureCache::decode(const QString &path, bool transparentBitmap)
+QImage read(QImageReader &reader, bool transparentBitmap, const QString &name)
 {
-    QImageReader reader(FileLookup::find(path));
     reader.setAutoTransform(false);
     const QByteArray format = reader.format();
     QImage image = reader.read();
     if (image.isNull())
-        throw Error(QStringLiteral("Cannot load the picture %1").arg(path));
+        throw Error(QStringLiteral("Cannot load the picture %1").arg(name));
     if (transparentBitmap && format == "bmp")
         return withTransparentKey(image);
     // Formats the painter draws directly, without a converted copy per paint.
     return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
                                                          : QImage::Format_RGB32);
+}
+
+} // namespace
+
+QImage PictureCache::decode(const QString &path, bool transparentBitmap)
+{
+    const QString found = FileLookup::find(path);
+    QFile file(found);
+    if (file.open(QIODevice::ReadOnly) && JpegDecoder::isJpeg(file.peek(4))) {
+        const QImage image = JpegDecoder::decode(file.readAll());
+        if (!image.isNull())
+            return image;
+    }
+    QImageReader reader(found);
+    return read(reader, transparentBitmap, path);
+}
+
+QImage PictureCache::decodeContent(const QByteArray &content, const QString &name)
+{
+    if (const QImage image = JpegDecoder::decode(content); !image.isNull())
+        return image;
+    QBuffer buffer;
+    buffer.setData(content);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    return read(reader, true, name);
 }
 
 QImage PictureCache::load(const QString &path)

@@ -18,6 +18,9 @@ public:
 
     // Reads a picture file without caching; the map rasters use it too.
     static QImage decode(const QString &path, bool transparentBitmap);
+    // Decodes a picture file's content held in memory as load() decodes the file; `name` is the
+    // file's name for the error.
+    static QImage decodeContent(const QByteArray &content, const QString &name);
 
 private:
     struct Entry {

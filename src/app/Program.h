@@ -1,0 +1,42 @@
+#pragma once
+// The whole program on the city in the current directory, built as main() starts it: the display
+// font, the shared state, the message windows, the desktop, the data module and the main window.
+// The window runs its start-up (connection, splash window, general map) while it is built and is
+// shown from inside the event loop, so that closing it at its first activation (after a failed
+// connection) ends the loop.
+//
+//   Application app(argc, argv);
+//   Program program(app);
+//   return app.exec();
+#include "app/MainState.h"
+#include "data/DataModule.h"
+#include "dialogs/LogoFrm.h"
+#include "dialogs/WindowPrompts.h"
+#include "platform/SystemDesktop.h"
+
+#include <memory>
+
+class Application;
+class TMainFrm;
+
+class Program {
+public:
+    // `splashMs` is how long the splash window stays; 0 closes it at the first turn of its event
+    // loop (tools that time the start-up). `prompts`, when given, replaces the message windows
+    // (tools that must never wait for a click); it must outlive the program.
+    explicit Program(Application &app, int splashMs = TLogoFrm::DefaultDurationMs, Prompts *prompts = nullptr);
+    ~Program();
+    Program(const Program &) = delete;
+    Program &operator=(const Program &) = delete;
+
+    TMainFrm &window() { return *m_window; }
+
+private:
+    Application &m_app;
+    MainState m_state;
+    WindowPrompts m_windowPrompts;
+    Prompts &m_prompts;
+    SystemDesktop m_desktop;
+    DataModule m_dm;
+    std::unique_ptr<TMainFrm> m_window;
+};

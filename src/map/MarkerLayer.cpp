@@ -201,6 +201,9 @@ void MarkerLayer::reposition(const MarkerList &list, const DataSet &records, con
 
 void MarkerLayer::RepositionObjectMarkers(int zoom, int baseHeight, int baseWidth)
 {
+    // Without object markers the table of every object need not be read.
+    if (m_objects.isEmpty())
+        return;
     if (!m_dm.obieqtiQr.isOpen())
         m_dm.obieqtiQr.open();
     reposition(m_objects, m_dm.obieqtiQr, QStringLiteral("obieqtis_kodi"), zoom, baseHeight, baseWidth);

@@ -131,6 +131,13 @@ void ProgramFigures::objectSearch()
     tab.ClearBtn->click();
 }
 
+bool waitUntilListed(DataSet &list)
+{
+    while (!list.isOpen() && list.isLoading())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
+    return list.isOpen();
+}
+
 void ProgramFigures::objectList()
 {
     DataSet &list = m_dm.obieqti_logo_Qr;
@@ -148,8 +155,7 @@ void ProgramFigures::objectList()
         // Read in the background: timed until the rows are in and painted.
         command << milliseconds([&] {
             m_window.PageControl->setCurrentWidget(m_window.obieqtiTSH);
-            while (!list.isOpen() && list.isLoading())
-                QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
+            waitUntilListed(list);
             m_window.obieqtiTSH->ObjectGrid->viewport()->repaint();
         });
         Measure::releaseFreedMemory();

@@ -6,10 +6,15 @@
 #include <functional>
 
 class DataModule;
+class DataSet;
 class Report;
 class TMainFrm;
 struct MainState;
 struct WindowParts;
+
+// Runs the event loop until the object list, read in the background, has its rows; false when
+// the read ended without them.
+bool waitUntilListed(DataSet &list);
 
 class ProgramFigures {
 public:

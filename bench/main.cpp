@@ -63,16 +63,6 @@ void waitUntilReady(TMainFrm &window)
 }
 
 
-// Runs the event loop until the object list, read in the background, has its rows.
-void waitUntilListed(DataSet &list)
-{
-    while (!list.isOpen()) {
-        if (!list.isLoading())
-            quitNow(4);
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
-    }
-}
-
 // `listed`: waits also for the whole object list, as a user who wants to browse it does.
 [[noreturn]] void startupChild(int argc, char **argv, const QString &city, bool listed)
 {
@@ -83,7 +73,8 @@ void waitUntilListed(DataSet &list)
     Program program(app, 0, &prompts);
     waitUntilReady(program.window());
     if (listed) {
-        waitUntilListed(program.window().parts().DM1.obieqti_logo_Qr);
+        if (!waitUntilListed(program.window().parts().DM1.obieqti_logo_Qr))
+            quitNow(4);
         program.window().repaint();
     }
     quitNow(prompts.count() == 0 ? 0 : 1);

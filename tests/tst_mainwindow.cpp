@@ -1,6 +1,7 @@
 #include "FakeDesktop.h"
 #include "FakePrompts.h"
 #include "FixtureCity.h"
+#include "ProgramRig.h"
 #include "app/MainActions.h"
 #include "app/MainFrm.h"
 #include "app/MainState.h"
@@ -37,14 +38,7 @@ struct Run {
         QObject::connect(window.get(), &TMainFrm::handlerStarted, [this](const QString &h) { handlers << h; });
     }
 
-    // Shows the window and waits for its first activation.
-    void show()
-    {
-        window->show();
-        QTRY_VERIFY(handlers.contains(QStringLiteral("FormActivate")));
-        QTRY_VERIFY(!dm.obieqti_logo_Qr.isLoading());
-        QCoreApplication::processEvents();
-    }
+    void show() { showUntilActivated(*window, handlers, dm); }
 
     // The handlers that a piece of work routed.
     QStringList routed(const std::function<void()> &work)

@@ -10,6 +10,8 @@
 
 #include <atomic>
 
+class QSqlError;
+
 // Where the blob columns of a data set's rows can be read again: `table` holds them, and its
 // rows are told apart by `keyColumns`, which the data set's result carries under the same names.
 // A data set with a blob source keeps only whether each blob is null and how long it is; the
@@ -54,4 +56,4 @@ Snapshot readSnapshot(const SnapshotRequest &request, QSqlDatabase db, const std
 int columnPosition(const QStringList &names, const QString &name);
 
 // The database's own wording of an error when it gives one, else the driver's.
-QString databaseErrorText(const class QSqlError &error);
+QString databaseErrorText(const QSqlError &error);

@@ -18,6 +18,17 @@
 #include <QtTest>
 #include <memory>
 
+// Shows the program's window and waits for its first activation and, since the object list is
+// read in the background, for the list: tests start once it is in. `handlers` is filled from the
+// window's handlerStarted().
+inline void showUntilActivated(QWidget &window, const QStringList &handlers, DataModule &dm)
+{
+    window.show();
+    QTRY_VERIFY(handlers.contains(QStringLiteral("FormActivate")));
+    QTRY_VERIFY(!dm.obieqti_logo_Qr.isLoading());
+    QCoreApplication::processEvents();
+}
+
 struct ProgramRig {
     FixtureCity city;
     ScopedCurrentDir here{city.path()};
@@ -40,15 +51,7 @@ struct ProgramRig {
         QObject::connect(window.get(), &TMainFrm::handlerStarted, [this](const QString &h) { handlers << h; });
     }
 
-    // Shows the window and waits for its first activation.
-    void show()
-    {
-        window->show();
-        QTRY_VERIFY(handlers.contains(QStringLiteral("FormActivate")));
-        // The object list is read in the background: tests start once it is in.
-        QTRY_VERIFY(!dm.obieqti_logo_Qr.isLoading());
-        QCoreApplication::processEvents();
-    }
+    void show() { showUntilActivated(*window, handlers, dm); }
 
     WindowParts &parts() { return window->parts(); }
     MainState &state() { return window->state(); }

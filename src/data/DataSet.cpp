@@ -9,7 +9,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-
 DataSet::DataSet(QString name, Connection &connection, QString sql, QStringList fields, QObject *parent)
     : QObject(parent), m_name(std::move(name)), m_connection(connection), m_sql(std::move(sql)),
       m_declared(std::move(fields))

@@ -2,6 +2,7 @@
 #include "MapTestCity.h"
 #include "app/MainState.h"
 #include "common/Errors.h"
+#include "map/BitmapDecoder.h"
 #include "map/JpegDecoder.h"
 #include "map/MapArea.h"
 #include "map/MapSwitcher.h"
@@ -10,6 +11,8 @@
 #include "map/ZoomSpinBox.h"
 
 #include <QBuffer>
+#include <QtEndian>
+#include <cstring>
 #include <QMenu>
 #include <QtTest>
 
@@ -212,6 +215,61 @@ private Q_SLOTS:
         QVERIFY(qRed(made->picture->picture().pixel(12, 6)) > 200);
         QVERIFY(qBlue(other->picture->picture().pixel(12, 6)) > 200);
         QCOMPARE(qAlpha(other->picture->picture().pixel(0, 11)), 255); // JPEGs stay opaque
+    }
+
+    void bitmapsDecodeAsQtDecodesThem()
+    {
+        // An odd width pads every row; a picture over 4 MB takes the large-picture memory.
+        for (const QSize size : {QSize(37, 21), QSize(1201, 1000)}) {
+            QImage colours(size, QImage::Format_RGB32);
+            for (int y = 0; y < size.height(); ++y)
+                for (int x = 0; x < size.width(); ++x)
+                    colours.setPixel(x, y, qRgb(x % 256, y % 256, (x * 7 + y) % 256));
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            QVERIFY(colours.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP"));
+            QCOMPARE(bytes.mid(28, 2), QByteArray("\x18\x00", 2)); // 24 bits per pixel
+            // The same rows stored top-down: a negative height.
+            QByteArray topDown = bytes;
+            const qint32 height = -size.height();
+            memcpy(topDown.data() + 22, &height, 4);
+            const qsizetype offset = qFromLittleEndian<quint32>(bytes.constData() + 10);
+            const qsizetype row = (size.width() * 3 + 3) & ~3;
+            for (int y = 0; y < size.height(); ++y)
+                memcpy(topDown.data() + offset + y * row, bytes.constData() + offset + (size.height() - 1 - y) * row, row);
+
+            for (const QByteArray &data : {bytes, topDown}) {
+                QBuffer input;
+                input.setData(data);
+                input.open(QIODevice::ReadOnly);
+                const QImage ours = BitmapDecoder::decode(input);
+                QCOMPARE(ours.format(), QImage::Format_RGB32);
+                QVERIFY(ours == colours);
+                QImage copy = ours;
+                copy.setPixel(0, 0, qRgb(1, 2, 3));
+                QCOMPARE(ours.pixel(0, 0), colours.pixel(0, 0)); // a changed copy leaves the original
+            }
+            // Cut short: left to Qt's reader, which refuses it as before.
+            QBuffer cut;
+            cut.setData(bytes.left(bytes.size() - row));
+            cut.open(QIODevice::ReadOnly);
+            QVERIFY(BitmapDecoder::decode(cut).isNull());
+        }
+        // Other bitmaps (here 8-bit) are left to Qt's reader, which still decodes them.
+        QImage grey(40, 30, QImage::Format_Indexed8);
+        grey.setColorCount(256);
+        for (int i = 0; i < 256; ++i)
+            grey.setColor(i, qRgb(i, i, i));
+        grey.fill(200);
+        QByteArray indexed;
+        QBuffer indexedBuffer(&indexed);
+        indexedBuffer.open(QIODevice::WriteOnly);
+        QVERIFY(grey.save(&indexedBuffer, "BMP"));
+        indexedBuffer.close();
+        indexedBuffer.open(QIODevice::ReadOnly);
+        QVERIFY(BitmapDecoder::decode(indexedBuffer).isNull());
+        QCOMPARE(PictureCache::decodeContent(indexed, QStringLiteral("grey.bmp")).size(), grey.size());
     }
 
     void jpegsDecodeAsQtDecodesThem()

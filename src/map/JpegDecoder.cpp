@@ -1,5 +1,7 @@
 #include "map/JpegDecoder.h"
 
+#include "map/RasterMemory.h"
+
 #include <QImageReader>
 
 #include <csetjmp>
@@ -60,7 +62,7 @@ bool decodeInto(const QByteArray &data, QImage &image)
             jpeg_destroy_decompress(&info);
             return false;
         }
-        image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
+        image = RasterMemory::createImage(QSize(int(info.output_width), int(info.output_height)), QImage::Format_RGB32);
         while (!image.isNull() && info.output_scanline < info.output_height) {
             JSAMPROW row = image.scanLine(int(info.output_scanline));
             jpeg_read_scanlines(&info, &row, 1);

@@ -1,6 +1,7 @@
 #include "map/PictureCache.h"
 
 #include "common/Errors.h"
+#include "map/BitmapDecoder.h"
 #include "map/JpegDecoder.h"
 #include "platform/FileLookup.h"
 
@@ -45,10 +46,13 @@ QImage PictureCache::decode(const QString &path, bool transparentBitmap)
 {
     const QString found = FileLookup::find(path);
     QFile file(found);
-    if (file.open(QIODevice::ReadOnly) && JpegDecoder::isJpeg(file.peek(4))) {
-        const QImage image = JpegDecoder::decode(file.readAll());
-        if (!image.isNull())
-            return image;
+    if (file.open(QIODevice::ReadOnly)) {
+        if (JpegDecoder::isJpeg(file.peek(4))) {
+            if (QImage image = JpegDecoder::decode(file.readAll()); !image.isNull())
+                return image;
+        } else if (QImage image = BitmapDecoder::decode(file); !image.isNull()) {
+            return transparentBitmap ? withTransparentKey(image) : image;
+        }
     }
     QImageReader reader(found);
     return read(reader, transparentBitmap, path);
@@ -61,6 +65,9 @@ QImage PictureCache::decodeContent(const QByteArray &content, const QString &nam
     QBuffer buffer;
     buffer.setData(content);
     buffer.open(QIODevice::ReadOnly);
+    if (QImage image = BitmapDecoder::decode(buffer); !image.isNull())
+        return withTransparentKey(image);
+    buffer.seek(0);
     QImageReader reader(&buffer);
     return read(reader, true, name);
 }

@@ -8,6 +8,30 @@
 #include <QtConcurrent/QtConcurrentRun>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThreadPool>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+// Background reads get threads of their own. Qt draws large images and fills with helpers from
+// its global pool; a read holding one of those threads for seconds would hold up painting.
+QThreadPool &readers()
+{
+    static QThreadPool pool;
+    return pool;
+}
+
+// A background read gives way to the window when both want the processor (on Linux a thread
+// has its own nice value); it still runs at full speed on a processor that is free.
+void giveWayToWindow()
+{
+    thread_local bool done = false;
+    if (!std::exchange(done, true))
+        setpriority(PRIO_PROCESS, id_t(gettid()), 10);
+}
+
+} // namespace
 
 DataSet::DataSet(QString name, Connection &connection, QString sql, QStringList fields, QObject *parent)
     : QObject(parent), m_name(std::move(name)), m_connection(connection), m_sql(std::move(sql)),
@@ -33,7 +57,9 @@ void DataSet::open()
 {
     if (m_open)
         return;
-    if (isLoading()) {
+    // A read that has not started yet is done here and now.
+    m_startPending = false;
+    if (m_loading.isValid()) {
         // A read already under way is waited for, not started again; when it failed, the read
         // is tried once more here so that the caller gets the error.
         m_loading.waitForFinished();
@@ -53,11 +79,22 @@ void DataSet::openInBackground()
         open();
         return;
     }
+    // The read starts once the events already queued are handled, the window's first paint
+    // among them: a window that is being shown comes first.
+    m_startPending = true;
+    QMetaObject::invokeMethod(this, &DataSet::startLoading, Qt::QueuedConnection);
+}
+
+void DataSet::startLoading()
+{
+    if (!std::exchange(m_startPending, false))
+        return;
     static std::atomic_int sessions{0};
     const QString session = QStringLiteral("%1 reader %2").arg(m_connection.connectionName()).arg(++sessions);
     m_cancelLoading = std::make_shared<std::atomic_bool>(false);
-    m_loading = QtConcurrent::run([request = request(), connectionString = m_connection.connectionString(), session,
+    m_loading = QtConcurrent::run(&readers(), [request = request(), connectionString = m_connection.connectionString(), session,
                                    cancelled = m_cancelLoading]() -> Loaded {
+        giveWayToWindow();
         Loaded loaded;
         try {
             QSqlDatabase db = Connection::openSession(connectionString, session, Connection::Access::ReadOnly);
@@ -73,7 +110,7 @@ void DataSet::openInBackground()
 
 bool DataSet::isLoading() const
 {
-    return m_loading.isValid();
+    return m_startPending || m_loading.isValid();
 }
 
 void DataSet::finishLoading(bool reportFailure)
@@ -90,6 +127,7 @@ void DataSet::finishLoading(bool reportFailure)
 
 void DataSet::cancelLoading()
 {
+    m_startPending = false;
     if (!m_loading.isValid())
         return;
     m_cancelLoading->store(true);

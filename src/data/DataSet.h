@@ -41,8 +41,9 @@ public:
     // and stays closed when the query fails. Anything but a single SELECT statement is refused
     // before it reaches the database. Opening an open data set does nothing.
     void open();
-    // Opens without making the caller wait: the rows are read on a session of the data set's
-    // own in another thread, and reset() follows when they are in; a failure is told through
+    // Opens without making the caller wait: once the events already queued are handled (a window
+    // being shown paints first), the rows are read on a session of the data set's own in another
+    // thread, and reset() follows when they are in; a failure is told through
     // openFailed() and leaves the data set closed. open() meanwhile waits for the read, close()
     // and setSql() with another text abandon it. With the connection closed it is open().
     void openInBackground();
@@ -97,6 +98,7 @@ private:
     QByteArray readBackBlob(int row, int column) const;
     SnapshotRequest request() const;
     void install(Snapshot &&snapshot);
+    void startLoading();
     void finishLoading(bool reportFailure);
     void cancelLoading();
 
@@ -117,6 +119,7 @@ private:
     int m_current = -1;
     bool m_open = false;
     bool m_eof = true;
+    bool m_startPending = false; // openInBackground() has queued the start of its read
     QFuture<Loaded> m_loading;
     QFutureWatcher<Loaded> m_loadWatcher;
     std::shared_ptr<std::atomic_bool> m_cancelLoading;

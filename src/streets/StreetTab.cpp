@@ -102,7 +102,9 @@ void StreetTab::quCaTShShow()
     DataModule &dm = m_parts.DM1;
     dm.quCisTipi_Qr.open();
     dm.RaioniQr.open();
-    dm.quCa_Qr.open();
+    // A large city's streets are read without holding up the window; the start-up only passes
+    // this tab on its way to the objects.
+    dm.quCa_Qr.openInBackground();
     m_parts.toolBar.enableOnly(MainToolBar::Group::Streets);
     m_parts.statusBar.setText(m_parts.state.StreetSearchStatus);
 }

@@ -25,7 +25,7 @@ inline void showUntilActivated(QWidget &window, const QStringList &handlers, Dat
 {
     window.show();
     QTRY_VERIFY(handlers.contains(QStringLiteral("FormActivate")));
-    QTRY_VERIFY(!dm.obieqti_logo_Qr.isLoading());
+    QTRY_VERIFY(!dm.obieqti_logo_Qr.isLoading() && !dm.quCa_Qr.isLoading());
     QCoreApplication::processEvents();
 }
 

@@ -1,23 +1,75 @@
 #include "app/ToolBarImages.h"
 
+#include <QApplication>
+#include <QHash>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
 
 namespace {
 
 constexpr int Size = 16;
 
-template <typename Draw>
+using Draw = void (*)(QPainter &);
+
+// Draws its picture when it is first wanted: most pictures belong to menu items that may never
+// be opened, and drawing them all would hold up the start. Behaves like an icon made from one
+// 16 by 16 pixmap: never enlarged, disabled and selected looks made by the style.
+class DrawnIconEngine : public QIconEngine {
+public:
+    explicit DrawnIconEngine(Draw draw) : m_draw(draw) {}
+
+    QIconEngine *clone() const override { return new DrawnIconEngine(m_draw); }
+
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        return QSize(Size, Size).scaled(size.boundedTo(QSize(Size, Size)), Qt::KeepAspectRatio);
+    }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        const QSize wanted = actualSize(size, mode, state);
+        const quint64 key = (quint64(mode) << 40) | (quint64(wanted.width()) << 20) | quint64(wanted.height());
+        if (const auto found = m_pixmaps.constFind(key); found != m_pixmaps.constEnd())
+            return *found;
+        QPixmap picture = drawn();
+        if (picture.size() != wanted)
+            picture = picture.scaled(wanted, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        if (mode == QIcon::Disabled || mode == QIcon::Selected) {
+            QStyleOption option;
+            option.palette = QGuiApplication::palette();
+            picture = QApplication::style()->generatedIconPixmap(mode, picture, &option);
+        }
+        m_pixmaps.insert(key, picture);
+        return picture;
+    }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+
+private:
+    QPixmap drawn() const
+    {
+        QPixmap pixmap(Size, Size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        m_draw(painter);
+        return pixmap;
+    }
+
+    Draw m_draw;
+    QHash<quint64, QPixmap> m_pixmaps;
+};
+
 QIcon drawn(Draw draw)
 {
-    QPixmap pixmap(Size, Size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    draw(painter);
-    painter.end();
-    return QIcon(pixmap);
+    return QIcon(new DrawnIconEngine(draw));
 }
 
 void mapSheet(QPainter &p, bool detailed)

@@ -5,6 +5,7 @@
 #include "dialogs/WebLink.h"
 #include "platform/DisplayFont.h"
 #include "widgets/ActiveLabel.h"
+#include "widgets/TextLine.h"
 
 #include <QEventLoop>
 #include <QFrame>
@@ -20,19 +21,14 @@ const QColor Background(240, 251, 255);
 const QColor LinkColour(0, 70, 160);
 const QColor TextColour(0, 60, 100);
 
-// `text` is fixed rich text.
-QLabel *textLine(QWidget *parent, const QString &text, const QPoint &position, int pixelSize)
+// A line in the bold display font of `pixelSize`; the parts marked Latin are set in Arial.
+void textLine(QWidget *parent, const QList<std::pair<QString, bool>> &parts, const QPoint &position, int pixelSize)
 {
-    auto *label = new QLabel(parent);
-    label->setTextFormat(Qt::RichText);
-    label->setText(text);
-    label->setFont(DisplayFont::font(pixelSize, true));
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, TextColour);
-    label->setPalette(pal);
-    label->move(position);
-    label->adjustSize();
-    return label;
+    QList<TextLine::Run> runs;
+    for (const auto &[text, latin] : parts)
+        runs.append({text, latin ? DisplayFont::arial(pixelSize, true) : DisplayFont::font(pixelSize, true)});
+    auto *line = new TextLine(runs, TextColour, parent);
+    line->setGeometry(position.x(), position.y(), parent->width() - position.x(), pixelSize * 3 / 2);
 }
 
 } // namespace
@@ -112,13 +108,17 @@ void TLogoFrm::buildUpperArea(Desktop &desktop)
 void TLogoFrm::buildLowerArea(Desktop &desktop)
 {
     new CityPictureWidget(CityPicture::Emblem, QRect(276, 284, 130, 44), m_client);
-    textLine(m_client, QStringLiteral("tel./faqsi: ar aris, mogvwereT el. fostiT"), QPoint(4, 284), 11);
+    textLine(m_client, {{QStringLiteral("tel./faqsi: ar aris, mogvwereT el. fostiT"), false}}, QPoint(4, 284), 11);
     makeWebLink(m_client, ProductInfo::webSite(), QPoint(4, 298), 11, LinkColour, desktop);
     // The number sign has no letter of its own in the transliteration, so it is set in Arial.
-    textLine(m_client, QStringLiteral("programis versia ") + ProductInfo::latin(QStringLiteral("&#8470;"))
-                 + QLatin1Char(' ') + ProductInfo::version(), QPoint(4, 313), 13);
-    textLine(m_client, QStringLiteral("rukebi da monacemebi generirebulia da ar aris realuri"), QPoint(4, 330), 11);
-    textLine(m_client, ProductInfo::licenceLine(), QPoint(4, 343), 11);
+    textLine(m_client,
+             {{QStringLiteral("programis versia "), false}, {QStringLiteral("\u2116"), true},
+              {QLatin1Char(' ') + ProductInfo::version(), false}},
+             QPoint(4, 313), 13);
+    textLine(m_client, {{QStringLiteral("rukebi da monacemebi generirebulia da ar aris realuri"), false}}, QPoint(4, 330),
+             11);
+    const ProductInfo::Licence licence = ProductInfo::licence();
+    textLine(m_client, {{licence.before, false}, {licence.name, true}, {licence.after, false}}, QPoint(4, 343), 11);
 }
 
 void TLogoFrm::keyPressEvent(QKeyEvent *event)

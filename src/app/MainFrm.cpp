@@ -93,6 +93,8 @@ void TMainFrm::buildWindow(Desktop &desktop)
 
     m_markers = std::make_unique<MarkerLayer>(m_state, m_dm, m_prompts, *ScrollBox);
     m_switcher = std::make_unique<MapSwitcher>(m_state, *ScrollBox, *ToolBar->ZoomEd);
+    // The general map is decoded while the rest of the window is built and the start-up runs.
+    m_switcher->preloadGeneralMap();
     m_navigation = new MapNavigation(m_state, m_dm, *ScrollBox, *m_markers, *ToolBar->ZoomEd, m_runner, this);
     m_parts = std::make_unique<WindowParts>(WindowParts{m_dm, m_state, m_prompts, desktop, *actions, *ToolBar,
                                                         *ScrollBox, *m_markers, *m_switcher, *m_navigation,

@@ -31,11 +31,16 @@ MapArea::~MapArea() = default;
 
 void MapArea::loadPicture(const QString &path)
 {
-    m_raster = PictureCache::decode(path, false);
+    m_raster = m_preload.take(path);
     m_levels = {};
     if (m_autoSize)
         m_imageSize = m_raster.size();
     contentChanged();
+}
+
+void MapArea::preloadPicture(const QString &path)
+{
+    m_preload.start(path);
 }
 
 void MapArea::setAutoSize(bool on)

@@ -47,6 +47,11 @@ void MapSwitcher::LoadGeneralMap()
     load(rasterPath(m_state.CurrentMapName, ".bmp"));
 }
 
+void MapSwitcher::preloadGeneralMap()
+{
+    m_area.preloadPicture(rasterPath(SheetGrid::generalMapName(), ".bmp"));
+}
+
 void MapSwitcher::SwitchToGeneralMap(bool autoSize, bool resetZoom)
 {
     if (m_state.CurrentMapName == SheetGrid::generalMapName())

@@ -35,6 +35,13 @@ struct ObjectList {
         }
     }
     QModelIndex rubric(int row) const { return model.index(row, 0); }
+    // Shows the list in `view` at `size`.
+    void show(GroupedListView &view, QSize size)
+    {
+        view.resize(size);
+        view.setModel(&model);
+        view.show();
+    }
     // The data row of the first listed record of an object.
     QModelIndex objectRow(int key)
     {
@@ -318,9 +325,7 @@ private Q_SLOTS:
     {
         ObjectList list(*m_city);
         GroupedListView view;
-        view.resize(360, 300);
-        view.setModel(&list.model);
-        view.show();
+        list.show(view, QSize(360, 300));
         QSignalSpy clicks(&view, &GroupedListView::rowDoubleClicked);
         const QModelIndex bank = list.objectRow(Fixture::BankObject);
         QVERIFY(list.dm.obieqti_logo_Qr.locate(QStringLiteral("g_obieqti_kodi"), Fixture::BankObject));
@@ -336,9 +341,7 @@ private Q_SLOTS:
     {
         ObjectList list(*m_city);
         GroupedListView view;
-        view.resize(360, 600);
-        view.setModel(&list.model);
-        view.show();
+        list.show(view, QSize(360, 600));
 
         view.collapseAllRows();
         QCOMPARE(visibleRowCount(view), Fixture::RubricCount);
@@ -381,9 +384,7 @@ private Q_SLOTS:
         colours.rows = QColor(240, 251, 255);
         view.setColours(colours);
         view.setRowsFitText(false);
-        view.resize(440, 200);
-        view.setModel(&list.model);
-        view.show();
+        list.show(view, QSize(440, 200));
         const GroupedListDelegate &pictures = view.pictureDelegate();
         for (int row = 0; row < list.model.rowCount(); ++row)
             view.expandRowRecursively(list.rubric(row));
@@ -421,9 +422,7 @@ private Q_SLOTS:
     {
         ObjectList list(*m_city);
         GroupedListView view;
-        view.resize(600, 200);
-        view.setModel(&list.model);
-        view.show();
+        list.show(view, QSize(600, 200));
         QCOMPARE(view.columnWidth(2), 180);
         // Narrower than the preferred widths: the text column gives way, the logo stays whole.
         view.resize(320, 200);
@@ -475,9 +474,7 @@ private Q_SLOTS:
         QCOMPARE(list.dm.obieqti_logo_Qr.recordCount(), Fixture::ObjectListRows + 100000);
 
         GroupedListView view;
-        view.resize(360, 600);
-        view.setModel(&list.model);
-        view.show();
+        list.show(view, QSize(360, 600));
         // Generous limits for a busy machine: they catch work that grows faster than n log n.
         QElapsedTimer timer;
         timer.start();

@@ -5,9 +5,14 @@ The program's texts are Georgian written in a Latin transliteration in which upp
 are different letters (the Georgian keyboard layout): "T" is "თ", "t" is "ტ". This font draws each
 Latin letter of the transliteration as its Georgian letter; digits and punctuation stay as they are.
 Upper-case letters with no letter of their own draw as their lower-case letter.
+
+The font keeps only the characters the program's texts use (Latin, Latin-1, common punctuation and the
+Georgian block): a few hundred glyphs instead of the source's thousands, so that registering and
+loading it at start-up is cheap. Other characters fall back to the system's fonts.
 """
 import sys
 
+from fontTools import subset
 from fontTools.ttLib import TTFont
 
 FAMILY = "_! Kolhety"
@@ -23,6 +28,22 @@ LETTERS = {
 for lower in "abcdefghijklmnopqrstuvwxyz":
     LETTERS.setdefault(lower.upper(), LETTERS[lower])
 
+# Basic Latin, Latin-1, the Georgian block, dashes, quotes, bullets and ellipsis, euro, numero, trade mark.
+KEPT = [*range(0x20, 0x7F), *range(0xA0, 0x100), *range(0x10A0, 0x1100), *range(0x2010, 0x2028),
+        *range(0x2030, 0x203B), 0x20AC, 0x2116, 0x2122]
+
+
+def keep_only_kept_characters(font):
+    options = subset.Options()
+    options.name_IDs = ["*"]
+    options.name_languages = ["*"]
+    options.name_legacy = True
+    options.notdef_outline = True
+    options.drop_tables += ["FFTM", "MATH"]
+    subsetter = subset.Subsetter(options)
+    subsetter.populate(unicodes=KEPT)
+    subsetter.subset(font)
+
 
 def build(source, target):
     font = TTFont(source)
@@ -34,6 +55,7 @@ def build(source, target):
         if table.isUnicode():
             for latin, georgian in LETTERS.items():
                 table.cmap[ord(latin)] = cmap[georgian]
+    keep_only_kept_characters(font)
     bold = font["OS/2"].usWeightClass >= 600
     style = "Bold" if bold else "Regular"
     names = {1: FAMILY, 2: style, 3: f"{FAMILY} {style}", 4: f"{FAMILY} {style}",

@@ -42,10 +42,10 @@
 #define HANDLER(object, method) #method, [this] { object->method(); }
 
 TMainFrm::TMainFrm(DataModule &dm, MainState &state, Prompts &prompts, Desktop &desktop, StartUp::Splash splash,
-                   QWidget *parent)
+                   PicturePreload *generalMap, QWidget *parent)
     : QMainWindow(parent), m_dm(dm), m_state(state), m_prompts(prompts), m_runner(prompts)
 {
-    buildWindow(desktop);
+    buildWindow(desktop, generalMap);
     m_startUp = std::make_unique<StartUp>(dm, m_state, *m_switcher, prompts, std::move(splash));
     routeCommands();
     routeEvents();
@@ -54,7 +54,7 @@ TMainFrm::TMainFrm(DataModule &dm, MainState &state, Prompts &prompts, Desktop &
 
 TMainFrm::~TMainFrm() = default;
 
-void TMainFrm::buildWindow(Desktop &desktop)
+void TMainFrm::buildWindow(Desktop &desktop, PicturePreload *generalMap)
 {
     setObjectName(QStringLiteral("MainFrm"));
     setWindowTitle(QStringLiteral("Tbilisis saZiebo-sainformacio sistema `kvirzeta~"));
@@ -84,6 +84,8 @@ void TMainFrm::buildWindow(Desktop &desktop)
     ScrollBox = new MapArea(Spliter);
     ScrollBox->setObjectName(QStringLiteral("ScrollBox"));
     ScrollBox->setCursor(Qt::ArrowCursor);
+    if (generalMap)
+        ScrollBox->usePreload(*generalMap);
     // Markers take the map's menu when they are made, so it is set before any marker exists.
     ScrollBox->setContextMenu(actions->GraphPopupMenu);
     Spliter->addWidget(PageControl);
@@ -93,8 +95,6 @@ void TMainFrm::buildWindow(Desktop &desktop)
 
     m_markers = std::make_unique<MarkerLayer>(m_state, m_dm, m_prompts, *ScrollBox);
     m_switcher = std::make_unique<MapSwitcher>(m_state, *ScrollBox, *ToolBar->ZoomEd);
-    // The general map is decoded while the rest of the window is built and the start-up runs.
-    m_switcher->preloadGeneralMap();
     m_navigation = new MapNavigation(m_state, m_dm, *ScrollBox, *m_markers, *ToolBar->ZoomEd, m_runner, this);
     m_parts = std::make_unique<WindowParts>(WindowParts{m_dm, m_state, m_prompts, desktop, *actions, *ToolBar,
                                                         *ScrollBox, *m_markers, *m_switcher, *m_navigation,

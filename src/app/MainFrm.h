@@ -23,6 +23,7 @@ struct MainState;
 class ObjectDetailCommands;
 class ObjectMapCommands;
 class ObjectTab;
+class PicturePreload;
 class Prompts;
 class QSplitter;
 class QTabWidget;
@@ -36,10 +37,11 @@ class TMainFrm : public QMainWindow {
     Q_OBJECT
 public:
     // Builds the window and runs its creation handler (FormCreate). `splash` shows the splash
-    // window modally. The data module, the state kept beside the window (which the message
-    // windows share), the message windows and the desktop must outlive the window.
+    // window modally. `generalMap`, when given, is the general map's raster already being decoded
+    // (MapSwitcher::generalMapPath()). The data module, the state kept beside the window (which the
+    // message windows share), the message windows, the desktop and the preload must outlive the window.
     TMainFrm(DataModule &dm, MainState &state, Prompts &prompts, Desktop &desktop, StartUp::Splash splash,
-             QWidget *parent = nullptr);
+             PicturePreload *generalMap = nullptr, QWidget *parent = nullptr);
     ~TMainFrm() override;
 
     MainState &state() { return m_state; }
@@ -77,7 +79,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void buildWindow(Desktop &desktop);
+    void buildWindow(Desktop &desktop, PicturePreload *generalMap);
     void routeCommands();
     void routeEvents();
     template <typename Sender, typename Signal>

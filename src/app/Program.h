@@ -1,6 +1,7 @@
 #pragma once
 // The whole program on the city in the current directory, built as main() starts it: the display
 // font, the shared state, the message windows, the desktop, the data module and the main window.
+// The general map is decoded in a worker thread from the start, while the window is being built.
 // The window runs its start-up (connection, splash window, general map) while it is built and is
 // shown from inside the event loop, so that closing it at its first activation (after a failed
 // connection) ends the loop.
@@ -12,6 +13,7 @@
 #include "data/DataModule.h"
 #include "dialogs/LogoFrm.h"
 #include "dialogs/WindowPrompts.h"
+#include "map/PicturePreload.h"
 #include "platform/SystemDesktop.h"
 
 #include <memory>
@@ -38,5 +40,6 @@ private:
     Prompts &m_prompts;
     SystemDesktop m_desktop;
     DataModule m_dm;
+    PicturePreload m_generalMap;
     std::unique_ptr<TMainFrm> m_window;
 };

@@ -1,6 +1,7 @@
 #include "map/MapArea.h"
 
 #include "app/CommandRunner.h"
+#include "map/PicturePreload.h"
 #include "platform/DisplayFont.h"
 
 #include <QContextMenuEvent>
@@ -31,16 +32,11 @@ MapArea::~MapArea() = default;
 
 void MapArea::loadPicture(const QString &path)
 {
-    m_raster = m_preload.take(path);
+    m_raster = m_preload ? m_preload->take(path) : PictureCache::decode(path, false);
     m_levels = {};
     if (m_autoSize)
         m_imageSize = m_raster.size();
     contentChanged();
-}
-
-void MapArea::preloadPicture(const QString &path)
-{
-    m_preload.start(path);
 }
 
 void MapArea::setAutoSize(bool on)

@@ -26,7 +26,6 @@
 // the area triggers runs through the command runner given to it, so no error escapes an event.
 #include "map/MapItem.h"
 #include "map/PictureCache.h"
-#include "map/PicturePreload.h"
 
 #include <QAbstractScrollArea>
 #include <QFont>
@@ -39,6 +38,7 @@
 #include <vector>
 
 class CommandRunner;
+class PicturePreload;
 class QMenu;
 
 class MapArea : public QAbstractScrollArea {
@@ -53,8 +53,9 @@ public:
     // Decodes a raster file (case-insensitive program path) into the image; throws Error when it
     // cannot be read, leaving the image as it was.
     void loadPicture(const QString &path);
-    // Starts decoding the raster that a coming loadPicture(path) will show.
-    void preloadPicture(const QString &path);
+    // Raster loads take their picture from `preload` (when it was started for the same path) instead
+    // of decoding it; the preload must outlive the area.
+    void usePreload(PicturePreload &preload) { m_preload = &preload; }
     // The image control's size: with auto size on, the raster's own size.
     QSize imageSize() const { return m_imageSize; }
     QSize rasterSize() const { return m_raster.size(); }
@@ -141,7 +142,7 @@ private:
     void press(QMouseEvent *event);
     void run(const std::function<void()> &handler);
 
-    PicturePreload m_preload;
+    PicturePreload *m_preload = nullptr;
     QImage m_raster;
     std::array<QImage, 3> m_levels; // the raster at 1/2, 1/4 and 1/8, made when first needed
     QSize m_imageSize;

@@ -47,16 +47,16 @@ void MapSwitcher::LoadGeneralMap()
     load(rasterPath(m_state.CurrentMapName, ".bmp"));
 }
 
-void MapSwitcher::preloadGeneralMap()
+QString MapSwitcher::generalMapPath()
 {
-    m_area.preloadPicture(rasterPath(SheetGrid::generalMapName(), ".bmp"));
+    return rasterPath(SheetGrid::generalMapName(), ".bmp");
 }
 
 void MapSwitcher::SwitchToGeneralMap(bool autoSize, bool resetZoom)
 {
     if (m_state.CurrentMapName == SheetGrid::generalMapName())
         return;
-    switchTo(SheetGrid::generalMapName(), rasterPath(SheetGrid::generalMapName(), ".bmp"), [&] {
+    switchTo(SheetGrid::generalMapName(), generalMapPath(), [&] {
         if (autoSize)
             m_area.setAutoSize(true);
         if (resetZoom)

@@ -23,8 +23,8 @@ class MapSwitcher {
 public:
     MapSwitcher(MainState &state, MapArea &area, ZoomSpinBox &zoom);
 
-    // Starts decoding the general map for LoadGeneralMap() in a worker thread.
-    void preloadGeneralMap();
+    // The program path of the general map's raster (relative to the current directory).
+    static QString generalMapPath();
     // The first load at start-up: the general map with auto size on.
     void LoadGeneralMap();
     // Shows the general map unless it is shown: optionally turns the image's auto size on and

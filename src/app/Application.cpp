@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/CommandRunner.h"
+#include "app/ProgramStyle.h"
 #include "common/Errors.h"
 #include "dialogs/Prompts.h"
 
@@ -11,6 +12,7 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv)
     // The desktop matches the windows to the menu entry "kvirzeta.desktop" and its icon.
     setDesktopFileName(QStringLiteral("kvirzeta"));
     setWindowIcon(QIcon(QStringLiteral(":/kvirzeta.svg")));
+    setStyle(new ProgramStyle);
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)

@@ -129,6 +129,14 @@ void cross(QPainter &p, QRectF box)
     p.drawLine(box.topRight(), box.bottomLeft());
 }
 
+// Two arrow heads pointing right.
+void chevrons(QPainter &p)
+{
+    p.setPen(QPen(QColor(40, 40, 40), 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    for (const qreal x : {4.5, 8.5})
+        p.drawPolyline(QPolygonF({QPointF(x, 4.5), QPointF(x + 3, 8), QPointF(x, 11.5)}));
+}
+
 } // namespace
 
 QIcon ToolBarImageList::icon(int index)
@@ -221,4 +229,16 @@ QIcon ToolBarImageList::icon(int index)
 QIcon ToolBarImageList::clearSearchIcon()
 {
     return drawn([](QPainter &p) { magnifier(p); cross(p, QRectF(9, 1.5, 5.5, 5.5)); });
+}
+
+QIcon ToolBarImageList::extensionIcon(Qt::Orientation orientation)
+{
+    if (orientation == Qt::Vertical) {
+        return drawn([](QPainter &p) {
+            p.translate(Size, 0);
+            p.rotate(90);
+            chevrons(p);
+        });
+    }
+    return drawn(chevrons);
 }

@@ -25,5 +25,8 @@ enum Index {
 QIcon icon(int index);
 // The picture of the search panels' clear buttons.
 QIcon clearSearchIcon();
+// The double arrow of a tool bar's or menu bar's button for the items that do not fit: pointing
+// right for a horizontal bar, down for a vertical one.
+QIcon extensionIcon(Qt::Orientation orientation);
 
 } // namespace ToolBarImageList

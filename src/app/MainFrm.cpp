@@ -295,6 +295,10 @@ void TMainFrm::showEvent(QShowEvent *event)
     if (event->spontaneous())
         return;
     tabShown(m_shownTab);
+    // Lay out and mark for painting what showing the window changed before it is first painted: a
+    // platform that exposes a window as soon as it is shown would otherwise paint it twice.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateLater);
     // A window manager may keep the window from becoming active; it counts as activated then.
     if (!m_activated)
         QTimer::singleShot(0, this, &TMainFrm::activateOnce);

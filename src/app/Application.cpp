@@ -4,11 +4,13 @@
 #include "app/ProgramStyle.h"
 #include "common/Errors.h"
 #include "dialogs/Prompts.h"
+#include "platform/HugePageHeap.h"
 
 #include <QIcon>
 
 Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 {
+    HugePageHeap::reserve();
     // The desktop matches the windows to the menu entry "kvirzeta.desktop" and its icon.
     setDesktopFileName(QStringLiteral("kvirzeta"));
     setWindowIcon(QIcon(QStringLiteral(":/kvirzeta.svg")));

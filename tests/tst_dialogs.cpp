@@ -64,6 +64,17 @@ private Q_SLOTS:
         QCOMPARE(raw.glyphIndexesForString(QStringLiteral("St")),
                  raw.glyphIndexesForString(QStringLiteral("\u10E8\u10E2")));
         QVERIFY(raw.glyphIndexesForString(QStringLiteral("1")) != raw.glyphIndexesForString(QStringLiteral("a")));
+        // The font carries every character of Latin-1, the Georgian letters and common punctuation.
+        QList<char32_t> kept;
+        for (char32_t c = 0x21; c <= 0xFF; ++c) {
+            if (c < 0x7F || c > 0xA0)
+                kept << c;
+        }
+        for (char32_t c = 0x10D0; c <= 0x10F0; ++c)
+            kept << c;
+        kept << U'\u2013' << U'\u2014' << U'\u201C' << U'\u201E' << U'\u2026' << U'\u20AC' << U'\u2116';
+        for (const char32_t c : kept)
+            QVERIFY2(raw.supportsCharacter(c), qPrintable(QString::number(uint(c), 16)));
 
         // Text already in Georgian script keeps its Latin letters Latin.
         QVERIFY(!DisplayFont::hasGeorgianScript(QStringLiteral("Setyobineba")));

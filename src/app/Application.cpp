@@ -14,7 +14,7 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv)
     // The desktop matches the windows to the menu entry "kvirzeta.desktop" and its icon.
     setDesktopFileName(QStringLiteral("kvirzeta"));
     setWindowIcon(QIcon(QStringLiteral(":/kvirzeta.svg")));
-    setStyle(new ProgramStyle);
+    setStyle(new ProgramStyle(style()->name()));
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)

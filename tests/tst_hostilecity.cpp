@@ -71,6 +71,14 @@ private:
     bool m_busy = false;
 };
 
+// The only failures of the map commands are sheets that are missing: each report names the file.
+void checkOnlyMissingSheets(const QStringList &errors)
+{
+    static const QRegularExpression missingSheet(QStringLiteral("^Cannot load the picture \\.\\\\Raster\\\\.*\\.jpg\\.$"));
+    for (const QString &error : errors)
+        QVERIFY2(missingSheet.match(error).hasMatch(), qPrintable(error));
+}
+
 struct Rig : ProgramRig {
     CommandRunner runner{prompts};
     ObjectMapCommands objectMap{parts(), *window->obieqtiTSH};
@@ -116,6 +124,25 @@ struct Rig : ProgramRig {
         }
     }
 
+    // A search with each entry of a list picked in turn, then the search cleared.
+    static void searchByEveryEntry(QComboBox &list, QAbstractButton &search, QAbstractButton &clear)
+    {
+        for (int i = 0; i < list.count(); ++i) {
+            list.setCurrentIndex(i);
+            search.click();
+        }
+        clear.click();
+    }
+
+    // Every one of `commands` on every record of `records`; only missing sheets may be reported.
+    void runOnEveryRecord(DataSet &records, std::initializer_list<QAction *> commands)
+    {
+        prompts.clear();
+        for (QAction *command : commands)
+            forEachRecord(records, [&] { command->trigger(); });
+        checkOnlyMissingSheets(prompts.errors);
+    }
+
     void search(const QString &name)
     {
         objectTab().ObieqtiEd->setText(name);
@@ -137,14 +164,6 @@ struct Rig : ProgramRig {
         QVERIFY(parts().map.findItem(QStringLiteral("Obj_%1").arg(Hostile::NormalObject)));
     }
 };
-
-// The only failures of the map commands are sheets that are missing: each report names the file.
-void checkOnlyMissingSheets(const QStringList &errors)
-{
-    static const QRegularExpression missingSheet(QStringLiteral("^Cannot load the picture \\.\\\\Raster\\\\.*\\.jpg\\.$"));
-    for (const QString &error : errors)
-        QVERIFY2(missingSheet.match(error).hasMatch(), qPrintable(error));
-}
 
 } // namespace
 
@@ -386,17 +405,10 @@ private Q_SLOTS:
             QVERIFY2(rig.prompts.errors.isEmpty(), qPrintable(rig.prompts.errors.join(QLatin1Char('\n'))));
             tab.SpeedButton1->click();
         }
-        for (int i = 0; i < tab.quCisTipiCb->count(); ++i) {
-            tab.quCisTipiCb->setCurrentIndex(i);
-            tab.Street_FilterBtn->click();
-        }
-        tab.SpeedButton1->click();
-        rig.prompts.clear();
+        Rig::searchByEveryEntry(*tab.quCisTipiCb, *tab.Street_FilterBtn, *tab.SpeedButton1);
         MainActions &a = rig.actions();
-        for (QAction *command : {a.raionSiSemavaliyvelaquCismiTiTeba1, a.StreetGenShowMnIt, a.StreetDetShowMnIt,
-                                 a.gazrda1, a.MenuItem9, a.Semcireba1})
-            rig.forEachRecord(rig.dm.quCa_Qr, [&] { command->trigger(); });
-        checkOnlyMissingSheets(rig.prompts.errors);
+        rig.runOnEveryRecord(rig.dm.quCa_Qr, {a.raionSiSemavaliyvelaquCismiTiTeba1, a.StreetGenShowMnIt,
+                                              a.StreetDetShowMnIt, a.gazrda1, a.MenuItem9, a.Semcireba1});
         rig.stillUsable();
     }
 
@@ -418,17 +430,11 @@ private Q_SLOTS:
                 tab.SpeedButton4->click();
             }
         }
-        for (int i = 0; i < tab.TransportisTipiEd->count(); ++i) {
-            tab.TransportisTipiEd->setCurrentIndex(i);
-            tab.Transp_FilterBtn->click();
-        }
-        tab.SpeedButton4->click();
-        rig.prompts.clear();
+        Rig::searchByEveryEntry(*tab.TransportisTipiEd, *tab.Transp_FilterBtn, *tab.SpeedButton4);
         MainActions &a = rig.actions();
-        for (QAction *command : {a.transportisgaSla1, a.marSrutisCvenebazogadrukaze1, a.GenStopShowMnIt,
-                                 a.DetStopShowMnIt, a.gazrda1, a.MenuItem14, a.Semcireba1})
-            rig.forEachRecord(rig.dm.kavS_transporti_gaCereba_Qr, [&] { command->trigger(); });
-        checkOnlyMissingSheets(rig.prompts.errors);
+        rig.runOnEveryRecord(rig.dm.kavS_transporti_gaCereba_Qr,
+                             {a.transportisgaSla1, a.marSrutisCvenebazogadrukaze1, a.GenStopShowMnIt,
+                              a.DetStopShowMnIt, a.gazrda1, a.MenuItem14, a.Semcireba1});
 
         // A route that passes a stop twice (and whose stop key is held twice) marks it once; its
         // far-off stop is marked too.

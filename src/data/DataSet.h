@@ -18,7 +18,6 @@
 
 class Connection;
 
-
 class DataSet : public QObject {
     Q_OBJECT
 public:

@@ -8,6 +8,7 @@
 #include "dialogs/MessageBoxFrm.h"
 #include "dialogs/WindowPrompts.h"
 #include "dialogs/WordMessage.h"
+#include "common/GeorgianScript.h"
 #include "platform/DisplayFont.h"
 #include "platform/SystemDesktop.h"
 #include "widgets/ActiveLabel.h"
@@ -59,10 +60,21 @@ private Q_SLOTS:
         QVERIFY(QFontInfo(bold).bold());
         QCOMPARE(DisplayFont::pointFont(14.0).pointSizeF(), 14.0);
 
-        // "S" and "t" draw the glyphs of Georgian "sh" and "t'"; digits keep their own glyphs.
+        // Every Latin letter draws the glyph of the Georgian letter the program converts it to and
+        // from ("S" is "sh", "t" is "t'"); digits keep their own glyphs.
         const QRawFont raw = QRawFont::fromFont(DisplayFont::font(15));
-        QCOMPARE(raw.glyphIndexesForString(QStringLiteral("St")),
-                 raw.glyphIndexesForString(QStringLiteral("\u10E8\u10E2")));
+        const QString latin = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
+        const QString georgian = GeorgianScript::toUnicode(latin);
+        QCOMPARE(georgian.mid(18, 2), QStringLiteral("\u10E1\u10E2"));
+        for (qsizetype i = 0; i < latin.size(); ++i) {
+            QVERIFY2(georgian[i].script() == QChar::Script_Georgian, qPrintable(latin.mid(i, 1)));
+            QCOMPARE(raw.glyphIndexesForString(latin.mid(i, 1)), raw.glyphIndexesForString(georgian.mid(i, 1)));
+        }
+        // Georgian typed or pasted (Mtavruli capitals too) reads back as the transliteration.
+        QCOMPARE(GeorgianScript::toTransliteration(u"\u10D7\u10D1\u10D8\u10DA\u10D8\u10E1\u10D8 12-\u1C98 x"),
+                 QStringLiteral("Tbilisi 12-i x"));
+        const QString primary = QStringLiteral("abgdevzTiklmnopJrstufqRySCcZwWxjh");
+        QCOMPARE(GeorgianScript::toTransliteration(GeorgianScript::toUnicode(primary)), primary);
         QVERIFY(raw.glyphIndexesForString(QStringLiteral("1")) != raw.glyphIndexesForString(QStringLiteral("a")));
         // The font carries every character of Latin-1, the Georgian letters and common punctuation.
         QList<char32_t> kept;

@@ -11,22 +11,31 @@ Georgian block): a few hundred glyphs instead of the source's thousands, so that
 loading it at start-up is cheap. Other characters fall back to the system's fonts.
 """
 import sys
+from pathlib import Path
 
 from fontTools import subset
 from fontTools.ttLib import TTFont
 
 FAMILY = "_! Kolhety"
 
-# Latin letter -> Georgian (Mkhedruli) code point.
-LETTERS = {
-    "a": 0x10D0, "b": 0x10D1, "g": 0x10D2, "d": 0x10D3, "e": 0x10D4, "v": 0x10D5, "z": 0x10D6,
-    "T": 0x10D7, "i": 0x10D8, "k": 0x10D9, "l": 0x10DA, "m": 0x10DB, "n": 0x10DC, "o": 0x10DD,
-    "p": 0x10DE, "J": 0x10DF, "r": 0x10E0, "s": 0x10E1, "t": 0x10E2, "u": 0x10E3, "f": 0x10E4,
-    "q": 0x10E5, "R": 0x10E6, "y": 0x10E7, "S": 0x10E8, "C": 0x10E9, "c": 0x10EA, "Z": 0x10EB,
-    "w": 0x10EC, "W": 0x10ED, "x": 0x10EE, "j": 0x10EF, "h": 0x10F0,
-}
-for lower in "abcdefghijklmnopqrstuvwxyz":
-    LETTERS.setdefault(lower.upper(), LETTERS[lower])
+# Latin letter -> Georgian (Mkhedruli) code point, from the table the program shares.
+LETTERS_TABLE = Path(__file__).resolve().parents[2] / "src" / "common" / "georgian_letters.txt"
+
+
+def read_letters(path):
+    letters = {}
+    for line in path.read_text(encoding="utf-8").splitlines():
+        line = line.strip()
+        if line and not line.startswith("#"):
+            latin, code_point = line.split()
+            letters[latin] = int(code_point, 16)
+    for lower in "abcdefghijklmnopqrstuvwxyz":
+        if lower in letters:
+            letters.setdefault(lower.upper(), letters[lower])
+    return letters
+
+
+LETTERS = read_letters(LETTERS_TABLE)
 
 # Basic Latin, Latin-1, the Georgian block, dashes, quotes, bullets and ellipsis, euro, numero, trade mark.
 KEPT = [*range(0x20, 0x7F), *range(0xA0, 0x100), *range(0x10A0, 0x1100), *range(0x2010, 0x2028),

@@ -146,6 +146,15 @@ void openSqlite(QSqlDatabase &db, const QMap<QString, QString> &pairs, Access ac
     setUpSqlite(db, access);
 }
 
+// A server may be set to read a backslash in a string literal as an escape; the program's SQL
+// carries the user's text in literals, where a backslash must stand for itself.
+void setUpPostgres(QSqlDatabase &db, Access access)
+{
+    setUp(db, QStringLiteral("SET standard_conforming_strings = on"));
+    if (access == Access::ReadOnly)
+        setUp(db, QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
+}
+
 void openPostgres(QSqlDatabase &db, const QMap<QString, QString> &pairs, Access access)
 {
     db.setHostName(pairs.value(QStringLiteral("host"), pairs.value(QStringLiteral("server"))));
@@ -163,8 +172,7 @@ void openPostgres(QSqlDatabase &db, const QMap<QString, QString> &pairs, Access 
     db.setConnectOptions(QStringLiteral("connect_timeout=10"));
     if (!db.open())
         throw Error(driverMessage(db.lastError()));
-    if (access == Access::ReadOnly)
-        setUp(db, QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
+    setUpPostgres(db, access);
 }
 
 void openOdbc(QSqlDatabase &db, const QMap<QString, QString> &pairs, Access access)
@@ -182,12 +190,10 @@ void openOdbc(QSqlDatabase &db, const QMap<QString, QString> &pairs, Access acce
     // Most ODBC drivers take the access mode as a mere hint, so the engine behind the source is
     // told itself. Qt knows PostgreSQL by the driver's name of it; SQLite answers to its own
     // version function.
-    if (db.driver()->dbmsType() == QSqlDriver::PostgreSQL) {
-        if (access == Access::ReadOnly)
-            setUp(db, QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
-    } else if (succeeds(db, QStringLiteral("SELECT sqlite_version()"))) {
+    if (db.driver()->dbmsType() == QSqlDriver::PostgreSQL)
+        setUpPostgres(db, access);
+    else if (succeeds(db, QStringLiteral("SELECT sqlite_version()")))
         setUpSqlite(db, access);
-    }
 }
 
 } // namespace

@@ -189,19 +189,28 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QByteArray>("content");
-        QTest::newRow("no Address.ini") << QString() << QByteArray();
+        QTest::addColumn<QString>("reason"); // a part of the reason given below "Connection failed"
+        QTest::newRow("no Address.ini") << QString() << QByteArray() << QStringLiteral("Address.ini");
         QTest::newRow("unknown provider") << QStringLiteral("Address.ini")
-                                          << QByteArray("Provider=Jet.4;Data Source=city.db");
-        QTest::newRow("empty Address.ini") << QStringLiteral("Address.ini") << QByteArray();
+                                          << QByteArray("Provider=Jet.4;Data Source=city.db") << QStringLiteral("Jet.4");
+        QTest::newRow("empty Address.ini") << QStringLiteral("Address.ini") << QByteArray()
+                                           << QStringLiteral("Provider");
         QTest::newRow("database missing") << QStringLiteral("Address.ini")
-                                          << QByteArray("Provider=SQLite;Data Source=nowhere.db");
-        QTest::newRow("not a database") << QStringLiteral("junk.db") << QByteArray(4096, '\x5a');
+                                          << QByteArray("Provider=SQLite;Data Source=nowhere.db")
+                                          << QStringLiteral("nowhere.db");
+        QTest::newRow("not a database") << QStringLiteral("junk.db") << QByteArray(4096, '\x5a')
+                                        << QStringLiteral("not a database");
+        // No connection string is that long: the file is not even parsed.
+        QTest::newRow("Address.ini over 64 KB")
+            << QStringLiteral("Address.ini") << QByteArray("Provider=SQLite;Data Source=city.db\n") + QByteArray(65536, ' ')
+            << QStringLiteral("larger than 64 KB");
     }
 
     void startUpWithFailedConnection()
     {
         QFETCH(QString, file);
         QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
         m_city->remove(QStringLiteral("Address.ini"));
         if (!file.isEmpty())
             m_city->write(file, content);
@@ -210,6 +219,7 @@ private Q_SLOTS:
 
         Run run;
         QCOMPARE(run.prompts.standard, names({"Connection failed"}));
+        QVERIFY2(run.prompts.standardReasons.first().contains(reason), qPrintable(run.prompts.standardReasons.first()));
         QVERIFY(run.prompts.errors.isEmpty());
         QCOMPARE(run.splashes, 0);
         MainState &s = run.state();

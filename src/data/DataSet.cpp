@@ -3,8 +3,8 @@
 #include "common/Errors.h"
 #include "data/Connection.h"
 #include "data/Snapshot.h"
+#include "platform/NoFollowFile.h"
 
-#include <QFile>
 #include <QtConcurrent/QtConcurrentRun>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -358,10 +358,5 @@ QByteArray DataSet::bytes(const QString &column) const
 
 void DataSet::saveBlobToFile(const QString &column, const QString &path) const
 {
-    const QByteArray data = bytes(column);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw Error(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
-    if (file.write(data) != data.size())
-        throw Error(QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.errorString()));
+    NoFollowFile::write(path, bytes(column));
 }

@@ -104,12 +104,10 @@ using Access = Connection::Access;
 
 QString driverMessage(const QSqlError &e)
 {
-    QString text = e.databaseText().trimmed();
-    if (text.isEmpty())
-        text = e.driverText().trimmed();
-    if (text.isEmpty())
-        text = e.text().trimmed();
-    return text;
+    for (const QString &text : {e.databaseText().trimmed(), e.driverText().trimmed()})
+        if (!text.isEmpty())
+            return text;
+    return QStringLiteral("The database could not be reached, and its driver gave no reason");
 }
 
 void requireDriver(const QString &driver)

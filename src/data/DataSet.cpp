@@ -286,11 +286,11 @@ QByteArray DataSet::readBackBlob(int row, int column) const
     query.setForwardOnly(true);
     if (!query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3")
                            .arg(m_columns[column], m_blobSource.table, conditions.join(QStringLiteral(" AND ")))))
-        throw Error(databaseErrorText(query.lastError()));
+        throw Error(databaseErrorText(query.lastError(), m_name));
     for (const QVariant &key : keys)
         query.addBindValue(key);
     if (!query.exec())
-        throw Error(databaseErrorText(query.lastError()));
+        throw Error(databaseErrorText(query.lastError(), m_name));
     QVector<QByteArray> candidates;
     while (query.next())
         candidates.append(query.value(0).toByteArray());

@@ -241,6 +241,41 @@ private Q_SLOTS:
         QCOMPARE(run.prompts.standard.size(), 1);
     }
 
+    // A list read in the background whose table is missing is reported when the list is first
+    // needed, as an open in the foreground would be; the list stays empty, and every later show
+    // of its tab reads it again.
+    void failedListReadsAreReported_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::newRow("objects") << QStringLiteral("obieqtis_logo");
+        QTest::newRow("streets") << QStringLiteral("quCa");
+        QTest::newRow("routes and stops") << QStringLiteral("kavS_transporti_gaCereba");
+    }
+
+    void failedListReadsAreReported()
+    {
+        QFETCH(QString, table);
+        m_city->execSql(QStringLiteral("DROP TABLE ") + table);
+        Run run;
+        run.show();
+        TMainFrm &w = *run.window;
+        QWidget *tab = table == QLatin1String("obieqtis_logo") ? static_cast<QWidget *>(w.obieqtiTSH)
+                       : table == QLatin1String("quCa")        ? static_cast<QWidget *>(w.quCaTSh)
+                                                               : static_cast<QWidget *>(w.TransportiTSH);
+        QWidget *other = tab == w.TransportiTSH ? static_cast<QWidget *>(w.quCaTSh) : static_cast<QWidget *>(w.TransportiTSH);
+        const auto reports = [&run, &table] { return run.prompts.errors.filter(table, Qt::CaseInsensitive).size(); };
+        // The object and street lists are first needed at start-up, the route-stop list at its tab.
+        const int atStart = tab == w.TransportiTSH ? 0 : 1;
+        QTRY_COMPARE(reports(), atStart);
+        for (int show = 1; show <= 2; ++show) {
+            w.PageControl->setCurrentWidget(other);
+            w.PageControl->setCurrentWidget(tab);
+            QTRY_COMPARE(reports(), atStart + show);
+            QCOMPARE(run.prompts.errors.size(), reports());
+            QCOMPARE(tab->findChild<GroupedListView *>()->model()->rowCount(), 0);
+        }
+    }
+
     void startUpWithBrokenGeneralMap_data()
     {
         QTest::addColumn<bool>("missing");

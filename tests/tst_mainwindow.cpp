@@ -726,14 +726,24 @@ private Q_SLOTS:
         Run run;
         run.show();
         TMainFrm &w = *run.window;
-        // Keys in the search fields reach their tab's key handler, whatever the key.
-        for (QWidget *field : w.obieqtiTSH->searchFieldKeyTargets())
-            QCOMPARE(run.routed([&] { pressKey(field, Qt::Key_Return); }).value(0), QStringLiteral("RubrikaCbKeyDown"));
-        for (QWidget *field : w.quCaTSh->searchFieldKeyTargets())
-            QCOMPARE(run.routed([&] { pressKey(field, Qt::Key_Enter, Qt::KeypadModifier); }),
-                     names({"quCisTipiCbKeyDown"}));
-        for (QWidget *field : w.TransportiTSH->searchFieldKeyTargets())
-            QCOMPARE(run.routed([&] { pressKey(field, Qt::Key_A); }), names({"TransportisTipiEdKeyDown"}));
+        // Keys typed into the search fields, lookups included, reach their tab's key handler,
+        // whatever the key: each field is given the focus and the key goes where the focus is.
+        w.activateWindow();
+        QTRY_VERIFY(w.isActiveWindow());
+        const auto pressInEach = [&](QWidget *tab, const QList<QWidget *> &fields, Qt::Key key,
+                                     Qt::KeyboardModifiers modifiers, const char *handler) {
+            w.PageControl->setCurrentWidget(tab);
+            for (QWidget *field : fields) {
+                field->setFocus();
+                QCOMPARE(run.routed([&] { pressKey(QApplication::focusWidget(), key, modifiers); }).value(0),
+                         QLatin1String(handler));
+            }
+        };
+        pressInEach(w.obieqtiTSH, w.obieqtiTSH->searchFieldKeyTargets(), Qt::Key_Return, Qt::NoModifier, "RubrikaCbKeyDown");
+        pressInEach(w.quCaTSh, w.quCaTSh->searchFieldKeyTargets(), Qt::Key_Enter, Qt::KeypadModifier, "quCisTipiCbKeyDown");
+        pressInEach(w.TransportiTSH, w.TransportiTSH->searchFieldKeyTargets(), Qt::Key_A, Qt::NoModifier,
+                    "TransportisTipiEdKeyDown");
+        w.PageControl->setCurrentWidget(w.obieqtiTSH);
         // Keys elsewhere in the tab are not search keys.
         QVERIFY(run.routed([&] { pressKey(w.obieqtiTSH->ObjectGrid, Qt::Key_Return); }).isEmpty());
 

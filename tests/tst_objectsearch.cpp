@@ -175,13 +175,18 @@ private Q_SLOTS:
     void enterRunsTheSearch()
     {
         Program p;
-        const QList<QWidget *> fields = p.tab().searchFieldKeyTargets();
-        QCOMPARE(fields.size(), 6);
+        ObjectTab &t = p.tab();
         p.tab().telefoniEd->setText(QStringLiteral("112"));
-        for (QWidget *field : fields) {
+        // Enter pressed where the focus is after a field is given it, lookups included.
+        p.window->activateWindow();
+        QTRY_VERIFY(p.window->isActiveWindow());
+        for (QWidget *field : {static_cast<QWidget *>(t.RubrikaCb), static_cast<QWidget *>(t.QveRubrikaCb),
+                               static_cast<QWidget *>(t.ObieqtiEd), static_cast<QWidget *>(t.ObieqtisRaioniCb),
+                               static_cast<QWidget *>(t.misamarTiEd), static_cast<QWidget *>(t.telefoniEd)}) {
             p.state().ObjectSearchStatus.clear();
-            QTest::keyClick(field, Qt::Key_Return);
-            QCOMPARE(p.state().ObjectSearchStatus, Found + "1");
+            field->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QVERIFY2(p.state().ObjectSearchStatus == Found + "1", qPrintable(field->objectName()));
         }
         p.state().ObjectSearchStatus.clear();
         QTest::keyClick(p.tab().ObjectGrid, Qt::Key_Return);
@@ -228,9 +233,10 @@ private Q_SLOTS:
         p.search(QStringLiteral("banki"));
         QCOMPARE(p.statusBar(), Found + "1");
 
+        // The message names what was asked for; the search ends as if the database had refused it.
         p.tab().RubrikaCb->setText(QStringLiteral("no such rubric"));
         p.search(QString());
-        QCOMPARE(p.prompts.errors.size(), 1);
+        QCOMPARE(p.prompts.errors, QStringList{QStringLiteral("There is no rubric named \"no such rubric\"")});
         QVERIFY(p.prompts.messages.isEmpty());
         QVERIFY(!p.list().isOpen());
         QCOMPARE(p.tab().ObjectGrid->model()->rowCount(), 0);
@@ -250,10 +256,20 @@ private Q_SLOTS:
         p.tab().QveRubrikaCb->setText(QStringLiteral("kafeebi?"));
         p.search(QString());
         QCOMPARE(p.prompts.errors.size(), 2);
+        QCOMPARE(p.prompts.errors.last(), QStringLiteral("There is no sub-rubric named \"kafeebi?\""));
         QVERIFY(!p.list().isOpen());
         p.tab().ClearBtn->click();
         QCOMPARE(p.list().recordCount(), Fixture::ObjectListRows);
         QCOMPARE(p.tab().ObjectGrid->model()->rowCount(), Fixture::RubricCount);
+
+        // A district typed by hand, the search started with Enter.
+        p.window->activateWindow();
+        QTRY_VERIFY(p.window->isActiveWindow());
+        p.tab().ObieqtisRaioniCb->setFocus();
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("1 OR 1=1"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(p.prompts.errors.last(), QStringLiteral("There is no district named \"1 OR 1=1\""));
+        QVERIFY(!p.list().isOpen());
     }
 
     void rubricNarrowsSubRubrics()

@@ -48,7 +48,7 @@ StreetTab::StreetTab(WindowParts &parts, QWidget *parent) : QWidget(parent), m_p
 
 QList<QWidget *> StreetTab::searchFieldKeyTargets() const
 {
-    return {quCisTipiCb->lineEdit(), quCisSaxeliEd};
+    return {quCisTipiCb, quCisSaxeliEd};
 }
 
 QString StreetTab::streetFilter() const

@@ -52,7 +52,7 @@ TransportTab::TransportTab(WindowParts &parts, QWidget *parent) : QWidget(parent
 
 QList<QWidget *> TransportTab::searchFieldKeyTargets() const
 {
-    return {GaCerebaEd, TransportiSaxeliEd, TransportisTipiEd->lineEdit()};
+    return {GaCerebaEd, TransportiSaxeliEd, TransportisTipiEd};
 }
 
 QString TransportTab::searchFilter() const

@@ -29,6 +29,10 @@ QString privateTempDirectory()
     static std::unique_ptr<QTemporaryDir> folder; // removed with its content when the program ends
     static QString folderParent;
     if (!folder || folderParent != system || !isOwnPrivateFolder(folder->path())) {
+        // Whatever now stands under the old name is not ours to remove: it may be a link to
+        // somebody's folder.
+        if (folder && !isOwnPrivateFolder(folder->path()))
+            folder->setAutoRemove(false);
         folder.reset();
         auto made = std::make_unique<QTemporaryDir>(system + QStringLiteral("kvirzeta-XXXXXX"));
         if (!made->isValid() || !isOwnPrivateFolder(made->path()))

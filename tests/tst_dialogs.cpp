@@ -1,5 +1,7 @@
-#include "app/CommandRunner.h"
-#include "app/MainState.h"
+#include "FakeDesktop.h"
+#include "FakePrompts.h"
+#include "common/CommandRunner.h"
+#include "common/MainState.h"
 #include "dialogs/AboutFrm.h"
 #include "dialogs/CityPictures.h"
 #include "dialogs/DlgMessageBoxFrm.h"
@@ -13,9 +15,14 @@
 #include "widgets/ActiveLabel.h"
 #include "widgets/GradientTitleBar.h"
 #include "widgets/WrappedText.h"
-#include "FakeDesktop.h"
-#include "FakePrompts.h"
 
+#include <QFontDatabase>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QRawFont>
+#include <QTextEdit>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {

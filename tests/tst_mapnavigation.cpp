@@ -1,14 +1,14 @@
 #include "FakePrompts.h"
 #include "MapTestCity.h"
-#include "app/CommandRunner.h"
-#include "app/MainState.h"
+#include "common/CommandRunner.h"
 #include "common/Errors.h"
+#include "common/MainState.h"
 #include "map/MapArea.h"
 #include "map/MapNavigation.h"
 #include "map/MapSwitcher.h"
 #include "map/MarkerLayer.h"
 #include "map/SheetGrid.h"
-#include "map/ZoomSpinBox.h"
+#include "widgets/ZoomSpinBox.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>

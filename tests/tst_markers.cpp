@@ -1,14 +1,14 @@
 #include "FakePrompts.h"
 #include "MapTestCity.h"
-#include "app/MainState.h"
 #include "common/Errors.h"
+#include "common/MainState.h"
 #include "map/BitmapDecoder.h"
 #include "map/JpegDecoder.h"
 #include "map/MapArea.h"
 #include "map/MapSwitcher.h"
 #include "map/MarkerLayer.h"
 #include "map/SheetGrid.h"
-#include "map/ZoomSpinBox.h"
+#include "widgets/ZoomSpinBox.h"
 
 #include <QBuffer>
 #include <QtEndian>

@@ -8,8 +8,8 @@
 #include "map/MapSwitcher.h"
 #include "map/MarkerLayer.h"
 #include "map/SheetGrid.h"
-#include "map/ZoomSpinBox.h"
 #include "widgets/GroupedListView.h"
+#include "widgets/ZoomSpinBox.h"
 
 #include <QImage>
 
@@ -39,7 +39,7 @@ void enlargeMaps(FixtureCity &city)
 }
 
 struct Rig : ProgramRig {
-    ObjectMapCommands cmds{parts(), *window->obieqtiTSH};
+    ObjectMapCommands cmds{dm, state(), prompts, mapEngine(), *window->obieqtiTSH->ObjectGrid};
 
     explicit Rig(const std::function<void(FixtureCity &)> &prepare = enlargeMaps) : ProgramRig(prepare)
     {
@@ -50,13 +50,13 @@ struct Rig : ProgramRig {
     }
 
     bool focus(int key) { return dm.obieqti_logo_Qr.locate(QStringLiteral("obieqtis_kodi"), key); }
-    MapArea &map() { return parts().map; }
-    MarkerLayer &markers() { return parts().markers; }
+    MapArea &map() { return mapEngine().area; }
+    MarkerLayer &markers() { return mapEngine().markers; }
     MapItem *item(const QString &name) { return map().findItem(name); }
     MapItem *picture(int key) { return item(QStringLiteral("Obj_%1").arg(key)); }
     MapItem *label(int key) { return item(QStringLiteral("Lb_%1").arg(key)); }
     QPoint scroll() { return {map().horizontalPosition(), map().verticalPosition()}; }
-    int zoom() { return parts().toolBar.ZoomEd->value(); }
+    int zoom() { return window->ToolBar->ZoomEd->value(); }
 
     QPoint general(const QString &code, double x, double y)
     {
@@ -103,7 +103,7 @@ private Q_SLOTS:
         QCOMPARE(rig.markers().LogoMarker().shown, Fixture::BankObject);
         rig.map().scrollTo(300, 200);
 
-        rig.parts().actions.ShowMepAc->trigger();
+        rig.window->actions->ShowMepAc->trigger();
         QCOMPARE(rig.objectKeys(), QList<int>{Fixture::BankObject});
         QCOMPARE(rig.markers().LogoMarker().shown, 0); // the object marker replaces the logo
         const QPoint pos = rig.general(QStringLiteral("B2"), 40, 50);
@@ -118,7 +118,7 @@ private Q_SLOTS:
         // Again: no second marker; the label turns cream and comes to the front.
         rig.label(Fixture::BankObject)->setColour(MarkerLayer::SkyBlue);
         rig.label(Fixture::BankObject)->sendToBack();
-        rig.parts().actions.ShowMepAc->trigger();
+        rig.window->actions->ShowMepAc->trigger();
         QCOMPARE(rig.objectKeys(), QList<int>{Fixture::BankObject});
         QCOMPARE(rig.label(Fixture::BankObject)->colour(), MarkerLayer::Cream);
         QVERIFY(rig.label(Fixture::BankObject)->stackOrder() > rig.picture(Fixture::BankObject)->stackOrder());
@@ -137,11 +137,11 @@ private Q_SLOTS:
         Rig rig;
         QVERIFY(rig.focus(Fixture::BankObject));
         rig.cmds.ShowMepAcExecute();
-        rig.parts().toolBar.ZoomEd->setValue(150);
-        rig.parts().navigation.specialuri1Click();
+        rig.window->ToolBar->ZoomEd->setValue(150);
+        rig.mapEngine().navigation.specialuri1Click();
 
         QVERIFY(rig.focus(Fixture::SameNameObjectA)); // C3 (45, 55)
-        rig.parts().actions.ShowDetMapAc->trigger();
+        rig.window->actions->ShowDetMapAc->trigger();
         QCOMPARE(rig.state().CurrentMapName, QStringLiteral("C3"));
         QCOMPARE(rig.zoom(), 100);
         QCOMPARE(rig.state().WLb, BigSheetWidth);
@@ -298,7 +298,7 @@ private Q_SLOTS:
         // Later uses start afresh; a search in force narrows the rubric; from a sheet the general
         // map comes back with the zoom kept.
         rig.cmds.ShowDetMapAcExecute();
-        rig.parts().toolBar.ZoomEd->setValue(150);
+        rig.window->ToolBar->ZoomEd->setValue(150);
         rig.state().ObjectFilter = QStringLiteral(" obieqti.saxeli LIKE '%galerea%' AND ");
         rig.cmds.rubrukaSiSemvaliobieqtebisCvenebarukaze1Click();
         QCOMPARE(rig.state().CurrentMapName, QStringLiteral("Tbilisi"));
@@ -485,11 +485,11 @@ private Q_SLOTS:
             city.remove(QStringLiteral("Raster/F5.jpg"));
         });
         QVERIFY(rig.focus(Fixture::SameNameObjectB));
-        rig.parts().actions.ShowDetMapAc->trigger();
+        rig.window->actions->ShowDetMapAc->trigger();
         QCOMPARE(rig.prompts.errors.size(), 1);
         QVERIFY(rig.markers().ObjectMarkers().isEmpty());
         // The program goes on: the general map still works.
-        rig.parts().actions.ShowMepAc->trigger();
+        rig.window->actions->ShowMepAc->trigger();
         QCOMPARE(rig.state().CurrentMapName, QStringLiteral("Tbilisi"));
         QCOMPARE(rig.objectKeys(), QList<int>{Fixture::SameNameObjectB});
         QCOMPARE(rig.prompts.errors.size(), 1);

@@ -1,12 +1,12 @@
 #include "FakePrompts.h"
 #include "MapTestCity.h"
-#include "app/MainState.h"
 #include "common/Errors.h"
+#include "common/MainState.h"
 #include "map/MapArea.h"
 #include "map/MapSwitcher.h"
 #include "map/SheetGrid.h"
-#include "map/ZoomSpinBox.h"
 #include "platform/TempDirectory.h"
+#include "widgets/ZoomSpinBox.h"
 
 #include <QtTest>
 #include <limits>

@@ -12,6 +12,8 @@
 #include "widgets/LookupEditor.h"
 
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QToolButton>
 
 namespace {
 
@@ -43,8 +45,8 @@ struct TransportRig : ProgramRig {
 
     TransportTab &tab() { return *window->TransportiTSH; }
     DataSet &list() { return dm.kavS_transporti_gaCereba_Qr; }
-    const MarkerList &stops() { return parts().markers.StopMarkers(); }
-    MapArea &map() { return parts().map; }
+    const MarkerList &stops() { return mapEngine().markers.StopMarkers(); }
+    MapArea &map() { return mapEngine().area; }
 
     void showTab()
     {
@@ -120,7 +122,7 @@ private Q_SLOTS:
         rig.search({});
         QCOMPARE(rig.state().TransportFilter, QString());
         QCOMPARE(rig.list().sql(), listSql());
-        QCOMPARE(rig.parts().statusBar.text(), QStringLiteral("moiZebna 14"));
+        QCOMPARE(rig.window->StatusBar->text(), QStringLiteral("moiZebna 14"));
 
         rig.search(QStringLiteral("moedani"), QStringLiteral("1"), QStringLiteral("avtobusi"));
         QCOMPARE(rig.state().TransportFilter,
@@ -134,7 +136,7 @@ private Q_SLOTS:
         rig.search({}, QStringLiteral("1"));
         QCOMPARE(rig.list().recordCount(), 6);
         rig.search({}, QStringLiteral("M1"), QStringLiteral("metro"));
-        QCOMPARE(rig.parts().statusBar.text(), QStringLiteral("moiZebna 4"));
+        QCOMPARE(rig.window->StatusBar->text(), QStringLiteral("moiZebna 4"));
         rig.noErrors();
     }
 
@@ -146,7 +148,7 @@ private Q_SLOTS:
         rig.search(QStringLiteral("d'artaniani"), QStringLiteral("it's"));
         QCOMPARE(rig.state().TransportFilter, QStringLiteral(" AND gaCereba.saxeli LIKE '%d''artaniani%'"
                                                              " AND transporti.saxeli LIKE 'it''s'"));
-        QCOMPARE(rig.parts().statusBar.text(), QStringLiteral("moiZebna 0"));
+        QCOMPARE(rig.window->StatusBar->text(), QStringLiteral("moiZebna 0"));
         rig.search(QStringLiteral("%"), QStringLiteral("1_"));
         QCOMPARE(rig.list().recordCount(), 4); // route "10"
         rig.search(QString(10000, QLatin1Char('\'')));
@@ -163,7 +165,7 @@ private Q_SLOTS:
         TransportRig rig;
         rig.showTab();
         rig.focus(QStringLiteral("1"), 3);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.run(rig.window->actions->GenStopShowMnIt);
         QCOMPARE(rig.stops().count(), 1);
 
         // Enter in a search field searches, and every search removes the stop markers.
@@ -174,12 +176,12 @@ private Q_SLOTS:
         QCOMPARE(rig.state().TransportSearchStatus, QStringLiteral("moiZebna 5"));
 
         rig.focus(QStringLiteral("M1"), 7);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.run(rig.window->actions->GenStopShowMnIt);
         rig.tab().TransportisTipiEd->setText(QStringLiteral("metro"));
         rig.tab().SpeedButton4->click();
         QCOMPARE(rig.state().TransportFilter, QString());
         QCOMPARE(rig.state().TransportSearchStatus, QString());
-        QCOMPARE(rig.parts().statusBar.text(), QString());
+        QCOMPARE(rig.window->StatusBar->text(), QString());
         QCOMPARE(rig.tab().GaCerebaEd->text(), QString());
         QCOMPARE(rig.tab().TransportisTipiEd->text(), QString());
         QCOMPARE(rig.list().sql(), DataModule::routeStopListSql);
@@ -190,7 +192,7 @@ private Q_SLOTS:
         rig.search(QStringLiteral("parki"));
         rig.window->PageControl->setCurrentWidget(rig.window->obieqtiTSH);
         rig.window->PageControl->setCurrentWidget(rig.window->TransportiTSH);
-        QCOMPARE(rig.parts().statusBar.text(), QStringLiteral("moiZebna 1"));
+        QCOMPARE(rig.window->StatusBar->text(), QStringLiteral("moiZebna 1"));
     }
 
     void listGroupsByTypeAndRouteInRouteOrder()
@@ -223,13 +225,13 @@ private Q_SLOTS:
         GroupedListView &view = *rig.tab().TransportiGrid;
         const GroupedListModel &model = *view.listModel();
         rig.focus(QStringLiteral("M1"), 5);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.run(rig.window->actions->GenStopShowMnIt);
         QCOMPARE(rig.stops().count(), 1);
 
         // The group row starts at 0, so the first expand already clears the stop markers.
         QCOMPARE(rig.state().TransportGroupRow, 0);
         view.setCurrentIndex(model.index(1, 0));
-        rig.run(rig.parts().actions.transportisgaSla1);
+        rig.run(rig.window->actions->transportisgaSla1);
         QCOMPARE(rig.stops().count(), 0);
         QCOMPARE(rig.state().TransportGroupRow, 1);
         QVERIFY(view.isExpanded(model.index(1, 0)));
@@ -243,11 +245,11 @@ private Q_SLOTS:
 
         // An empty list: nothing to expand, nothing happens.
         rig.search(QStringLiteral("araferi"));
-        rig.run(rig.parts().actions.transportisgaSla1);
+        rig.run(rig.window->actions->transportisgaSla1);
         QCOMPARE(rig.state().TransportGroupRow, 1);
-        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
-        rig.run(rig.parts().actions.DetStopShowMnIt);
+        rig.run(rig.window->actions->marSrutisCvenebazogadrukaze1);
+        rig.run(rig.window->actions->GenStopShowMnIt);
+        rig.run(rig.window->actions->DetStopShowMnIt);
         QCOMPARE(rig.stops().count(), 0);
         rig.noErrors();
     }
@@ -258,7 +260,7 @@ private Q_SLOTS:
         rig.showTab();
         rig.map().scrollTo(50, 50);
         rig.focus(QStringLiteral("1"), 2);
-        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1);
+        rig.run(rig.window->actions->marSrutisCvenebazogadrukaze1);
         QCOMPARE(rig.stopKeys(), (QList<int>{3, 2, 1, 1001, 9, 7}));
         QVERIFY(rig.dm.Qr.sql().endsWith(QStringLiteral(
             "WHERE transporti.g_transporti_tipi=1 AND transporti.saxeli='1' AND kavS_transporti_gaCereba.g_gaCereba_kodi"
@@ -276,10 +278,10 @@ private Q_SLOTS:
 
         // A second route keeps the first; shared stops and a stop twice in the route are marked once.
         rig.focus(QStringLiteral("10"), 8);
-        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1);
+        rig.run(rig.window->actions->marSrutisCvenebazogadrukaze1);
         QCOMPARE(rig.stopKeys(), (QList<int>{3, 2, 1, 1001, 9, 7, 4, 8}));
         rig.focus(QStringLiteral("M1"), 6);
-        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1);
+        rig.run(rig.window->actions->marSrutisCvenebazogadrukaze1);
         QCOMPARE(rig.stopKeys(), (QList<int>{3, 2, 1, 1001, 9, 7, 4, 8, 5, 6}));
         rig.noErrors();
     }
@@ -293,7 +295,7 @@ private Q_SLOTS:
         rig.showTab();
         rig.search(QStringLiteral("moedani"));
         rig.focus(QStringLiteral("1"), 7);
-        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1);
+        rig.run(rig.window->actions->marSrutisCvenebazogadrukaze1);
         QCOMPARE(rig.stopKeys(), (QList<int>{1, 7}));
         QVERIFY(rig.dm.Qr.sql().contains(
             QStringLiteral("transporti.transporti_kodi  AND gaCereba.saxeli LIKE '%moedani%' ORDER BY")));
@@ -301,13 +303,13 @@ private Q_SLOTS:
         // A route whose name holds an apostrophe.
         rig.tab().SpeedButton4->click();
         rig.focus(QStringLiteral("it's"), Fixture::UnlinkedStop);
-        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1);
+        rig.run(rig.window->actions->marSrutisCvenebazogadrukaze1);
         QCOMPARE(rig.stopKeys(), (QList<int>{1, 7, Fixture::UnlinkedStop}));
 
         // A route without a matching stop only resets the view, even from a sheet.
         rig.focus(QStringLiteral("1"), 3);
-        rig.run(rig.parts().actions.DetStopShowMnIt);
-        TransportMapCommands commands(rig.parts(), rig.tab());
+        rig.run(rig.window->actions->DetStopShowMnIt);
+        TransportMapCommands commands(rig.dm, rig.state(), rig.prompts, rig.mapEngine());
         commands.ShowRouteStops(QStringLiteral("nowhere"), Fixture::BusType);
         QCOMPARE(rig.state().CurrentMapName, QStringLiteral("A1"));
         rig.noErrors();
@@ -318,12 +320,12 @@ private Q_SLOTS:
         TransportRig rig;
         rig.showTab();
         rig.focus(QStringLiteral("1"), 2);
-        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1);
+        rig.run(rig.window->actions->marSrutisCvenebazogadrukaze1);
         const QColor stopIcon = iconColour(rig.city, QStringLiteral("Stop.bmp"));
 
         // A stop the route marked: its label shows in cream on top, the icon stays.
         rig.focus(QStringLiteral("1"), Fixture::NearBankStop);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.run(rig.window->actions->GenStopShowMnIt);
         QCOMPARE(rig.stops().count(), 6);
         const Marker &bank = *rig.stopMarker(Fixture::NearBankStop);
         QVERIFY(bank.label->isVisible());
@@ -338,7 +340,7 @@ private Q_SLOTS:
         rig.map().scrollTo(30, 20);
         const QPoint scroll(rig.map().horizontalPosition(), rig.map().verticalPosition());
         rig.focus(QStringLiteral("M1"), 5);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.run(rig.window->actions->GenStopShowMnIt);
         const Marker &didube = *rig.stopMarker(5);
         QVERIFY(!didube.label->isVisible());
         QCOMPARE(didube.label->colour(), MarkerLayer::Cream);
@@ -348,9 +350,9 @@ private Q_SLOTS:
 
         // From a sheet the command returns to the general map and puts every marker back on it.
         rig.focus(QStringLiteral("1"), 3);
-        rig.run(rig.parts().actions.DetStopShowMnIt);
+        rig.run(rig.window->actions->DetStopShowMnIt);
         rig.focus(QStringLiteral("1"), 2);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.run(rig.window->actions->GenStopShowMnIt);
         QCOMPARE(rig.state().CurrentMapName, QStringLiteral("Tbilisi"));
         for (const Marker &m : rig.stops())
             QVERIFY(m.picture->isVisible());
@@ -364,11 +366,11 @@ private Q_SLOTS:
         rig.showTab();
         rig.window->resize(700, 500); // a view smaller than the sheet, so that it can scroll
         rig.focus(QStringLiteral("10"), 4);
-        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1); // 4 (A1), 1 (C3), 8 (C3)
+        rig.run(rig.window->actions->marSrutisCvenebazogadrukaze1); // 4 (A1), 1 (C3), 8 (C3)
         const QColor activeIcon = iconColour(rig.city, QStringLiteral("Active_Stop.bmp"));
 
         rig.focus(QStringLiteral("10"), 4);
-        rig.run(rig.parts().actions.DetStopShowMnIt);
+        rig.run(rig.window->actions->DetStopShowMnIt);
         QCOMPARE(rig.state().CurrentMapName, QStringLiteral("A1"));
         const Marker &saburtalo = *rig.stopMarker(Fixture::LoopStop);
         QVERIFY(saburtalo.picture->isVisible() && saburtalo.label->isVisible());
@@ -385,7 +387,7 @@ private Q_SLOTS:
 
         // An unmarked stop on a sheet: active icon, label shown; the other sheet's markers hide.
         rig.focus(QStringLiteral("1"), 7);
-        rig.run(rig.parts().actions.DetStopShowMnIt);
+        rig.run(rig.window->actions->DetStopShowMnIt);
         QCOMPARE(rig.state().CurrentMapName, QStringLiteral("C3"));
         const Marker &liberti = *rig.stopMarker(7);
         QVERIFY(liberti.label->isVisible());
@@ -405,12 +407,12 @@ private Q_SLOTS:
         object.key = Fixture::BankObject;
         object.name = QStringLiteral("Tbilisi banki");
         object.iconPath = QStringLiteral(".\\pictures\\icons\\yellow.bmp");
-        QVERIFY(rig.parts().markers.AddMarker(object));
+        QVERIFY(rig.mapEngine().markers.AddMarker(object));
 
         rig.focus(QStringLiteral("1"), Fixture::ObjectKeyStop);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.run(rig.window->actions->GenStopShowMnIt);
         QCOMPARE(rig.stopKeys(), QList<int>{Fixture::ObjectKeyStop});
-        rig.run(rig.parts().actions.DetStopShowMnIt);
+        rig.run(rig.window->actions->DetStopShowMnIt);
         QVERIFY(rig.stopMarker(Fixture::ObjectKeyStop)->label->isVisible());
         QVERIFY(rig.map().findItem(QStringLiteral("Lb_1001")));
         rig.noErrors();
@@ -425,16 +427,16 @@ private Q_SLOTS:
         });
         rig.showTab();
         rig.focus(QStringLiteral("1"), 3);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.run(rig.window->actions->GenStopShowMnIt);
         rig.focus(QStringLiteral("Y"), 30);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.run(rig.window->actions->GenStopShowMnIt);
+        rig.run(rig.window->actions->GenStopShowMnIt);
         QCOMPARE(rig.stopKeys(), (QList<int>{3, 30}));
         QCOMPARE(rig.stopMarker(30)->picture->pos(), rig.generalPixel(QStringLiteral("C3"), 70, 70));
         QCOMPARE(rig.stopMarker(3)->picture->pos(), rig.generalPixel(QStringLiteral("A1"), 15, 20));
         QVERIFY(!rig.stopMarker(3)->label->isVisible());
 
-        rig.run(rig.parts().actions.DetStopShowMnIt);
+        rig.run(rig.window->actions->DetStopShowMnIt);
         QVERIFY(rig.stopMarker(30)->picture->isVisible());
         QVERIFY(!rig.stopMarker(3)->picture->isVisible());
         rig.noErrors();
@@ -446,20 +448,20 @@ private Q_SLOTS:
         rig.showTab();
         // The route command places what it can; an unknown sheet code is reported by the grid.
         rig.focus(QStringLiteral("X"), NoSheetStop);
-        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1);
+        rig.run(rig.window->actions->marSrutisCvenebazogadrukaze1);
         QCOMPARE(rig.stops().count(), 4);
-        rig.parts().markers.ClearStopMarkers();
+        rig.mapEngine().markers.ClearStopMarkers();
 
         // No position: no marker, no complaint.
         rig.focus(QStringLiteral("X"), NoPositionStop);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.run(rig.window->actions->GenStopShowMnIt);
         QCOMPARE(rig.stops().count(), 0);
         rig.noErrors();
 
         // An unknown sheet code on the general map: the grid's message, and the marker all the same.
         rig.prompts.clear();
         rig.focus(QStringLiteral("X"), UnknownSheetStop);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.run(rig.window->actions->GenStopShowMnIt);
         QVERIFY(!rig.prompts.messages.isEmpty());
         QCOMPARE(rig.stops().count(), 1);
 
@@ -467,11 +469,11 @@ private Q_SLOTS:
         for (int stop : {NoSheetStop, NoRasterStop, UnknownSheetStop}) {
             rig.prompts.clear();
             rig.focus(QStringLiteral("X"), stop);
-            rig.run(rig.parts().actions.DetStopShowMnIt);
+            rig.run(rig.window->actions->DetStopShowMnIt);
             QCOMPARE(rig.prompts.errors.size(), 1);
         }
         rig.focus(QStringLiteral("1"), 3);
-        rig.run(rig.parts().actions.DetStopShowMnIt);
+        rig.run(rig.window->actions->DetStopShowMnIt);
         QCOMPARE(rig.state().CurrentMapName, QStringLiteral("A1"));
         rig.search(QStringLiteral("u"));
         QVERIFY(rig.list().recordCount() > 0);

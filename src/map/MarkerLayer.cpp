@@ -1,7 +1,7 @@
 #include "map/MarkerLayer.h"
 
-#include "app/MainState.h"
 #include "common/Errors.h"
+#include "common/MainState.h"
 #include "data/DataModule.h"
 #include "map/MapArea.h"
 #include "map/SheetGrid.h"

@@ -1,6 +1,6 @@
 #include "map/SheetGrid.h"
 
-#include "dialogs/Prompts.h"
+#include "common/Prompts.h"
 
 #include <cmath>
 

@@ -3,6 +3,7 @@
 #include "data/GroupedListModel.h"
 #include "widgets/GroupedListView.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QImageReader>
 #include <QPainter>

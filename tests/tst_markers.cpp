@@ -105,6 +105,8 @@ private Q_SLOTS:
         QVERIFY(!made->picture->doubleClickHandler());
         QVERIFY(!made->label->isVisible());
         QCOMPARE(made->label->colour(), QColor(255, 251, 240));
+        QCOMPARE(made->label->name(), QStringLiteral("Lb_Stp_21"));
+        QCOMPARE(made->label->key(), 21);
 
         made = rig.markers.AddMarker(recipe(MarkerKind::Street, 107));
         QVERIFY(made);

@@ -19,7 +19,7 @@ namespace {
 const QString KeyColumn = QStringLiteral("obieqtis_kodi");
 const QString MapLogoColumn = QStringLiteral("map_Logo");
 const QString YellowIcon = QStringLiteral(".\\pictures\\icons\\yellow.bmp");
-const QString StopIcon = QStringLiteral(".\\pictures\\icons\\Active_Stop.bmp");
+const QString ActiveStopIcon = QStringLiteral(".\\pictures\\icons\\Active_Stop.bmp");
 
 // Swallows the sheet-code message where a passive display must not interrupt the user.
 class QuietPrompts : public Prompts {
@@ -235,7 +235,6 @@ void ObjectMapCommands::showOnSheet(bool withStops)
         m_map.markers.ClearStopMarkers();
         ShowNearbyStops(focused.code, focused.x, focused.y);
     }
-    map.sendImageToBack();
     map.scrollTo(target.x(), target.y());
 }
 
@@ -291,7 +290,7 @@ void ObjectMapCommands::ShowNearbyStops(const QString &sheet, double x, double y
         recipe.key = stop.key;
         recipe.name = stop.name;
         recipe.pos = sheetPosition(stop);
-        recipe.iconPath = StopIcon;
+        recipe.iconPath = ActiveStopIcon;
         recipe.labelColour = MarkerLayer::Cream;
         const Marker *made = m_map.markers.AddMarker(recipe);
         if (!made)

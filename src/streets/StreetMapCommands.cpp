@@ -178,7 +178,6 @@ void StreetMapCommands::StreetDetShowMnItClick()
         AddStreetMarker(Mode::Detailed);
         target = scrollTarget();
     }
-    m_map.area.sendImageToBack();
     m_map.area.setHorizontalPosition(target.x());
     m_map.area.setVerticalPosition(target.y());
 }

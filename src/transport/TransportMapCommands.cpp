@@ -238,7 +238,6 @@ void TransportMapCommands::DetStopShowMnItClick()
         aimAtCurrentStop();
     }
 
-    map.sendImageToBack();
     map.setHorizontalPosition(target.x());
     map.setVerticalPosition(target.y());
 }

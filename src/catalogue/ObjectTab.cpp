@@ -22,14 +22,6 @@ namespace {
 
 const QString AllSubRubricsSql = QStringLiteral("SELECT * FROM qve_rubrika");
 
-// The key a filled lookup yields, unset when it shows no text.
-std::optional<QString> lookupKey(const LookupEditor &editor)
-{
-    if (!editor.isFilled())
-        return std::nullopt;
-    return editor.key();
-}
-
 } // namespace
 
 ObjectTab::ObjectTab(DataModule &dm, MainState &state, Prompts &prompts, CommandGroups &groups, StatusLine &status,
@@ -95,9 +87,9 @@ ObjectCriteria ObjectTab::criteria() const
     criteria.name = ObieqtiEd->text();
     criteria.address = misamarTiEd->text();
     criteria.telephone = telefoniEd->text();
-    criteria.districtKey = lookupKey(*ObieqtisRaioniCb);
-    criteria.rubricKey = lookupKey(*RubrikaCb);
-    criteria.subRubricKey = lookupKey(*QveRubrikaCb);
+    criteria.districtKey = ObieqtisRaioniCb->filledKey();
+    criteria.rubricKey = RubrikaCb->filledKey();
+    criteria.subRubricKey = QveRubrikaCb->filledKey();
     return criteria;
 }
 
@@ -143,7 +135,7 @@ void ObjectTab::ClearBtnClick()
 void ObjectTab::RubrikaCbCloseUp()
 {
     // A rubric text that names no rubric narrows nothing: all sub-rubrics stay listed.
-    const std::optional<QString> rubric = lookupKey(*RubrikaCb);
+    const std::optional<QString> rubric = RubrikaCb->filledKey();
     const bool narrowed = rubric && !rubric->isEmpty();
     DataModule::requery(m_dm.Search_qve_rubrika_Qr,
                         narrowed ? AllSubRubricsSql + QStringLiteral(" WHERE g_rubrika_kodi=") + *rubric

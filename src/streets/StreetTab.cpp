@@ -5,9 +5,9 @@
 #include "common/StatusLine.h"
 #include "data/DataModule.h"
 #include "data/GroupedListModel.h"
-#include "data/SqlText.h"
 #include "map/MarkerLayer.h"
 #include "platform/DisplayFont.h"
+#include "streets/StreetFilter.h"
 #include "widgets/GroupedListFooter.h"
 #include "widgets/GroupedListView.h"
 #include "widgets/LookupEditor.h"
@@ -51,29 +51,18 @@ QList<QWidget *> StreetTab::searchFieldKeyTargets() const
     return {quCisTipiCb->lineEdit(), quCisSaxeliEd};
 }
 
-QString StreetTab::streetFilter() const
+StreetCriteria StreetTab::criteria() const
 {
-    QString filter;
-    if (quCisTipiCb->isFilled()) {
-        // A type text that names no street type finds no street (a comparison with NULL holds
-        // for no row), rather than making the SQL invalid.
-        const QString key = quCisTipiCb->key();
-        filter = QStringLiteral("g_quCis_tipi=") + (key.isEmpty() ? QStringLiteral("NULL") : key);
-    }
-    const QString name = quCisSaxeliEd->text();
-    if (!name.isEmpty()) {
-        const QString condition = QStringLiteral("saxeli LIKE '%") + SqlText::literalBody(name) + QStringLiteral("%'");
-        filter = filter.isEmpty() ? condition : filter + QStringLiteral(" AND ") + condition;
-    }
-    return filter;
+    StreetCriteria criteria;
+    criteria.typeKey = quCisTipiCb->filledKey();
+    criteria.name = quCisSaxeliEd->text();
+    return criteria;
 }
 
 void StreetTab::Street_FilterBtnClick()
 {
-    m_state.StreetFilter = streetFilter();
-    DataModule::requery(m_dm.quCa_Qr, m_state.StreetFilter.isEmpty()
-                                        ? QStringLiteral("SELECT * FROM quCa ")
-                                        : QStringLiteral("SELECT * FROM quCa WHERE ") + m_state.StreetFilter);
+    m_state.StreetFilter = criteria().filter();
+    DataModule::requery(m_dm.quCa_Qr, StreetFilter::listSql(m_state.StreetFilter));
     m_state.StreetSearchStatus =
         QStringLiteral("moZebnili quCebis raodenoba - ") + QString::number(m_dm.quCa_Qr.recordCount());
     m_status.setText(m_state.StreetSearchStatus);

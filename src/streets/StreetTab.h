@@ -16,6 +16,7 @@ class QLineEdit;
 class QToolButton;
 class StatusLine;
 struct MainState;
+struct StreetCriteria;
 
 class StreetTab : public QWidget {
     Q_OBJECT
@@ -51,8 +52,8 @@ public:
     void quCaSearchPnButtonClick(CaptionPanel::Button button);
 
 private:
-    // The search condition of the two fields, without WHERE; empty when both are empty.
-    QString streetFilter() const;
+    // The criteria the two search fields hold now.
+    StreetCriteria criteria() const;
 
     DataModule &m_dm;
     MainState &m_state;

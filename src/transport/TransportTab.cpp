@@ -5,8 +5,8 @@
 #include "common/StatusLine.h"
 #include "data/DataModule.h"
 #include "data/GroupedListModel.h"
-#include "data/SqlText.h"
 #include "map/MarkerLayer.h"
+#include "transport/TransportFilter.h"
 #include "widgets/GroupedListFooter.h"
 #include "widgets/GroupedListView.h"
 #include "widgets/LookupEditor.h"
@@ -55,28 +55,20 @@ QList<QWidget *> TransportTab::searchFieldKeyTargets() const
     return {GaCerebaEd, TransportiSaxeliEd, TransportisTipiEd->lineEdit()};
 }
 
-QString TransportTab::searchFilter() const
+TransportCriteria TransportTab::criteria() const
 {
-    QString filter;
-    if (!GaCerebaEd->text().isEmpty())
-        filter += QStringLiteral(" AND gaCereba.saxeli LIKE '%") + SqlText::literalBody(GaCerebaEd->text()) +
-                  QStringLiteral("%'");
-    if (!TransportiSaxeliEd->text().isEmpty())
-        filter += QStringLiteral(" AND transporti.saxeli LIKE '") + SqlText::literalBody(TransportiSaxeliEd->text()) +
-                  QStringLiteral("'");
-    if (TransportisTipiEd->isFilled()) {
-        // A type name that names no type matches no route.
-        const QString key = TransportisTipiEd->key();
-        filter += QStringLiteral(" AND transporti.g_transporti_tipi=") + (key.isEmpty() ? QStringLiteral("NULL") : key);
-    }
-    return filter;
+    TransportCriteria criteria;
+    criteria.stopName = GaCerebaEd->text();
+    criteria.routeName = TransportiSaxeliEd->text();
+    criteria.typeKey = TransportisTipiEd->filledKey();
+    return criteria;
 }
 
 void TransportTab::Transp_FilterBtnClick()
 {
-    m_state.TransportFilter = searchFilter();
+    m_state.TransportFilter = criteria().filter();
     DataSet &list = m_dm.kavS_transporti_gaCereba_Qr;
-    DataModule::requery(list, DataModule::routeStopListSql + QLatin1Char(' ') + m_state.TransportFilter);
+    DataModule::requery(list, TransportFilter::listSql(m_state.TransportFilter));
     m_state.TransportSearchStatus = QStringLiteral("moiZebna ") + QString::number(list.recordCount());
     m_status.setText(m_state.TransportSearchStatus);
     m_markers.ClearStopMarkers();

@@ -15,6 +15,7 @@ class QLineEdit;
 class QToolButton;
 class StatusLine;
 struct MainState;
+struct TransportCriteria;
 
 class TransportTab : public QWidget {
     Q_OBJECT
@@ -48,8 +49,8 @@ public:
     void transportiSearchPnButtonClick(CaptionPanel::Button button);
 
 private:
-    // The extra WHERE conditions of the search fields, each beginning with " AND ".
-    QString searchFilter() const;
+    // The criteria the three search fields hold now.
+    TransportCriteria criteria() const;
 
     DataModule &m_dm;
     MainState &m_state;

@@ -119,7 +119,7 @@ struct StreetRig : ProgramRig {
     }
     QPoint general(int zoom, const QString &code, double x, double y)
     {
-        return SheetGrid::GeneralPixel(code, zoom, x, y, Fixture::GeneralMapWidth, Fixture::GeneralMapHeight,
+        return SheetGrid::generalPixel(code, zoom, x, y, Fixture::GeneralMapWidth, Fixture::GeneralMapHeight,
                                        prompts);
     }
     bool isOnTop(MapItem *item)

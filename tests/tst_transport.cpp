@@ -122,7 +122,7 @@ struct RouteRig : CommandRig {
     }
     QPoint generalPixel(const QString &code, double x, double y)
     {
-        return SheetGrid::GeneralPixel(code, 100, x, y, state.WLb, state.HLb, prompts);
+        return SheetGrid::generalPixel(code, 100, x, y, state.WLb, state.HLb, prompts);
     }
 };
 
@@ -402,7 +402,7 @@ private Q_SLOTS:
         QCOMPARE(rig.state.CurrentMapName, QStringLiteral("A1"));
         const Marker saburtalo = *rig.stopMarker(Fixture::LoopStop);
         QVERIFY(saburtalo.picture->isVisible() && saburtalo.label->isVisible());
-        QCOMPARE(saburtalo.picture->pos(), SheetGrid::SheetPixel(100, Fixture::SheetWidth, Fixture::SheetHeight, 60, 35));
+        QCOMPARE(saburtalo.picture->pos(), SheetGrid::sheetPixel(100, Fixture::SheetWidth, Fixture::SheetHeight, 60, 35));
         QCOMPARE(centre(*saburtalo.picture), activeIcon);
         for (int key : {Fixture::SharedStop, 8}) {
             QVERIFY(!rig.stopMarker(key)->picture->isVisible());
@@ -435,7 +435,7 @@ private Q_SLOTS:
         object.key = Fixture::BankObject;
         object.name = QStringLiteral("Tbilisi banki");
         object.iconPath = QStringLiteral(".\\pictures\\icons\\yellow.bmp");
-        QVERIFY(rig.map.markers.AddMarker(object));
+        QVERIFY(rig.map.markers.addMarker(object));
 
         rig.focus(QStringLiteral("1"), Fixture::ObjectKeyStop);
         rig.showStop();

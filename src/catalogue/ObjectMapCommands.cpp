@@ -97,12 +97,12 @@ std::optional<QPoint> ObjectMapCommands::generalPosition(const Place &place, boo
     if (SheetGrid::SheetColumn(place.code, quiet ? quietPrompts : m_prompts) < 0)
         return std::nullopt;
     const MainState &s = m_state;
-    return SheetGrid::GeneralPixel(place.code, zoom(), place.x, place.y, s.WLb, s.HLb, m_prompts);
+    return SheetGrid::generalPixel(place.code, zoom(), place.x, place.y, s.WLb, s.HLb, m_prompts);
 }
 
 QPoint ObjectMapCommands::sheetPosition(const Place &place) const
 {
-    return SheetGrid::SheetPixel(zoom(), m_state.WLb, m_state.HLb, place.x, place.y);
+    return SheetGrid::sheetPixel(zoom(), m_state.WLb, m_state.HLb, place.x, place.y);
 }
 
 MarkerSpec ObjectMapCommands::objectSpec(const Place &place, const QPoint &pos, const DataSet &record)
@@ -228,8 +228,8 @@ void ObjectMapCommands::showOnSheet(bool withStops)
     if (!marked)
         PlaceObjectMarker('d');
     // The map area clamps what lies beyond its ends.
-    const QPoint target(SheetGrid::ScrollTarget(map.horizontalRange(), focused.x),
-                        SheetGrid::ScrollTarget(map.verticalRange(), focused.y));
+    const QPoint target(SheetGrid::scrollTarget(map.horizontalRange(), focused.x),
+                        SheetGrid::scrollTarget(map.verticalRange(), focused.y));
 
     if (withStops) {
         m_map.markers.ClearStopMarkers();
@@ -292,7 +292,7 @@ void ObjectMapCommands::ShowNearbyStops(const QString &sheet, double x, double y
         recipe.pos = sheetPosition(stop);
         recipe.iconPath = ActiveStopIcon;
         recipe.labelColour = MarkerLayer::Cream;
-        const Marker *made = m_map.markers.AddMarker(recipe);
+        const Marker *made = m_map.markers.addMarker(recipe);
         if (!made)
             return;
         // Stop labels lie just above the map, under every other marker.
@@ -333,7 +333,7 @@ void ObjectMapCommands::ShowRubricObjects(const QString &rubric)
     MarkerLayer &markers = m_map.markers;
     // The focused object's logo would take the name of its rubric marker.
     if (!records.isEmpty())
-        markers.RemoveLogoMarker();
+        markers.removeLogoMarker();
     for (records.first(); !records.eof() && !markers.ObjectMarkers().isFull(); records.next()) {
         if (m_state.CurrentMapName != SheetGrid::generalMapName())
             m_map.switcher.SwitchToGeneralMap(true, false);
@@ -345,7 +345,7 @@ void ObjectMapCommands::ShowRubricObjects(const QString &rubric)
             continue;
         MarkerSpec recipe = objectSpec(place, *pos, records);
         recipe.labelColour = MarkerLayer::SkyBlue;
-        markers.AddMarker(recipe);
+        markers.addMarker(recipe);
     }
 }
 
@@ -353,17 +353,17 @@ void ObjectMapCommands::ShowRubricObjects(const QString &rubric)
 
 void ObjectMapCommands::PlaceObjectMarker(char mode)
 {
-    m_map.markers.RemoveLogoMarker();
+    m_map.markers.removeLogoMarker();
     const Place focused = focusedPlace();
     const std::optional<QPoint> pos = mode == 'g' ? generalPosition(focused) : sheetPosition(focused);
     if (pos)
-        m_map.markers.AddMarker(objectSpec(focused, *pos, m_dm.obieqti_logo_Qr));
+        m_map.markers.addMarker(objectSpec(focused, *pos, m_dm.obieqti_logo_Qr));
 }
 
 void ObjectMapCommands::PlaceLogoMarker()
 {
     MarkerLayer &markers = m_map.markers;
-    markers.RemoveLogoMarker();
+    markers.removeLogoMarker();
     const DataSet &list = m_dm.obieqti_logo_Qr;
     if (list.isNull(MapLogoColumn))
         return;
@@ -375,7 +375,7 @@ void ObjectMapCommands::PlaceLogoMarker()
         return;
     MarkerSpec recipe = objectSpec(focused, *pos, list);
     recipe.kind = MarkerKind::Logo;
-    markers.ShowLogoMarker(recipe, list.value(QStringLiteral("g_obieqti_kodi")).toInt());
+    markers.showLogoMarker(recipe, list.value(QStringLiteral("g_obieqti_kodi")).toInt());
 }
 
 void ObjectMapCommands::ObjectGridTableViewFocusedRecordChanged()

@@ -6,7 +6,7 @@
 //
 //   MapEngine map(state, dm, prompts, runner, area, zoom);
 //   map.switcher.SwitchToSheet(QStringLiteral("B2"));
-//   map.markers.AddMarker(recipe);
+//   map.markers.addMarker(recipe);
 //   map.navigation.gazrda1Click();
 #include "map/MapNavigation.h"
 #include "map/MapSwitcher.h"

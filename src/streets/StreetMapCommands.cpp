@@ -38,9 +38,9 @@ std::optional<QPoint> StreetMapCommands::streetPosition(const DataSet &streets, 
     const double y = streets.real(QStringLiteral("y"));
     const int zoom = m_map.zoom.percent();
     if (mode == Mode::General)
-        return SheetGrid::GeneralPixel(streets.text(QStringLiteral("ruka_kodi")), zoom, x, y, m_state.WLb, m_state.HLb,
+        return SheetGrid::generalPixel(streets.text(QStringLiteral("ruka_kodi")), zoom, x, y, m_state.WLb, m_state.HLb,
                                        m_prompts);
-    return SheetGrid::SheetPixel(zoom, m_state.WLb, m_state.HLb, x, y);
+    return SheetGrid::sheetPixel(zoom, m_state.WLb, m_state.HLb, x, y);
 }
 
 bool StreetMapCommands::addMarker(const DataSet &streets, Mode mode, const QString &icon)
@@ -55,7 +55,7 @@ bool StreetMapCommands::addMarker(const DataSet &streets, Mode mode, const QStri
     recipe.pos = *pos;
     recipe.iconPath = icon;
     recipe.onDoubleClick = [this, key = recipe.key] { Im_StreetAcExecute(key); };
-    return m_map.markers.AddMarker(recipe) != nullptr;
+    return m_map.markers.addMarker(recipe) != nullptr;
 }
 
 void StreetMapCommands::loadAllStreets()
@@ -71,8 +71,8 @@ QPoint StreetMapCommands::scrollTarget() const
         const QString name = QLatin1String(column);
         return street.isNull(name) ? 0.0 : street.real(name);
     };
-    return {SheetGrid::ScrollTarget(m_map.area.horizontalRange(), coordinate("x"), ScrollMargin),
-            SheetGrid::ScrollTarget(m_map.area.verticalRange(), coordinate("y"), ScrollMargin)};
+    return {SheetGrid::scrollTarget(m_map.area.horizontalRange(), coordinate("x"), ScrollMargin),
+            SheetGrid::scrollTarget(m_map.area.verticalRange(), coordinate("y"), ScrollMargin)};
 }
 
 void StreetMapCommands::AddStreetMarker(Mode mode)

@@ -118,7 +118,7 @@ void TransportMapCommands::ShowRouteStops(const QString &routeName, const QVaria
         recipe.kind = MarkerKind::Stop;
         recipe.key = stopKey(qr);
         recipe.name = qr.text(QStringLiteral("saxeli"));
-        recipe.pos = SheetGrid::GeneralPixel(qr.text(QStringLiteral("ruka_kodi")), zoom(),
+        recipe.pos = SheetGrid::generalPixel(qr.text(QStringLiteral("ruka_kodi")), zoom(),
                                            coordinate(qr.value(QStringLiteral("x"))),
                                            coordinate(qr.value(QStringLiteral("y"))), m_state.WLb, m_state.HLb,
                                            m_prompts);
@@ -126,7 +126,7 @@ void TransportMapCommands::ShowRouteStops(const QString &routeName, const QVaria
         recipe.labelColour = MarkerLayer::SkyBlue;
         recipe.labelVisible = false;
         // A stop already marked (twice in the route, or by another route) keeps its marker.
-        m_map.markers.AddMarker(recipe);
+        m_map.markers.addMarker(recipe);
     }
 }
 
@@ -141,13 +141,13 @@ void TransportMapCommands::AddStopMarker(Mode mode)
     recipe.kind = MarkerKind::Stop;
     recipe.key = stopKey(row);
     recipe.name = row.text(QStringLiteral("saxeli"));
-    recipe.pos = mode == Mode::General ? SheetGrid::GeneralPixel(row.text(QStringLiteral("ruka_kodi")), zoom(), x, y,
+    recipe.pos = mode == Mode::General ? SheetGrid::generalPixel(row.text(QStringLiteral("ruka_kodi")), zoom(), x, y,
                                                                m_state.WLb, m_state.HLb, m_prompts)
-                                     : SheetGrid::SheetPixel(zoom(), m_state.WLb, m_state.HLb, x, y);
+                                     : SheetGrid::sheetPixel(zoom(), m_state.WLb, m_state.HLb, x, y);
     recipe.iconPath = mode == Mode::General ? StopIcon : ActiveStopIcon;
     recipe.labelColour = MarkerLayer::Cream;
     recipe.labelVisible = mode == Mode::Detailed;
-    m_map.markers.AddMarker(recipe);
+    m_map.markers.addMarker(recipe);
 }
 
 void TransportMapCommands::GenStopShowMnItClick()
@@ -175,7 +175,7 @@ void TransportMapCommands::GenStopShowMnItClick()
                 continue; // the stop is gone: its marker keeps its place
             marker.picture->setVisible(true);
             marker.picture->move(
-                SheetGrid::GeneralPixel(place.code, zoom(), place.x, place.y, m_state.WLb, m_state.HLb, m_prompts));
+                SheetGrid::generalPixel(place.code, zoom(), place.x, place.y, m_state.WLb, m_state.HLb, m_prompts));
             placeLabel(marker);
             if (marker.picture->key() == current) {
                 marker.label->setVisible(true);
@@ -206,8 +206,8 @@ void TransportMapCommands::DetStopShowMnItClick()
     MapArea &map = m_map.area;
     QPoint target;
     const auto aimAtCurrentStop = [&] {
-        target = {SheetGrid::ScrollTarget(map.horizontalRange(), coordinate(row.value(QStringLiteral("x")))),
-                  SheetGrid::ScrollTarget(map.verticalRange(), coordinate(row.value(QStringLiteral("y"))))};
+        target = {SheetGrid::scrollTarget(map.horizontalRange(), coordinate(row.value(QStringLiteral("x")))),
+                  SheetGrid::scrollTarget(map.verticalRange(), coordinate(row.value(QStringLiteral("y"))))};
     };
 
     const int current = stopKey(row);
@@ -221,7 +221,7 @@ void TransportMapCommands::DetStopShowMnItClick()
             marker.picture->setVisible(false);
             marker.label->setVisible(false);
         } else {
-            marker.picture->move(SheetGrid::SheetPixel(zoom(), m_state.WLb, m_state.HLb, place.x, place.y));
+            marker.picture->move(SheetGrid::sheetPixel(zoom(), m_state.WLb, m_state.HLb, place.x, place.y));
             marker.picture->setVisible(true);
             placeLabel(marker);
             marker.label->setVisible(true);

@@ -1,7 +1,7 @@
 #pragma once
 // Message windows that never wait for a click: each text is written to the log and counted, and
 // every question is answered no. A bench run that shows a message has measured something else.
-#include "dialogs/Prompts.h"
+#include "common/Prompts.h"
 
 #include <cstdio>
 

@@ -5,16 +5,12 @@
 #include "Measure.h"
 #include "app/MainActions.h"
 #include "app/MainFrm.h"
-#include "app/MainState.h"
-#include "app/MainToolBar.h"
-#include "app/WindowParts.h"
 #include "catalogue/ObjectTab.h"
+#include "common/MainState.h"
 #include "data/DataModule.h"
 #include "map/MapArea.h"
-#include "map/MapNavigation.h"
-#include "map/MapSwitcher.h"
-#include "map/MarkerLayer.h"
-#include "map/ZoomSpinBox.h"
+#include "map/MapEngine.h"
+#include "map/ZoomControl.h"
 #include "streets/StreetTab.h"
 #include "widgets/GroupedListView.h"
 #include "widgets/LookupEditor.h"
@@ -54,7 +50,7 @@ QSqlQuery run(QSqlDatabase db, const QString &sql)
 } // namespace
 
 ProgramFigures::ProgramFigures(TMainFrm &window, int runs, Report &report)
-    : m_window(window), m_parts(window.parts()), m_dm(m_parts.DM1), m_state(m_parts.state), m_runs(runs),
+    : m_window(window), m_map(window.map()), m_dm(window.dataModule()), m_state(window.state()), m_runs(runs),
       m_report(report)
 {
 }
@@ -86,7 +82,7 @@ QVector<double> ProgramFigures::timed(const std::function<void()> &prepare, cons
 
 void ProgramFigures::repaintMap()
 {
-    m_parts.map.viewport()->repaint();
+    m_map.area.viewport()->repaint();
 }
 
 void ProgramFigures::objectSearch()
@@ -195,7 +191,7 @@ void ProgramFigures::searchBy(const QString &subRubric, const QString &district)
 {
     ObjectTab &tab = *m_window.obieqtiTSH;
     tab.ClearBtn->click();
-    m_parts.actions.ClearMapAc->trigger();
+    m_window.actions->ClearMapAc->trigger();
     tab.QveRubrikaCb->setText(subRubric);
     tab.ObieqtisRaioniCb->setText(district);
     tab.Obj_FilterBtn->click();
@@ -203,7 +199,7 @@ void ProgramFigures::searchBy(const QString &subRubric, const QString &district)
 
 void ProgramFigures::showRubric()
 {
-    m_parts.actions.rubrukaSiSemvaliobieqtebisCvenebarukaze1->trigger();
+    m_window.actions->rubrukaSiSemvaliobieqtebisCvenebarukaze1->trigger();
     repaintMap();
 }
 
@@ -215,16 +211,16 @@ void ProgramFigures::zoom()
     };
     const auto measure = [&] {
         Zooms z;
-        z.markers = m_parts.markers.ObjectMarkers().count();
+        z.markers = m_map.markers.ObjectMarkers().count();
         for (int i = 0; i < m_runs; ++i) {
             QCoreApplication::processEvents();
             z.in << milliseconds([&] {
-                m_parts.actions.gazrda1->trigger();
+                m_window.actions->gazrda1->trigger();
                 repaintMap();
             });
             QCoreApplication::processEvents();
             z.out << milliseconds([&] {
-                m_parts.actions.Semcireba1->trigger();
+                m_window.actions->Semcireba1->trigger();
                 repaintMap();
             });
         }
@@ -238,7 +234,7 @@ void ProgramFigures::zoom()
 
     // The rubric of the first record of the whole list has more objects than a list may mark.
     m_window.obieqtiTSH->ClearBtn->click();
-    m_parts.actions.ClearMapAc->trigger();
+    m_window.actions->ClearMapAc->trigger();
     showRubric();
     const Zooms many = measure();
 
@@ -251,18 +247,18 @@ void ProgramFigures::zoom()
                       QString::number(ratio, 'f', 2) + QStringLiteral(" ×"), QStringLiteral("≤ 12 ×, < 150 ms"),
                       ratio <= 12 && t < 150});
     }
-    m_parts.actions.ClearMapAc->trigger();
+    m_window.actions->ClearMapAc->trigger();
 }
 
 void ProgramFigures::rubric()
 {
     const QString subRubric = groupOfAbout(2000, false).first;
     searchBy(subRubric, QString());
-    const QVector<double> times = timed([&] { m_parts.actions.ClearMapAc->trigger(); }, [&] { showRubric(); });
+    const QVector<double> times = timed([&] { m_window.actions->ClearMapAc->trigger(); }, [&] { showRubric(); });
     const double t = median(times);
-    m_report.add({QStringLiteral("4. Rubric on the general map (%1 markers)").arg(count(m_parts.markers.ObjectMarkers().count())),
+    m_report.add({QStringLiteral("4. Rubric on the general map (%1 markers)").arg(count(m_map.markers.ObjectMarkers().count())),
                   Measure::ms(t), QString(), QString(), QStringLiteral("< 300 ms"), t < 300});
-    m_parts.actions.ClearMapAc->trigger();
+    m_window.actions->ClearMapAc->trigger();
     m_window.obieqtiTSH->ClearBtn->click();
 }
 
@@ -275,18 +271,18 @@ void ProgramFigures::sheetSwitch(const QString &largeRasters)
     QVector<double> decoder, command;
     for (int i = 0; i < m_runs; ++i) {
         decoder << Measure::childMilliseconds(QStringLiteral("djpeg"), {QStringLiteral("-outfile"), QStringLiteral("/dev/null"), file});
-        m_parts.switcher.SwitchToGeneralMap(true, true);
+        m_map.switcher.SwitchToGeneralMap(true, true);
         repaintMap();
         QCoreApplication::processEvents();
         command << milliseconds([&] {
-            m_parts.switcher.SwitchToSheet(sheet);
+            m_map.switcher.SwitchToSheet(sheet);
             repaintMap();
         });
     }
-    const QSize size = m_parts.map.rasterSize();
+    const QSize size = m_map.area.rasterSize();
     m_report.addRatio(QStringLiteral("5. Switch to a %1 × %2 sheet").arg(size.width()).arg(size.height()), median(command),
                       median(decoder), 1.5, QStringLiteral("djpeg"));
-    m_parts.switcher.SwitchToGeneralMap(true, true);
+    m_map.switcher.SwitchToGeneralMap(true, true);
     QDir::setCurrent(home);
 }
 
@@ -295,23 +291,23 @@ void ProgramFigures::largeMapZoom(const QString &largeRasters)
     const QString home = QDir::currentPath();
     QDir::setCurrent(largeRasters);
     // Through a sheet, so that the general map is read again from this folder.
-    m_parts.switcher.SwitchToSheet(QLatin1String(BenchCity::LargeSheet));
-    m_parts.switcher.SwitchToGeneralMap(true, true);
-    const QSize size = m_parts.map.rasterSize();
+    m_map.switcher.SwitchToSheet(QLatin1String(BenchCity::LargeSheet));
+    m_map.switcher.SwitchToGeneralMap(true, true);
+    const QSize size = m_map.area.rasterSize();
     // A session's first zoom also opens the object table to move object markers (about 90 MB
     // on this city), whatever the map; one zoom beforehand keeps that out of the raster's figure.
-    m_parts.toolBar.ZoomEd->setValue(200);
-    m_parts.actions.specialuri1->trigger();
+    m_map.zoom.setPercent(200);
+    m_window.actions->specialuri1->trigger();
     QVector<double> growth, times;
     for (int i = 0; i < m_runs; ++i) {
-        m_parts.navigation.ResetMapView();
+        m_map.navigation.ResetMapView();
         repaintMap();
         QCoreApplication::processEvents();
         Measure::releaseFreedMemory();
         const qint64 before = Measure::residentBytes();
         times << milliseconds([&] {
-            m_parts.toolBar.ZoomEd->setValue(200);
-            m_parts.actions.specialuri1->trigger();
+            m_map.zoom.setPercent(200);
+            m_window.actions->specialuri1->trigger();
             repaintMap();
         });
         Measure::releaseFreedMemory();
@@ -323,8 +319,8 @@ void ProgramFigures::largeMapZoom(const QString &largeRasters)
                       .arg(size.width()).arg(size.height()).arg(Measure::ms(median(times))),
                   Measure::megabytes(median(growth)), QStringLiteral("decoded raster: ") + Measure::megabytes(raster),
                   QString::number(std::max(ratio, 0.0), 'f', 3) + QStringLiteral(" ×"), QStringLiteral("≤ 0.1 ×"), ratio <= 0.1});
-    m_parts.navigation.ResetMapView();
-    m_parts.switcher.SwitchToSheet(QLatin1String(BenchCity::LargeSheet));
+    m_map.navigation.ResetMapView();
+    m_map.switcher.SwitchToSheet(QLatin1String(BenchCity::LargeSheet));
     QDir::setCurrent(home);
-    m_parts.switcher.SwitchToGeneralMap(true, true);
+    m_map.switcher.SwitchToGeneralMap(true, true);
 }

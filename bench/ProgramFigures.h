@@ -10,7 +10,7 @@ class DataSet;
 class Report;
 class TMainFrm;
 struct MainState;
-struct WindowParts;
+struct MapEngine;
 
 // Runs the event loop until the object list, read in the background, has its rows; false when
 // the read ended without them.
@@ -40,7 +40,7 @@ private:
     void repaintMap();
 
     TMainFrm &m_window;
-    WindowParts &m_parts;
+    MapEngine &m_map;
     DataModule &m_dm;
     MainState &m_state;
     int m_runs;

@@ -15,7 +15,6 @@
 #include "app/Application.h"
 #include "app/MainFrm.h"
 #include "app/Program.h"
-#include "app/WindowParts.h"
 #include "data/DataModule.h"
 #include "data/DataSet.h"
 
@@ -73,7 +72,7 @@ void waitUntilReady(TMainFrm &window)
     Program program(app, 0, &prompts);
     waitUntilReady(program.window());
     if (listed) {
-        if (!waitUntilListed(program.window().parts().DM1.obieqti_logo_Qr))
+        if (!waitUntilListed(program.window().dataModule().obieqti_logo_Qr))
             quitNow(4);
         program.window().repaint();
     }
@@ -184,7 +183,7 @@ int main(int argc, char **argv)
         BenchPrompts prompts;
         Program program(app, 0, &prompts);
         waitUntilReady(program.window());
-        waitUntilListed(program.window().parts().DM1.obieqti_logo_Qr);
+        waitUntilListed(program.window().dataModule().obieqti_logo_Qr);
         ProgramFigures figures(program.window(), runs, report);
         const std::pair<int, void (ProgramFigures::*)()> inProgram[] = {
             {2, &ProgramFigures::objectList}, {1, &ProgramFigures::objectSearch},

@@ -5,20 +5,21 @@
 #include "FixtureCity.h"
 #include "app/MainActions.h"
 #include "app/MainFrm.h"
-#include "app/MainState.h"
 #include "catalogue/ObjectTab.h"
 #include "common/Errors.h"
+#include "common/MainState.h"
 #include "data/Connection.h"
 #include "data/DataModule.h"
 #include "data/DataSet.h"
 #include "data/LikeCondition.h"
 #include "data/QueryGuard.h"
-#include "data/SqlScript.h"
+#include "sqlscript/SqlScript.h"
 #include "streets/StreetTab.h"
 #include "transport/TransportTab.h"
 
 #include "TestChecks.h"
 
+#include <QSqlQuery>
 #include <QtTest>
 #include <QtWidgets>
 

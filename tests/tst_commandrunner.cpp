@@ -1,6 +1,6 @@
-#include "app/CommandRunner.h"
-#include "common/Errors.h"
 #include "FakePrompts.h"
+#include "common/CommandRunner.h"
+#include "common/Errors.h"
 
 #include <QtTest>
 

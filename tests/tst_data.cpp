@@ -6,6 +6,7 @@
 
 #include "TestChecks.h"
 
+#include <QSqlQuery>
 #include <QtTest>
 
 namespace {

@@ -1,14 +1,14 @@
 // The demo city: the model, the database against the schema, the sheets against the general map,
 // and the generator's determinism and scale.
+#include "AdvertPdf.h"
 #include "City.h"
 #include "CityDatabase.h"
-#include "Geometry.h"
-#include "SheetGrid.h"
 #include "Generator.h"
+#include "Geometry.h"
 #include "MapPainter.h"
 #include "Names.h"
-#include "AdvertPdf.h"
 #include "Pictures.h"
+#include "SheetLayout.h"
 
 #include <QtTest>
 
@@ -410,7 +410,7 @@ void TestDemoCity::sheetsAgreeWithTheGeneralMap()
         bool nearIsland = false;
         for (const Island &island : m_model.river.islands)
             nearIsland = nearIsland || QLineF(p, geo::centroid(island.outline)).length() < 400;
-        const SheetGrid::Place place = SheetGrid::locate(m_model.frame.percent(p));
+        const SheetLayout::Place place = SheetLayout::locate(m_model.frame.percent(p));
         if (nearIsland || !place.isValid())
             continue;
         const QImage sheetImage(m_city + "/Raster/" + place.code + ".jpg");
@@ -554,8 +554,8 @@ void TestDemoCity::badArgumentsAreRefused()
 
 void TestDemoCity::sheetGridLocatesAndReturns()
 {
-    using SheetGrid::locate;
-    QCOMPARE(SheetGrid::codes(), Sheets);
+    using SheetLayout::locate;
+    QCOMPARE(SheetLayout::codes(), Sheets);
     // Corners and edges of the grid.
     QCOMPARE(locate({0, 0}).code, QString("A1"));
     QCOMPARE(locate({19.99, 19.99}).code, QString("A1"));
@@ -565,7 +565,7 @@ void TestDemoCity::sheetGridLocatesAndReturns()
     QCOMPARE(locate({79.9, 100}).code, QString("F5")); // F5's stretch of the bottom row
     QCOMPARE(locate({71.6, 90}).code, QString("D5"));
     QCOMPARE(locate({71.71, 90}).code, QString("F5"));
-    const SheetGrid::Place f5 = locate({81.70028, 90});
+    const SheetLayout::Place f5 = locate({81.70028, 90});
     QCOMPARE(f5.code, QString("F5"));
     QVERIFY(qAbs(f5.x - 50) < 1e-9 && qAbs(f5.y - 50) < 1e-9);
     // Right of F5 and outside the map lie on no sheet.
@@ -573,17 +573,17 @@ void TestDemoCity::sheetGridLocatesAndReturns()
     QVERIFY(!locate({-1, 10}).isValid());
     QVERIFY(!locate({10, 100.5}).isValid());
     QVERIFY(!locate({qQNaN(), 10}).isValid());
-    QVERIFY(SheetGrid::sheetArea("E5").isEmpty());
-    QVERIFY(SheetGrid::sheetArea("a1").isEmpty());
+    QVERIFY(SheetLayout::sheetArea("E5").isEmpty());
+    QVERIFY(SheetLayout::sheetArea("a1").isEmpty());
     // There and back again, on every sheet.
     for (const QString &code : Sheets) {
-        const QRectF area = SheetGrid::sheetArea(code);
+        const QRectF area = SheetLayout::sheetArea(code);
         // D5's right part is F5's, so the points keep left of 71.7 % there.
         for (const QPointF &inside : {QPointF(0.1, 0.1), QPointF(0.4, 0.5), QPointF(0.3, 0.9)}) {
             const QPointF p(area.left() + inside.x() * 20, area.top() + inside.y() * 20);
-            const SheetGrid::Place place = locate(p);
+            const SheetLayout::Place place = locate(p);
             QCOMPARE(place.code, code);
-            QVERIFY(QLineF(SheetGrid::generalPercent(place), p).length() < 1e-9);
+            QVERIFY(QLineF(SheetLayout::generalPercent(place), p).length() < 1e-9);
             QVERIFY(QLineF(generalPercent(code, place.x, place.y), p).length() < 1e-9);
         }
     }
@@ -592,7 +592,7 @@ void TestDemoCity::sheetGridLocatesAndReturns()
     const QTransform t = MapPainter::viewTransform(area, QSize(800, 600));
     QVERIFY(QLineF(t.map(area.topLeft()), QPointF(0, 0)).length() < 1e-6);
     QVERIFY(QLineF(t.map(area.bottomRight()), QPointF(800, 600)).length() < 1e-6);
-    QVERIFY(qAbs(area.left() / m_model.frame.width * 100 - SheetGrid::F5Left) < 1e-9);
+    QVERIFY(qAbs(area.left() / m_model.frame.width * 100 - SheetLayout::F5Left) < 1e-9);
 }
 
 void TestDemoCity::geometryAndRandomness()

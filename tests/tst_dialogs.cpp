@@ -1,5 +1,8 @@
-#include "app/CommandRunner.h"
-#include "app/MainState.h"
+#include "FakeDesktop.h"
+#include "FakePrompts.h"
+#include "common/CommandRunner.h"
+#include "common/GeorgianScript.h"
+#include "common/MainState.h"
 #include "dialogs/AboutFrm.h"
 #include "dialogs/CityPictures.h"
 #include "dialogs/DlgMessageBoxFrm.h"
@@ -8,16 +11,20 @@
 #include "dialogs/MessageBoxFrm.h"
 #include "dialogs/WindowPrompts.h"
 #include "dialogs/WordMessage.h"
-#include "common/GeorgianScript.h"
 #include "platform/DisplayFont.h"
 #include "platform/SystemDesktop.h"
 #include "widgets/ActiveLabel.h"
 #include "widgets/GradientTitleBar.h"
 #include "widgets/WrappedText.h"
-#include "FakeDesktop.h"
-#include "FakePrompts.h"
 #include "TestChecks.h"
 
+#include <QFontDatabase>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QRawFont>
+#include <QTextEdit>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {

@@ -6,6 +6,7 @@
 #include "widgets/GroupedListFooter.h"
 #include "widgets/GroupedListView.h"
 
+#include <QHeaderView>
 #include <QtTest>
 
 using Level = GroupedListModel::Level;

@@ -1,22 +1,22 @@
 #include "HostileCity.h"
 #include "ProgramRig.h"
-#include "app/CommandRunner.h"
 #include "app/MainActions.h"
 #include "app/MainToolBar.h"
 #include "catalogue/ObjectDetailsWindow.h"
 #include "catalogue/ObjectMapCommands.h"
 #include "catalogue/ObjectTab.h"
+#include "common/CommandRunner.h"
 #include "map/MapArea.h"
 #include "map/MapNavigation.h"
 #include "map/MapSwitcher.h"
 #include "map/MarkerLayer.h"
-#include "map/ZoomSpinBox.h"
 #include "platform/PrivateTempDirectory.h"
 #include "streets/StreetTab.h"
 #include "transport/TransportTab.h"
 #include "widgets/ActiveLabel.h"
 #include "widgets/GroupedListView.h"
 #include "widgets/LookupEditor.h"
+#include "widgets/ZoomSpinBox.h"
 
 #include "TestChecks.h"
 
@@ -86,7 +86,7 @@ void checkOnlyMissingSheets(const QStringList &errors)
 
 struct Rig : ProgramRig {
     CommandRunner runner{prompts};
-    ObjectMapCommands objectMap{parts(), *window->obieqtiTSH};
+    ObjectMapCommands objectMap{dm, state(), prompts, mapEngine(), *window->obieqtiTSH->ObjectGrid};
     ModalCloser modals;
 
     // `prepare` may change the city before the program starts.
@@ -96,7 +96,7 @@ struct Rig : ProgramRig {
         objectMap.setDecimalSeparator(QStringLiteral("."));
     }
 
-    MainActions &actions() { return parts().actions; }
+    MainActions &actions() { return *window->actions; }
     ObjectTab &objectTab() { return *window->obieqtiTSH; }
     DataSet &objects() { return dm.obieqti_logo_Qr; }
     bool focus(int key) { return objects().locate(QStringLiteral("obieqtis_kodi"), key); }
@@ -185,7 +185,7 @@ struct Rig : ProgramRig {
         QVERIFY(focus(Hostile::NormalObject));
         actions().ShowDetMapAc->trigger();
         QCOMPARE(state().CurrentMapName, QStringLiteral("A1"));
-        QVERIFY(parts().map.findItem(QStringLiteral("Obj_%1").arg(Hostile::NormalObject)));
+        QVERIFY(mapEngine().area.findItem(QStringLiteral("Obj_%1").arg(Hostile::NormalObject)));
     }
 };
 
@@ -390,7 +390,7 @@ private Q_SLOTS:
         list.scrollTo(rows.first());
         QCOMPARE(Rig::toolTipAt(list.viewport(), list.visualRect(rows.first()).center()), name);
         rig.actions().ShowMepAc->trigger();
-        MapArea &map = rig.parts().map;
+        MapArea &map = rig.mapEngine().area;
         for (const QString &item : {QStringLiteral("Obj_%1"), QStringLiteral("Lb_%1")}) {
             const MapItem *marker = map.findItem(item.arg(Hostile::MarkupObject));
             QVERIFY(marker);
@@ -459,7 +459,7 @@ private Q_SLOTS:
         // brings up a message.
         const auto logoOf = [&rig](int key) {
             rig.focus(key);
-            return rig.parts().markers.LogoMarker().shown;
+            return rig.mapEngine().markers.LogoMarker().shown;
         };
         QCOMPARE(logoOf(Hostile::NormalObject), Hostile::NormalObject);
         for (int key : {Hostile::NullObject, Hostile::EmptySheetObject, Hostile::UnknownSheetObject,
@@ -504,18 +504,18 @@ private Q_SLOTS:
         QCOMPARE(rig.state().CurrentMapName, QStringLiteral("B2"));
         // Far-off coordinates on a sheet that exists: the view goes as far as it can.
         QCOMPARE(outcome(Hostile::FarOffObject, a.ShowDetMapAc), QStringList());
-        QVERIFY(rig.parts().map.horizontalPosition() > 0);
-        QCOMPARE(rig.parts().map.verticalPosition(), 0);
+        QVERIFY(rig.mapEngine().area.horizontalPosition() > 0);
+        QCOMPARE(rig.mapEngine().area.verticalPosition(), 0);
         // Negative coordinates reach the nearby-stop query intact: the far-off stop lies beside it.
         QCOMPARE(outcome(Hostile::FarOffObject, a.ShowObjWithStopAc), QStringList());
-        QVERIFY(rig.parts().map.findItem(QStringLiteral("Stp_%1").arg(Hostile::FarOffStop)));
+        QVERIFY(rig.mapEngine().area.findItem(QStringLiteral("Stp_%1").arg(Hostile::FarOffStop)));
 
         // The marker under the pointer leads back to the list; the question answered both ways.
         QVERIFY(rig.focus(Hostile::NormalObject));
         a.ShowDetMapAc->trigger();
-        const MapItem *normal = rig.parts().map.findItem(QStringLiteral("Obj_%1").arg(Hostile::NormalObject));
+        const MapItem *normal = rig.mapEngine().area.findItem(QStringLiteral("Obj_%1").arg(Hostile::NormalObject));
         QVERIFY(normal);
-        rig.objectMap.setPointerSource([&] { return rig.parts().map.contentToGlobal(normal->pos()); });
+        rig.objectMap.setPointerSource([&] { return rig.mapEngine().area.contentToGlobal(normal->pos()); });
         for (bool answer : {true, false}) {
             rig.prompts.clear();
             rig.prompts.answers << answer << answer;
@@ -624,7 +624,7 @@ private Q_SLOTS:
         QVERIFY(rig.dm.kavS_transporti_gaCereba_Qr.locate(QStringLiteral("saxeoba"), QStringLiteral("1")));
         a.marSrutisCvenebazogadrukaze1->trigger();
         QStringList marked;
-        for (const Marker &marker : rig.parts().markers.StopMarkers())
+        for (const Marker &marker : rig.mapEngine().markers.StopMarkers())
             marked << marker.picture->name();
         QCOMPARE(marked.count(QStringLiteral("Stp_1")), 1);
         QVERIFY(marked.contains(QStringLiteral("Stp_%1").arg(Hostile::FarOffStop)));
@@ -635,7 +635,7 @@ private Q_SLOTS:
     {
         Rig rig;
         MainActions &a = rig.actions();
-        ZoomSpinBox &zoom = *rig.parts().toolBar.ZoomEd;
+        ZoomSpinBox &zoom = *rig.window->ToolBar->ZoomEd;
         // Every zoom step in, out and applied, with the markers of each tab on the general map
         // (leaving a tab removes its markers), the focused object's far-off place included.
         // Objects with unknown sheet codes get no marker; streets and stops do, off the map.
@@ -650,7 +650,7 @@ private Q_SLOTS:
             QCOMPARE(zoom.value(), 25);
             for (int value = 25; value <= 200; value += 25) {
                 zoom.setValue(value);
-                rig.parts().toolBar.ToolButton8->click();
+                rig.window->ToolBar->ToolButton8->click();
                 QCOMPARE(zoom.value(), value);
             }
             // Markers of streets and stops with unknown sheet codes repeat that code's message at
@@ -659,15 +659,15 @@ private Q_SLOTS:
             QCOMPARE(rig.prompts.messages.size(), rig.prompts.messages.count(UnknownSheet));
         };
         rig.forEachRecord(rig.objects(), [&] { a.ShowMepAc->trigger(); });
-        QVERIFY(!rig.parts().markers.ObjectMarkers().isEmpty());
+        QVERIFY(!rig.mapEngine().markers.ObjectMarkers().isEmpty());
         zoomEveryStep();
         rig.window->PageControl->setCurrentWidget(rig.window->quCaTSh);
         rig.forEachRecord(rig.dm.quCa_Qr, [&] { a.StreetGenShowMnIt->trigger(); });
-        QVERIFY(!rig.parts().markers.StreetMarkers().isEmpty());
+        QVERIFY(!rig.mapEngine().markers.StreetMarkers().isEmpty());
         zoomEveryStep();
         rig.window->PageControl->setCurrentWidget(rig.window->TransportiTSH);
         rig.forEachRecord(rig.dm.kavS_transporti_gaCereba_Qr, [&] { a.GenStopShowMnIt->trigger(); });
-        QVERIFY(!rig.parts().markers.StopMarkers().isEmpty());
+        QVERIFY(!rig.mapEngine().markers.StopMarkers().isEmpty());
         zoomEveryStep();
         rig.prompts.clear();
 
@@ -681,21 +681,21 @@ private Q_SLOTS:
         for (const QString &code : codes) {
             rig.prompts.clear();
             const bool shown = rig.runner.run([&] {
-                rig.parts().navigation.ResetMapView();
-                rig.parts().switcher.SwitchToSheet(code);
+                rig.mapEngine().navigation.ResetMapView();
+                rig.mapEngine().switcher.SwitchToSheet(code);
             });
             // A truncated sheet (B2) shows what could be decoded.
             QCOMPARE(shown, code == QLatin1String("A1") || code == QLatin1String("B2"));
             if (!shown)
                 QVERIFY2(rig.prompts.errors.size() == 1 && rig.prompts.errors.first().contains(code + QStringLiteral(".jpg")),
                          qPrintable(code + rig.prompts.errors.join(QLatin1Char('\n'))));
-            QVERIFY(rig.runner.run([&] { rig.parts().switcher.SwitchToGeneralMap(true, true); }));
+            QVERIFY(rig.runner.run([&] { rig.mapEngine().switcher.SwitchToGeneralMap(true, true); }));
         }
         rig.prompts.clear();
 
         // Panning with the mouse and the keys, then clearing.
-        MapNavigation &navigation = rig.parts().navigation;
-        MapArea &map = rig.parts().map;
+        MapNavigation &navigation = rig.mapEngine().navigation;
+        MapArea &map = rig.mapEngine().area;
         const QPoint corner = map.contentToGlobal(QPoint(0, 0));
         rig.runner.run([&] {
             navigation.ThImageMouseDown(corner + QPoint(200, 200));
@@ -708,7 +708,7 @@ private Q_SLOTS:
                 navigation.ScrollBoxKeyDown(key, Qt::NoModifier);
         });
         a.ClearMapAc->trigger();
-        QVERIFY(rig.parts().markers.ObjectMarkers().isEmpty());
+        QVERIFY(rig.mapEngine().markers.ObjectMarkers().isEmpty());
 
         // Help and about.
         a.daxmareba2->trigger();

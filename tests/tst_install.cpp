@@ -5,6 +5,7 @@
 #include "data/DataModule.h"
 #include "platform/DisplayFont.h"
 
+#include <QFontDatabase>
 #include <QtTest>
 
 namespace {

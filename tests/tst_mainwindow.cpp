@@ -4,17 +4,17 @@
 #include "ProgramRig.h"
 #include "app/MainActions.h"
 #include "app/MainFrm.h"
-#include "app/MainState.h"
 #include "app/MainStatusBar.h"
 #include "app/MainToolBar.h"
 #include "catalogue/ObjectTab.h"
+#include "common/MainState.h"
 #include "data/DataModule.h"
 #include "map/MapArea.h"
 #include "streets/StreetTab.h"
 #include "transport/TransportTab.h"
-#include "widgets/LookupEditor.h"
-#include "map/ZoomSpinBox.h"
 #include "widgets/GroupedListView.h"
+#include "widgets/LookupEditor.h"
+#include "widgets/ZoomSpinBox.h"
 
 #include <QtTest>
 #include <QtWidgets>

@@ -1,14 +1,14 @@
 #include "FakePrompts.h"
 #include "MapTestCity.h"
-#include "app/CommandRunner.h"
-#include "app/MainState.h"
+#include "common/CommandRunner.h"
 #include "common/Errors.h"
+#include "common/MainState.h"
 #include "map/MapArea.h"
 #include "map/MapNavigation.h"
 #include "map/MapSwitcher.h"
 #include "map/MarkerLayer.h"
 #include "map/SheetGrid.h"
-#include "map/ZoomSpinBox.h"
+#include "widgets/ZoomSpinBox.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -115,7 +115,7 @@ private Q_SLOTS:
         Rig rig;
         rig.switcher.SwitchToSheet(QStringLiteral("B2"));
         rig.focus(12);
-        const Marker *marker = rig.markers.AddMarker(recipe(MarkerKind::Object, 12));
+        const Marker *marker = rig.markers.addMarker(recipe(MarkerKind::Object, 12));
         for (int i = 0; i < 4; ++i)
             rig.nav.gazrda1Click();
         QCOMPARE(rig.zoom.value(), 200);
@@ -132,15 +132,15 @@ private Q_SLOTS:
     {
         Rig rig;
         rig.focus(14);
-        const Marker *object = rig.markers.AddMarker(recipe(MarkerKind::Object, 14));
-        const Marker *street = rig.markers.AddMarker(recipe(MarkerKind::Street, 107));
-        const Marker *stop = rig.markers.AddMarker(recipe(MarkerKind::Stop, 21));
+        const Marker *object = rig.markers.addMarker(recipe(MarkerKind::Object, 14));
+        const Marker *street = rig.markers.addMarker(recipe(MarkerKind::Street, 107));
+        const Marker *stop = rig.markers.addMarker(recipe(MarkerKind::Stop, 21));
         MarkerSpec logo = recipe(MarkerKind::Logo, 13, {40, 40});
         logo.iconPath = QStringLiteral(".\\pictures\\icons\\yellow.bmp");
-        QVERIFY(rig.markers.ShowLogoMarker(logo, 13));
+        QVERIFY(rig.markers.showLogoMarker(logo, 13));
         rig.nav.Semcireba1Click();
         const auto general = [&](const QString &code, double x, double y) {
-            return SheetGrid::GeneralPixel(code, 75, x, y, 2000, 1500, rig.prompts);
+            return SheetGrid::generalPixel(code, 75, x, y, 2000, 1500, rig.prompts);
         };
         QCOMPARE(object->picture->pos(), general(QStringLiteral("F5"), 50, 50));
         QCOMPARE(street->picture->pos(), general(QStringLiteral("B2"), 20, 30));
@@ -220,7 +220,7 @@ private Q_SLOTS:
         int clicks = 0;
         MarkerSpec object = recipe(MarkerKind::Object, 12, {600, 500});
         object.onDoubleClick = [&] { ++clicks; };
-        QVERIFY(rig.markers.AddMarker(object));
+        QVERIFY(rig.markers.addMarker(object));
         QTest::mousePress(rig.view(), Qt::LeftButton, {}, QPoint(135, 135));
         QTest::mouseRelease(rig.view(), Qt::LeftButton, {}, QPoint(175, 135));
         QCOMPARE(rig.scroll(), QPoint(470, 370));
@@ -237,7 +237,7 @@ private Q_SLOTS:
         rig.nav.Semcireba1Click();
         QCOMPARE(rig.area.imageSize(), QSize(500, 375));
         // A far street marker extends the content beyond the zoomed-out image.
-        QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Street, 107, {1500, 1200})));
+        QVERIFY(rig.markers.addMarker(recipe(MarkerKind::Street, 107, {1500, 1200})));
         QCOMPARE(rig.area.horizontalRange(), 1512); // the 12 x 12 street icon's right edge
         QCOMPARE(rig.area.verticalRange(), 1212);
 
@@ -292,14 +292,14 @@ private Q_SLOTS:
     {
         Rig rig;
         rig.city.dm.ADOConn.setConnectionString(QStringLiteral("Provider=SQLite;Data Source=missing.sqlite"));
-        QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Object, 12)));
+        QVERIFY(rig.markers.addMarker(recipe(MarkerKind::Object, 12)));
         QTest::keyClick(&rig.area, Qt::Key_Equal);
         QCOMPARE(rig.prompts.errors.size(), 1);
         QCOMPARE(rig.area.imageSize(), QSize(2500, 1875)); // resized before the markers failed
 
         MarkerSpec object = recipe(MarkerKind::Object, 13, {50, 50});
         object.onDoubleClick = [] { throw Error(QStringLiteral("Double click failed")); };
-        QVERIFY(rig.markers.AddMarker(object));
+        QVERIFY(rig.markers.addMarker(object));
         rig.area.scrollTo(0, 0);
         QTest::mouseDClick(rig.view(), Qt::LeftButton, {}, QPoint(55, 55));
         QCOMPARE(rig.prompts.errors.last(), QStringLiteral("Double click failed."));
@@ -312,10 +312,10 @@ private Q_SLOTS:
         rig.nav.gazrda1Click();
         rig.area.scrollTo(100, 120);
         for (int key : {12, 13})
-            QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Object, key)));
-        QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Street, 107)));
-        QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Stop, 21)));
-        QVERIFY(rig.markers.ShowLogoMarker(recipe(MarkerKind::Logo, 14), 14));
+            QVERIFY(rig.markers.addMarker(recipe(MarkerKind::Object, key)));
+        QVERIFY(rig.markers.addMarker(recipe(MarkerKind::Street, 107)));
+        QVERIFY(rig.markers.addMarker(recipe(MarkerKind::Stop, 21)));
+        QVERIFY(rig.markers.showLogoMarker(recipe(MarkerKind::Logo, 14), 14));
         for (int round = 0; round < 2; ++round) {
             rig.nav.ClearMapAcExecute();
             QCOMPARE(rig.area.itemCount(), 0);
@@ -377,8 +377,8 @@ private Q_SLOTS:
         Rig rig;
         QMenu areaMenu;
         rig.area.setContextMenu(&areaMenu);
-        const Marker *object = rig.markers.AddMarker(recipe(MarkerKind::Object, 12, {50, 60}));
-        QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Stop, 21, {150, 60})));
+        const Marker *object = rig.markers.addMarker(recipe(MarkerKind::Object, 12, {50, 60}));
+        QVERIFY(rig.markers.addMarker(recipe(MarkerKind::Stop, 21, {150, 60})));
         QHelpEvent help(QEvent::ToolTip, QPoint(55, 65), rig.view()->mapToGlobal(QPoint(55, 65)));
         QApplication::sendEvent(rig.view(), &help);
         QTRY_COMPARE(QToolTip::text(), QStringLiteral("record 12"));
@@ -415,11 +415,11 @@ private Q_SLOTS:
         QElapsedTimer timer;
         timer.start();
         for (int key = 20000; key < 22000; ++key)
-            QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Object, key, {key % 1900, key % 1400})));
+            QVERIFY(rig.markers.addMarker(recipe(MarkerKind::Object, key, {key % 1900, key % 1400})));
         QCoreApplication::processEvents();
         const qint64 show = timer.elapsed();
         for (int key = 22000; key < 30000; ++key)
-            rig.markers.AddMarker(recipe(MarkerKind::Object, key, {key % 1900, key % 1400}));
+            rig.markers.addMarker(recipe(MarkerKind::Object, key, {key % 1900, key % 1400}));
         QCOMPARE(rig.markers.ObjectMarkers().count(), 10000);
         timer.restart();
         rig.nav.gazrda1Click();
@@ -442,10 +442,10 @@ private Q_SLOTS:
         rig.switcher.SwitchToSheet(QStringLiteral("B2"));
         rig.focus(12);
         rig.city.city.execSql(QStringLiteral("INSERT INTO gaCereba (gaCereba_kodi, saxeli, ruka_kodi, x, y) VALUES (31, 'gaCereba 31', 'B2', 40, 60)"));
-        QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Object, 12, SheetGrid::SheetPixel(100, 1200, 900, 37.5, 50))));
-        MarkerSpec stop = recipe(MarkerKind::Stop, 31, SheetGrid::SheetPixel(100, 1200, 900, 40, 60));
+        QVERIFY(rig.markers.addMarker(recipe(MarkerKind::Object, 12, SheetGrid::sheetPixel(100, 1200, 900, 37.5, 50))));
+        MarkerSpec stop = recipe(MarkerKind::Stop, 31, SheetGrid::sheetPixel(100, 1200, 900, 40, 60));
         stop.labelColour = MarkerLayer::SkyBlue;
-        QVERIFY(rig.markers.AddMarker(stop));
+        QVERIFY(rig.markers.addMarker(stop));
         const QByteArray shots = qgetenv("KVIRZETA_MAP_SHOTS");
         for (int round = 0; round < 2; ++round) {
             if (round == 0) {

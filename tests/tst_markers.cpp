@@ -1,7 +1,7 @@
 #include "FakePrompts.h"
 #include "MapTestCity.h"
-#include "app/MainState.h"
 #include "common/Errors.h"
+#include "common/MainState.h"
 #include "map/BitmapDecoder.h"
 #include "map/JpegDecoder.h"
 #include "map/MapArea.h"
@@ -9,7 +9,7 @@
 #include "map/MarkerLayer.h"
 #include "map/SheetGrid.h"
 #include "platform/PrivateTempDirectory.h"
-#include "map/ZoomSpinBox.h"
+#include "widgets/ZoomSpinBox.h"
 
 #include <QBuffer>
 #include <QtEndian>
@@ -77,7 +77,7 @@ private Q_SLOTS:
         MarkerSpec object = recipe(MarkerKind::Object, 12, {300, 200});
         object.labelColour = MarkerLayer::SkyBlue;
         object.onDoubleClick = [&] { ++clicks; };
-        const Marker *made = rig.markers.AddMarker(object);
+        const Marker *made = rig.markers.addMarker(object);
         QVERIFY(made);
         QCOMPARE(made->picture->name(), QStringLiteral("Obj_12"));
         QCOMPARE(made->picture->key(), 12);
@@ -99,15 +99,17 @@ private Q_SLOTS:
         MarkerSpec stop = recipe(MarkerKind::Stop, 21);
         stop.labelVisible = false;
         stop.onDoubleClick = [&] { ++clicks; };
-        made = rig.markers.AddMarker(stop);
+        made = rig.markers.addMarker(stop);
         QVERIFY(made);
         QCOMPARE(made->picture->name(), QStringLiteral("Stp_21"));
         QCOMPARE(made->picture->contextMenu(), nullptr);
         QVERIFY(!made->picture->doubleClickHandler());
         QVERIFY(!made->label->isVisible());
         QCOMPARE(made->label->colour(), QColor(255, 251, 240));
+        QCOMPARE(made->label->name(), QStringLiteral("Lb_Stp_21"));
+        QCOMPARE(made->label->key(), 21);
 
-        made = rig.markers.AddMarker(recipe(MarkerKind::Street, 107));
+        made = rig.markers.addMarker(recipe(MarkerKind::Street, 107));
         QVERIFY(made);
         QCOMPARE(made->picture->name(), QStringLiteral("Str_107"));
         QCOMPARE(made->label, nullptr);
@@ -117,15 +119,15 @@ private Q_SLOTS:
         QCOMPARE(rig.markers.StopMarkers().count(), 1);
         QCOMPARE(rig.markers.StreetMarkers().count(), 1);
         QCOMPARE(rig.area.itemCount(), 5);
-        // Logo markers only go through ShowLogoMarker.
-        QCOMPARE(rig.markers.AddMarker(recipe(MarkerKind::Logo, 30)), nullptr);
+        // Logo markers only go through showLogoMarker.
+        QCOMPARE(rig.markers.addMarker(recipe(MarkerKind::Logo, 30)), nullptr);
         QCOMPARE(rig.area.itemCount(), 5);
     }
 
     void bitmapsDropTheirBottomLeftColour()
     {
         Rig rig;
-        const Marker *made = rig.markers.AddMarker(recipe(MarkerKind::Object, 12));
+        const Marker *made = rig.markers.addMarker(recipe(MarkerKind::Object, 12));
         const QImage &picture = made->picture->picture();
         QCOMPARE(qAlpha(picture.pixel(0, 15)), 0);
         QCOMPARE(qAlpha(picture.pixel(15, 0)), 0);
@@ -139,53 +141,53 @@ private Q_SLOTS:
     void takenNamesRefuseTheWholeMarker()
     {
         Rig rig;
-        QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Object, 12)));
+        QVERIFY(rig.markers.addMarker(recipe(MarkerKind::Object, 12)));
         const int items = rig.area.itemCount();
         // Stop 12 and object 12 are both labelled: their label names differ.
-        const Marker *stop = rig.markers.AddMarker(recipe(MarkerKind::Stop, 12));
+        const Marker *stop = rig.markers.addMarker(recipe(MarkerKind::Stop, 12));
         QVERIFY(stop);
         QCOMPARE(stop->label->name(), QStringLiteral("Lb_Stp_12"));
-        QCOMPARE(rig.markers.AddMarker(recipe(MarkerKind::Stop, 12)), nullptr);
+        QCOMPARE(rig.markers.addMarker(recipe(MarkerKind::Stop, 12)), nullptr);
         QCOMPARE(rig.markers.StopMarkers().count(), 1);
         rig.markers.ClearStopMarkers();
         // The same record twice.
-        QCOMPARE(rig.markers.AddMarker(recipe(MarkerKind::Object, 12)), nullptr);
+        QCOMPARE(rig.markers.addMarker(recipe(MarkerKind::Object, 12)), nullptr);
         QCOMPARE(rig.markers.ObjectMarkers().count(), 1);
         QCOMPARE(rig.area.itemCount(), items);
         // A street has no label, so street 12 can coexist.
-        QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Street, 12)));
-        QCOMPARE(rig.markers.AddMarker(recipe(MarkerKind::Street, 12)), nullptr);
+        QVERIFY(rig.markers.addMarker(recipe(MarkerKind::Street, 12)));
+        QCOMPARE(rig.markers.addMarker(recipe(MarkerKind::Street, 12)), nullptr);
         QCOMPARE(rig.markers.StreetMarkers().count(), 1);
 
         // The object's logo cannot coexist with its own marker; the mark stays 0.
         MarkerSpec logo = recipe(MarkerKind::Logo, 12);
         logo.mapLogo = jpegLogo(Qt::red);
-        QVERIFY(!rig.markers.ShowLogoMarker(logo, 12));
+        QVERIFY(!rig.markers.showLogoMarker(logo, 12));
         QCOMPARE(rig.markers.LogoMarker().shown, 0);
         QCOMPARE(rig.area.itemCount(), items + 1);
         // Freed names can be used again.
         rig.markers.ClearObjectMarkers();
-        QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Object, 12)));
+        QVERIFY(rig.markers.addMarker(recipe(MarkerKind::Object, 12)));
     }
 
     void pictureFailuresLeaveNothing()
     {
         Rig rig;
-        QCOMPARE(rig.markers.AddMarker(recipe(MarkerKind::Object, 1, {0, 0}, QStringLiteral(".\\pictures\\icons\\none.bmp"))),
+        QCOMPARE(rig.markers.addMarker(recipe(MarkerKind::Object, 1, {0, 0}, QStringLiteral(".\\pictures\\icons\\none.bmp"))),
                  nullptr);
         MarkerSpec broken = recipe(MarkerKind::Object, 2);
         broken.mapLogo = QByteArray("not a jpeg");
-        QCOMPARE(rig.markers.AddMarker(broken), nullptr);
+        QCOMPARE(rig.markers.addMarker(broken), nullptr);
         MarkerSpec empty = recipe(MarkerKind::Object, 3);
         empty.mapLogo = QByteArray();
-        QCOMPARE(rig.markers.AddMarker(empty), nullptr);
+        QCOMPARE(rig.markers.addMarker(empty), nullptr);
 
         // The temporary directory is unavailable.
         const QByteArray saved = qgetenv("TMPDIR");
         qputenv("TMPDIR", "/nonexistent/kvirzeta");
         MarkerSpec logo = recipe(MarkerKind::Object, 4);
         logo.mapLogo = jpegLogo(Qt::blue);
-        QCOMPARE(rig.markers.AddMarker(logo), nullptr);
+        QCOMPARE(rig.markers.addMarker(logo), nullptr);
         qputenv("TMPDIR", saved);
         QCOMPARE(rig.area.itemCount(), 0);
         QCOMPARE(rig.markers.ObjectMarkers().count(), 0);
@@ -200,13 +202,13 @@ private Q_SLOTS:
         MarkerSpec first = recipe(MarkerKind::Object, 12);
         // Bytes after the picture's end are ignored; they make the first file the longer one.
         first.mapLogo = jpegLogo(Qt::red) + QByteArray(4096, 'x');
-        const Marker *made = rig.markers.AddMarker(first);
+        const Marker *made = rig.markers.addMarker(first);
         QVERIFY(made);
         QCOMPARE(made->picture->geometry().size(), QSize(24, 12));
         // Every logo overwrites the file; the second marker shows its own picture.
         MarkerSpec second = recipe(MarkerKind::Object, 13);
         second.mapLogo = jpegLogo(Qt::blue);
-        const Marker *other = rig.markers.AddMarker(second);
+        const Marker *other = rig.markers.addMarker(second);
         const QString logoFile = privateTempDirectory() + QStringLiteral("ForMap.jpg");
         qputenv("TMPDIR", saved);
         QVERIFY(other);
@@ -326,16 +328,16 @@ private Q_SLOTS:
         Rig rig;
         MarkerSpec logo = recipe(MarkerKind::Logo, 14);
         logo.mapLogo = jpegLogo(Qt::red);
-        QVERIFY(rig.markers.ShowLogoMarker(logo, 14));
+        QVERIFY(rig.markers.showLogoMarker(logo, 14));
         QCOMPARE(rig.markers.LogoMarker().shown, 14);
         QCOMPARE(rig.markers.LogoMarker().marker.picture->name(), QStringLiteral("Obj_14"));
         logo.key = 13;
-        QVERIFY(rig.markers.ShowLogoMarker(logo, 13));
+        QVERIFY(rig.markers.showLogoMarker(logo, 13));
         QCOMPARE(rig.area.itemCount(), 2);
         QCOMPARE(rig.area.findItem(QStringLiteral("Obj_14")), nullptr);
         // A failed replacement leaves no logo at all.
         logo.mapLogo = QByteArray("broken");
-        QVERIFY(!rig.markers.ShowLogoMarker(logo, 13));
+        QVERIFY(!rig.markers.showLogoMarker(logo, 13));
         QCOMPARE(rig.markers.LogoMarker().shown, 0);
         QCOMPARE(rig.area.itemCount(), 0);
     }
@@ -345,11 +347,11 @@ private Q_SLOTS:
         Rig rig;
         MarkerSpec logo = recipe(MarkerKind::Logo, 14);
         logo.mapLogo = jpegLogo(Qt::red);
-        QVERIFY(rig.markers.ShowLogoMarker(logo, 14));
+        QVERIFY(rig.markers.showLogoMarker(logo, 14));
         for (int key : {12, 13})
-            QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Object, key)));
-        QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Street, 107)));
-        QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Stop, 21)));
+            QVERIFY(rig.markers.addMarker(recipe(MarkerKind::Object, key)));
+        QVERIFY(rig.markers.addMarker(recipe(MarkerKind::Street, 107)));
+        QVERIFY(rig.markers.addMarker(recipe(MarkerKind::Stop, 21)));
 
         rig.markers.ClearObjectMarkers();
         QCOMPARE(rig.markers.ObjectMarkers().count(), 0);
@@ -370,16 +372,16 @@ private Q_SLOTS:
     {
         Rig rig;
         for (int key = 1; key <= MarkerList::Capacity; ++key)
-            QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Street, key, {key % 2000, key % 1500})));
+            QVERIFY(rig.markers.addMarker(recipe(MarkerKind::Street, key, {key % 2000, key % 1500})));
         QVERIFY(rig.markers.StreetMarkers().isFull());
-        QCOMPARE(rig.markers.AddMarker(recipe(MarkerKind::Street, 20000)), nullptr);
+        QCOMPARE(rig.markers.addMarker(recipe(MarkerKind::Street, 20000)), nullptr);
         QCOMPARE(rig.markers.StreetMarkers().count(), MarkerList::Capacity);
         QCOMPARE(rig.area.itemCount(), MarkerList::Capacity);
         QCOMPARE(rig.area.findItem(QStringLiteral("Str_20000")), nullptr);
         // Other lists have their own capacity.
-        QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Stop, 21)));
+        QVERIFY(rig.markers.addMarker(recipe(MarkerKind::Stop, 21)));
         rig.markers.ClearStreetMarkers();
-        QVERIFY(rig.markers.AddMarker(recipe(MarkerKind::Street, 20000)));
+        QVERIFY(rig.markers.addMarker(recipe(MarkerKind::Street, 20000)));
     }
 
     void repositionOnTheGeneralMap()
@@ -396,19 +398,19 @@ private Q_SLOTS:
         rig.markers.RepositionStopMarkers(150, 1500, 2000);
         QCOMPARE(rig.city.dm.Qr.sql(), QStringLiteral("SELECT * FROM gaCereba"));
 
-        const Marker *object = rig.markers.AddMarker(recipe(MarkerKind::Object, 14));
-        const Marker *street = rig.markers.AddMarker(recipe(MarkerKind::Street, 107));
-        const Marker *stop = rig.markers.AddMarker(recipe(MarkerKind::Stop, 12));
-        const Marker *blank = rig.markers.AddMarker(recipe(MarkerKind::Stop, 13));
+        const Marker *object = rig.markers.addMarker(recipe(MarkerKind::Object, 14));
+        const Marker *street = rig.markers.addMarker(recipe(MarkerKind::Street, 107));
+        const Marker *stop = rig.markers.addMarker(recipe(MarkerKind::Stop, 12));
+        const Marker *blank = rig.markers.addMarker(recipe(MarkerKind::Stop, 13));
         MarkerSpec logoSpec = recipe(MarkerKind::Logo, 30, {5, 5});
         logoSpec.mapLogo = jpegLogo(Qt::red);
-        QVERIFY(rig.markers.ShowLogoMarker(logoSpec, 30));
+        QVERIFY(rig.markers.showLogoMarker(logoSpec, 30));
         for (int zoom : {150, 25, 200}) {
             rig.markers.RepositionObjectMarkers(zoom, 1500, 2000);
             rig.markers.RepositionStreetMarkers(zoom, 1500, 2000);
             rig.markers.RepositionStopMarkers(zoom, 1500, 2000);
             const auto general = [&](const QString &code, double x, double y) {
-                return SheetGrid::GeneralPixel(code, zoom, x, y, 2000, 1500, rig.prompts);
+                return SheetGrid::generalPixel(code, zoom, x, y, 2000, 1500, rig.prompts);
             };
             QCOMPARE(object->picture->pos(), general(QStringLiteral("F5"), 50, 50));
             QCOMPARE(street->picture->pos(), general(QStringLiteral("B2"), 20, 30));
@@ -428,12 +430,12 @@ private Q_SLOTS:
     {
         Rig rig;
         rig.switcher.SwitchToSheet(QStringLiteral("B2"));
-        const Marker *here = rig.markers.AddMarker(recipe(MarkerKind::Object, 12, {1, 1}));
-        const Marker *there = rig.markers.AddMarker(recipe(MarkerKind::Object, 13, {40, 50}));
+        const Marker *here = rig.markers.addMarker(recipe(MarkerKind::Object, 12, {1, 1}));
+        const Marker *there = rig.markers.addMarker(recipe(MarkerKind::Object, 13, {40, 50}));
         there->picture->setVisible(false);
         there->label->setVisible(false);
-        const Marker *stop = rig.markers.AddMarker(recipe(MarkerKind::Stop, 21, {60, 70}));
-        const Marker *street = rig.markers.AddMarker(recipe(MarkerKind::Street, 107, {0, 0}));
+        const Marker *stop = rig.markers.addMarker(recipe(MarkerKind::Stop, 21, {60, 70}));
+        const Marker *street = rig.markers.addMarker(recipe(MarkerKind::Street, 107, {0, 0}));
 
         rig.markers.RepositionObjectMarkers(125, 900, 1200);
         rig.markers.RepositionStreetMarkers(125, 900, 1200);
@@ -452,9 +454,9 @@ private Q_SLOTS:
     {
         Rig rig;
         // Object 16 has the unknown code "Z9": three messages, placed off the map.
-        const Marker *unknown = rig.markers.AddMarker(recipe(MarkerKind::Object, 16));
+        const Marker *unknown = rig.markers.addMarker(recipe(MarkerKind::Object, 16));
         // A marker whose record is gone keeps its place.
-        const Marker *gone = rig.markers.AddMarker(recipe(MarkerKind::Object, 99, {70, 80}));
+        const Marker *gone = rig.markers.addMarker(recipe(MarkerKind::Object, 99, {70, 80}));
         rig.markers.RepositionObjectMarkers(100, 1500, 2000);
         QCOMPARE(rig.prompts.messages.size(), 3);
         QCOMPARE(unknown->picture->pos(), QPoint(-200, -150));
@@ -473,8 +475,8 @@ private Q_SLOTS:
         first.labelVisible = false;
         MarkerSpec second = recipe(MarkerKind::Object, 13, {108, 108});
         second.labelVisible = false;
-        const Marker *a = rig.markers.AddMarker(first);
-        const Marker *b = rig.markers.AddMarker(second);
+        const Marker *a = rig.markers.addMarker(first);
+        const Marker *b = rig.markers.addMarker(second);
         const QPoint overlap(110, 110);
         QCOMPARE(rig.area.itemAt(overlap), b->picture);
         a->picture->bringToFront();

@@ -1,8 +1,8 @@
 #include "ProgramRig.h"
+#include "app/MainActions.h"
 #include "catalogue/AdvertisingFile.h"
 #include "catalogue/ObjectDetailCommands.h"
 #include "catalogue/ObjectDetailsWindow.h"
-#include "app/MainActions.h"
 #include "dialogs/WordMessage.h"
 #include "platform/DesktopWordDocument.h"
 #include "platform/PrivateTempDirectory.h"
@@ -41,7 +41,7 @@ void writeFile(const QString &path, const QByteArray &content)
 struct DetailsWindow {
     ObjectDetailCommands commands;
     TObieqtiDetFrm window;
-    explicit DetailsWindow(ProgramRig &rig) : commands(rig.parts())
+    explicit DetailsWindow(ProgramRig &rig) : commands(rig.dm, rig.prompts, rig.desktop, rig.window.get())
     {
         commands.fillWindow(window);
         commands.connectWindow(window);

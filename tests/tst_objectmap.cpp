@@ -1,6 +1,4 @@
-#include "ProgramRig.h"
-#include "app/MainActions.h"
-#include "app/MainToolBar.h"
+#include "CommandRig.h"
 #include "catalogue/ObjectMapCommands.h"
 #include "catalogue/ObjectTab.h"
 #include "map/MapArea.h"
@@ -8,7 +6,6 @@
 #include "map/MapSwitcher.h"
 #include "map/MarkerLayer.h"
 #include "map/SheetGrid.h"
-#include "map/ZoomSpinBox.h"
 #include "widgets/GroupedListView.h"
 
 #include <QImage>
@@ -38,31 +35,34 @@ void enlargeMaps(FixtureCity &city)
         QVERIFY(sheet.save(city.file(QStringLiteral("Raster/%1.jpg").arg(QLatin1String(code))), "JPEG"));
 }
 
-struct Rig : ProgramRig {
-    ObjectMapCommands cmds{parts(), *window->obieqtiTSH};
+// The object tab and its map commands without the main window; the logo follows the list's
+// focused object as the main window has it follow.
+struct Rig : CommandRig {
+    ObjectTab tab{dm, state, prompts, window, window, map.markers};
+    ObjectMapCommands cmds{dm, state, prompts, map, *tab.ObjectGrid};
 
-    explicit Rig(const std::function<void(FixtureCity &)> &prepare = enlargeMaps) : ProgramRig(prepare)
+    explicit Rig(const std::function<void(FixtureCity &)> &prepare = enlargeMaps) : CommandRig(prepare)
     {
-        show();
-        window->resize(900, 700);
-        QCoreApplication::processEvents();
+        QObject::connect(&dm.obieqti_logo_Qr, &DataSet::currentRowChanged, &tab,
+                         [this] { run([this] { cmds.ObjectGridTableViewFocusedRecordChanged(); }); });
+        tab.show();
+        tab.obieqtiTSHShow();
+        QTRY_VERIFY(dm.obieqti_logo_Qr.isOpen());
         cmds.setDecimalSeparator(QStringLiteral("."));
     }
 
     bool focus(int key) { return dm.obieqti_logo_Qr.locate(QStringLiteral("obieqtis_kodi"), key); }
-    MapArea &map() { return parts().map; }
-    MarkerLayer &markers() { return parts().markers; }
-    MapItem *item(const QString &name) { return map().findItem(name); }
+    MarkerLayer &markers() { return map.markers; }
+    MapItem *item(const QString &name) { return area.findItem(name); }
     MapItem *picture(int key) { return item(QStringLiteral("Obj_%1").arg(key)); }
     MapItem *label(int key) { return item(QStringLiteral("Lb_%1").arg(key)); }
-    QPoint scroll() { return {map().horizontalPosition(), map().verticalPosition()}; }
-    int zoom() { return parts().toolBar.ZoomEd->value(); }
+    QPoint scroll() { return {area.horizontalPosition(), area.verticalPosition()}; }
 
     QPoint general(const QString &code, double x, double y)
     {
-        return SheetGrid::GeneralPixel(code, zoom(), x, y, state().WLb, state().HLb, prompts);
+        return SheetGrid::generalPixel(code, zoom.value(), x, y, state.WLb, state.HLb, prompts);
     }
-    QPoint onSheet(double x, double y) { return SheetGrid::SheetPixel(zoom(), state().WLb, state().HLb, x, y); }
+    QPoint onSheet(double x, double y) { return SheetGrid::sheetPixel(zoom.value(), state.WLb, state.HLb, x, y); }
     int target(int range, double percent) { return qMax(0, int(std::nearbyint(range * 0.01 * percent)) - 350); }
 
     QList<int> objectKeys()
@@ -101,9 +101,9 @@ private Q_SLOTS:
         Rig rig;
         QVERIFY(rig.focus(Fixture::BankObject));
         QCOMPARE(rig.markers().LogoMarker().shown, Fixture::BankObject);
-        rig.map().scrollTo(300, 200);
+        rig.area.scrollTo(300, 200);
 
-        rig.parts().actions.ShowMepAc->trigger();
+        rig.run([&] { rig.cmds.ShowMepAcExecute(); });
         QCOMPARE(rig.objectKeys(), QList<int>{Fixture::BankObject});
         QCOMPARE(rig.markers().LogoMarker().shown, 0); // the object marker replaces the logo
         const QPoint pos = rig.general(QStringLiteral("B2"), 40, 50);
@@ -118,7 +118,7 @@ private Q_SLOTS:
         // Again: no second marker; the label turns cream and comes to the front.
         rig.label(Fixture::BankObject)->setColour(MarkerLayer::SkyBlue);
         rig.label(Fixture::BankObject)->sendToBack();
-        rig.parts().actions.ShowMepAc->trigger();
+        rig.run([&] { rig.cmds.ShowMepAcExecute(); });
         QCOMPARE(rig.objectKeys(), QList<int>{Fixture::BankObject});
         QCOMPARE(rig.label(Fixture::BankObject)->colour(), MarkerLayer::Cream);
         QVERIFY(rig.label(Fixture::BankObject)->stackOrder() > rig.picture(Fixture::BankObject)->stackOrder());
@@ -137,32 +137,32 @@ private Q_SLOTS:
         Rig rig;
         QVERIFY(rig.focus(Fixture::BankObject));
         rig.cmds.ShowMepAcExecute();
-        rig.parts().toolBar.ZoomEd->setValue(150);
-        rig.parts().navigation.specialuri1Click();
+        rig.zoom.setValue(150);
+        rig.map.navigation.specialuri1Click();
 
         QVERIFY(rig.focus(Fixture::SameNameObjectA)); // C3 (45, 55)
-        rig.parts().actions.ShowDetMapAc->trigger();
-        QCOMPARE(rig.state().CurrentMapName, QStringLiteral("C3"));
-        QCOMPARE(rig.zoom(), 100);
-        QCOMPARE(rig.state().WLb, BigSheetWidth);
+        rig.run([&] { rig.cmds.ShowDetMapAcExecute(); });
+        QCOMPARE(rig.state.CurrentMapName, QStringLiteral("C3"));
+        QCOMPARE(rig.zoom.value(), 100);
+        QCOMPARE(rig.state.WLb, BigSheetWidth);
         QCOMPARE(rig.objectKeys(), (QList<int>{Fixture::BankObject, Fixture::SameNameObjectA}));
         QVERIFY(!rig.picture(Fixture::BankObject)->isVisible());
         QVERIFY(!rig.label(Fixture::BankObject)->isVisible());
         QCOMPARE(rig.picture(Fixture::SameNameObjectA)->pos(), rig.onSheet(45, 55));
         QCOMPARE(rig.label(Fixture::SameNameObjectA)->colour(), MarkerLayer::Cream);
-        const QPoint expected(rig.target(rig.map().horizontalRange(), 45), rig.target(rig.map().verticalRange(), 55));
+        const QPoint expected(rig.target(rig.area.horizontalRange(), 45), rig.target(rig.area.verticalRange(), 55));
         QVERIFY(expected.x() > 0 && expected.y() > 0);
         QCOMPARE(rig.scroll(), expected);
 
         // Shown again on the same sheet: no second marker, same view.
-        rig.map().scrollTo(0, 0);
+        rig.area.scrollTo(0, 0);
         rig.cmds.ShowDetMapAcExecute();
         QCOMPARE(rig.objectKeys().size(), 2);
         QCOMPARE(rig.scroll(), expected);
 
         // Back on the general map every marker is visible in its general place.
         rig.cmds.ShowMepAcExecute();
-        QCOMPARE(rig.state().CurrentMapName, QStringLiteral("Tbilisi"));
+        QCOMPARE(rig.state.CurrentMapName, QStringLiteral("Tbilisi"));
         QVERIFY(rig.picture(Fixture::BankObject)->isVisible());
         QCOMPARE(rig.picture(Fixture::BankObject)->pos(), rig.general(QStringLiteral("B2"), 40, 50));
         QCOMPARE(rig.picture(Fixture::SameNameObjectA)->pos(), rig.general(QStringLiteral("C3"), 45, 55));
@@ -171,7 +171,7 @@ private Q_SLOTS:
         // An object near the corner of a small sheet leaves the view at the origin.
         QVERIFY(rig.focus(Fixture::NoLogoObject)); // A1 (10.25, 80.75), 400 x 300
         rig.cmds.ShowDetMapAcExecute();
-        QCOMPARE(rig.state().CurrentMapName, QStringLiteral("A1"));
+        QCOMPARE(rig.state.CurrentMapName, QStringLiteral("A1"));
         QCOMPARE(rig.scroll(), QPoint(0, 0));
         rig.noProblems();
     }
@@ -243,8 +243,8 @@ private Q_SLOTS:
         QCOMPARE(stopLabel->pos(), rig.onSheet(42, 51) - QPoint(0, 10));
         QVERIFY(stopLabel->stackOrder() < rig.label(Fixture::BankObject)->stackOrder());
         QVERIFY(stopLabel->stackOrder() < stop->stackOrder());
-        QCOMPARE(rig.scroll(), QPoint(rig.target(rig.map().horizontalRange(), 40),
-                                      rig.target(rig.map().verticalRange(), 50)));
+        QCOMPARE(rig.scroll(), QPoint(rig.target(rig.area.horizontalRange(), 40),
+                                      rig.target(rig.area.verticalRange(), 50)));
         QVERIFY(rig.prompts.messages.isEmpty());
 
         // No stop near liberTi: the message, yet its marker and the view are set; the old stops go.
@@ -254,8 +254,8 @@ private Q_SLOTS:
         QCOMPARE(rig.prompts.messages, QStringList{NoStops});
         QVERIFY(rig.stopNames().isEmpty());
         QVERIFY(rig.picture(Fixture::NoAdvertObject)->isVisible());
-        QCOMPARE(rig.scroll(), QPoint(rig.target(rig.map().horizontalRange(), 62.5),
-                                      rig.target(rig.map().verticalRange(), 37.5)));
+        QCOMPARE(rig.scroll(), QPoint(rig.target(rig.area.horizontalRange(), 62.5),
+                                      rig.target(rig.area.verticalRange(), 37.5)));
 
         // A refused sheet code keeps the stops already shown; the sheet command removes them.
         QVERIFY(rig.focus(Fixture::BankObject));
@@ -272,19 +272,19 @@ private Q_SLOTS:
     void rubricDisplay()
     {
         Rig rig;
-        QCOMPARE(rig.state().ObjectGroupRow, -1);
+        QCOMPARE(rig.state.ObjectGroupRow, -1);
         QVERIFY(rig.focus(Fixture::BankObject));
         rig.cmds.ShowMepAcExecute();
 
         // First use keeps the markers already there; every food object is added in sky blue.
         QVERIFY(rig.focus(Fixture::MenuObjectA));
-        rig.map().scrollTo(200, 200);
+        rig.area.scrollTo(200, 200);
         rig.cmds.rubrukaSiSemvaliobieqtebisCvenebarukaze1Click();
         QCOMPARE(rig.scroll(), QPoint(0, 0));
         // The focused object's branch of the list is opened and remembered.
-        GroupedListView &grid = *rig.window->obieqtiTSH->ObjectGrid;
-        QCOMPARE(rig.state().ObjectGroupRow, grid.firstSelectedVisibleRow());
-        QVERIFY(rig.state().ObjectGroupRow >= 0);
+        GroupedListView &grid = *rig.tab.ObjectGrid;
+        QCOMPARE(rig.state.ObjectGroupRow, grid.firstSelectedVisibleRow());
+        QVERIFY(rig.state.ObjectGroupRow >= 0);
         for (QModelIndex up = grid.currentIndex().parent(); up.isValid(); up = up.parent())
             QVERIFY(grid.isExpanded(up));
         const QList<int> keys = rig.objectKeys();
@@ -298,23 +298,23 @@ private Q_SLOTS:
         // Later uses start afresh; a search in force narrows the rubric; from a sheet the general
         // map comes back with the zoom kept.
         rig.cmds.ShowDetMapAcExecute();
-        rig.parts().toolBar.ZoomEd->setValue(150);
-        rig.state().ObjectFilter = QStringLiteral(" obieqti.saxeli LIKE '%galerea%' AND ");
+        rig.zoom.setValue(150);
+        rig.state.ObjectFilter = QStringLiteral(" obieqti.saxeli LIKE '%galerea%' AND ");
         rig.cmds.rubrukaSiSemvaliobieqtebisCvenebarukaze1Click();
-        QCOMPARE(rig.state().CurrentMapName, QStringLiteral("Tbilisi"));
-        QCOMPARE(rig.zoom(), 150);
+        QCOMPARE(rig.state.CurrentMapName, QStringLiteral("Tbilisi"));
+        QCOMPARE(rig.zoom.value(), 150);
         QCOMPARE(rig.objectKeys(), (QList<int>{Fixture::SameNameObjectA, Fixture::SameNameObjectB}));
         QCOMPARE(rig.picture(Fixture::SameNameObjectA)->pos(), rig.general(QStringLiteral("C3"), 45, 55));
 
         // A rubric with nothing matching changes nothing and says nothing.
-        rig.state().ObjectFilter = QStringLiteral(" obieqti.saxeli LIKE '%nothing%' AND ");
+        rig.state.ObjectFilter = QStringLiteral(" obieqti.saxeli LIKE '%nothing%' AND ");
         rig.cmds.ShowRubricObjects(QString::number(Fixture::BankRubric));
         QCOMPARE(rig.objectKeys().size(), 2);
         QVERIFY(rig.prompts.messages.isEmpty());
 
         // Trade: the object without a sheet code is told about and skipped, the broken logo is
         // dropped silently, the object listed twice is marked once.
-        rig.state().ObjectFilter.clear();
+        rig.state.ObjectFilter.clear();
         QVERIFY(rig.focus(Fixture::TwoLogoRowsObject));
         rig.cmds.rubrukaSiSemvaliobieqtebisCvenebarukaze1Click();
         QCOMPARE(rig.objectKeys(), QList<int>{Fixture::TwoLogoRowsObject});
@@ -325,7 +325,7 @@ private Q_SLOTS:
     void logoFollowsTheFocusOnTheGeneralMap()
     {
         Rig rig;
-        rig.map().scrollTo(400, 300);
+        rig.area.scrollTo(400, 300);
         QVERIFY(rig.focus(Fixture::BankObject));
         QCOMPARE(rig.markers().LogoMarker().shown, Fixture::BankObject);
         QVERIFY(rig.markers().ObjectMarkers().isEmpty());
@@ -376,7 +376,7 @@ private Q_SLOTS:
         MapItem *bank = rig.picture(Fixture::BankObject);
         rig.picture(Fixture::NoAdvertObject)->move(bank->pos() + QPoint(5, 5));
         QPoint pointer = bank->pos() + QPoint(8, 8);
-        rig.cmds.setPointerSource([&] { return rig.map().contentToGlobal(pointer); });
+        rig.cmds.setPointerSource([&] { return rig.area.contentToGlobal(pointer); });
         QVERIFY(rig.focus(Fixture::MenuObjectA));
 
         rig.prompts.answers << true << true;
@@ -385,7 +385,7 @@ private Q_SLOTS:
                  (QStringList{"obieqti \"Tbilisi banki\" gaaqtiurebulia, ganvagrZoT Zebna?",
                               "obieqti \"liberTi\" gaaqtiurebulia, ganvagrZoT Zebna?"}));
         QCOMPARE(rig.dm.obieqti_logo_Qr.integer(QStringLiteral("obieqtis_kodi")), Fixture::NoAdvertObject);
-        QCOMPARE(rig.state().ObjectGroupRow, rig.window->obieqtiTSH->ObjectGrid->firstSelectedVisibleRow());
+        QCOMPARE(rig.state.ObjectGroupRow, rig.tab.ObjectGrid->firstSelectedVisibleRow());
 
         // A no ends the walk; a double click on a marker runs the same command.
         rig.prompts.clear();
@@ -410,7 +410,7 @@ private Q_SLOTS:
             rig.cmds.ShowMepAcExecute();
         }
         MapItem *b = rig.picture(Fixture::SameNameObjectB);
-        rig.cmds.setPointerSource([&] { return rig.map().contentToGlobal(b->pos()); });
+        rig.cmds.setPointerSource([&] { return rig.area.contentToGlobal(b->pos()); });
         // The search keeps A, which bears the same name as B.
         rig.requeryList(QStringLiteral(" obieqti.obieqtis_kodi<>1007 AND "));
         QVERIFY(rig.focus(Fixture::SameNameObjectA));
@@ -440,7 +440,7 @@ private Q_SLOTS:
         rig.cmds.ObjectGridTableViewFocusedRecordChanged();
         QVERIFY(rig.markers().ObjectMarkers().isEmpty());
         QVERIFY(rig.prompts.messages.isEmpty());
-        QCOMPARE(rig.state().CurrentMapName, QStringLiteral("Tbilisi"));
+        QCOMPARE(rig.state.CurrentMapName, QStringLiteral("Tbilisi"));
         rig.requeryList(QString());
 
         // Missing sheet codes: each command tells why.
@@ -460,7 +460,7 @@ private Q_SLOTS:
         rig.cmds.ShowMepAcExecute();
         rig.cmds.ShowDetMapAcExecute();
         QCOMPARE(rig.prompts.messages, (QStringList{UnknownSheet, UnknownSheet}));
-        QCOMPARE(rig.state().CurrentMapName, QStringLiteral("Tbilisi"));
+        QCOMPARE(rig.state.CurrentMapName, QStringLiteral("Tbilisi"));
         QVERIFY(rig.markers().ObjectMarkers().isEmpty());
 
         // No position reads as the sheet's corner; a broken picture makes no marker.
@@ -471,7 +471,7 @@ private Q_SLOTS:
         QCOMPARE(rig.scroll(), QPoint(0, 0));
         QVERIFY(rig.focus(Fixture::BrokenLogoObject));
         rig.cmds.ShowDetMapAcExecute();
-        QCOMPARE(rig.state().CurrentMapName, QStringLiteral("F5"));
+        QCOMPARE(rig.state.CurrentMapName, QStringLiteral("F5"));
         QCOMPARE(rig.objectKeys(), QList<int>{Fixture::NoPositionObject});
         QVERIFY(!rig.item(QStringLiteral("Lb_1017")));
         QVERIFY(rig.prompts.messages.isEmpty());
@@ -485,12 +485,12 @@ private Q_SLOTS:
             city.remove(QStringLiteral("Raster/F5.jpg"));
         });
         QVERIFY(rig.focus(Fixture::SameNameObjectB));
-        rig.parts().actions.ShowDetMapAc->trigger();
+        rig.run([&] { rig.cmds.ShowDetMapAcExecute(); });
         QCOMPARE(rig.prompts.errors.size(), 1);
         QVERIFY(rig.markers().ObjectMarkers().isEmpty());
         // The program goes on: the general map still works.
-        rig.parts().actions.ShowMepAc->trigger();
-        QCOMPARE(rig.state().CurrentMapName, QStringLiteral("Tbilisi"));
+        rig.run([&] { rig.cmds.ShowMepAcExecute(); });
+        QCOMPARE(rig.state.CurrentMapName, QStringLiteral("Tbilisi"));
         QCOMPARE(rig.objectKeys(), QList<int>{Fixture::SameNameObjectB});
         QCOMPARE(rig.prompts.errors.size(), 1);
     }

@@ -55,7 +55,7 @@ private:
         Program() { show(); }
         ObjectTab &tab() { return *window->obieqtiTSH; }
         DataSet &list() { return dm.obieqti_logo_Qr; }
-        QString statusBar() { return parts().statusBar.text(); }
+        QString statusBar() { return window->StatusBar->text(); }
         // Fills the fields, then presses the search button.
         void search(const QString &name, const QString &address = {}, const QString &telephone = {})
         {
@@ -245,7 +245,7 @@ private Q_SLOTS:
         QCOMPARE(p.statusBar(), Found + "1");
 
         // The list stays usable: expanding does nothing, a valid search brings rows back.
-        p.parts().actions.rubrikissruligaSla1->trigger();
+        p.window->actions->rubrikissruligaSla1->trigger();
         QCOMPARE(p.prompts.errors.size(), 1);
         p.tab().RubrikaCb->setText(QStringLiteral("bankebi"));
         p.search(QString());
@@ -353,7 +353,7 @@ private Q_SLOTS:
         Program p;
         GroupedListView &grid = *p.tab().ObjectGrid;
         const QAbstractItemModel &model = *grid.model();
-        QAction &expand = *p.parts().actions.rubrikissruligaSla1;
+        QAction &expand = *p.window->actions->rubrikissruligaSla1;
         QCOMPARE(p.state().ObjectGroupRow, -1);
         const QModelIndex banks = model.index(1, 0);
         const QModelIndex food = model.index(2, 0);

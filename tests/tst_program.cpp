@@ -5,7 +5,6 @@
 #include "app/Application.h"
 #include "app/MainFrm.h"
 #include "app/Program.h"
-#include "app/WindowParts.h"
 #include "catalogue/ObjectTab.h"
 #include "data/DataModule.h"
 
@@ -29,8 +28,8 @@ private Q_SLOTS:
         QTRY_VERIFY(handlers.contains(QStringLiteral("FormActivate")));
         QVERIFY(window.isVisible());
         QCOMPARE(window.PageControl->currentWidget(), window.obieqtiTSH);
-        QTRY_VERIFY(window.parts().DM1.obieqti_logo_Qr.isOpen()); // read in the background
-        QVERIFY(!window.parts().DM1.obieqti_logo_Qr.isEmpty());
+        QTRY_VERIFY(window.dataModule().obieqti_logo_Qr.isOpen()); // read in the background
+        QVERIFY(!window.dataModule().obieqti_logo_Qr.isEmpty());
         QVERIFY(prompts.standard.isEmpty());
         QVERIFY(prompts.errors.isEmpty());
     }

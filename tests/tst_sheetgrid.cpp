@@ -1,12 +1,12 @@
 #include "FakePrompts.h"
 #include "MapTestCity.h"
-#include "app/MainState.h"
 #include "common/Errors.h"
+#include "common/MainState.h"
 #include "map/MapArea.h"
 #include "map/MapSwitcher.h"
 #include "map/SheetGrid.h"
-#include "map/ZoomSpinBox.h"
 #include "platform/TempDirectory.h"
+#include "widgets/ZoomSpinBox.h"
 
 #include <QtTest>
 #include <limits>
@@ -60,7 +60,7 @@ private Q_SLOTS:
         QCOMPARE(SheetPixelY(125, 900, 50), 562);
         QCOMPARE(SheetPixelX(200, 1200, 100), 2400);
         QCOMPARE(SheetPixelX(25, 1200, 0), 0);
-        QCOMPARE(SheetPixel(125, 1200, 900, 37.5, 50), QPoint(562, 562));
+        QCOMPARE(sheetPixel(125, 1200, 900, 37.5, 50), QPoint(562, 562));
     }
 
     void generalTransformsOfTheWorkedExamples()
@@ -77,9 +77,9 @@ private Q_SLOTS:
         QCOMPARE(GeneralPixelX(4, 4, 100, 0, 1000), 717);
         QCOMPARE(GeneralPixelX(4, 3, 100, 0, 1000), 800);
         // The corners of the grid.
-        QCOMPARE(GeneralPixel(QStringLiteral("A1"), 100, 0, 0, 2000, 1500, prompts), QPoint(0, 0));
-        QCOMPARE(GeneralPixel(QStringLiteral("D5"), 100, 100, 100, 2000, 1500, prompts), QPoint(1600, 1500));
-        QCOMPARE(GeneralPixel(QStringLiteral("B3"), 150, 50, 25, 2000, 1500, prompts), QPoint(900, 1012));
+        QCOMPARE(generalPixel(QStringLiteral("A1"), 100, 0, 0, 2000, 1500, prompts), QPoint(0, 0));
+        QCOMPARE(generalPixel(QStringLiteral("D5"), 100, 100, 100, 2000, 1500, prompts), QPoint(1600, 1500));
+        QCOMPARE(generalPixel(QStringLiteral("B3"), 150, 50, 25, 2000, 1500, prompts), QPoint(900, 1012));
         QVERIFY(prompts.messages.isEmpty());
     }
 
@@ -87,7 +87,7 @@ private Q_SLOTS:
     {
         FakePrompts prompts;
         // gx = -20 + 50 / 5 = -10, gy = -20 + 50 / 5 = -10.
-        QCOMPARE(GeneralPixel(QStringLiteral("E5"), 100, 50, 50, 2000, 1500, prompts), QPoint(-200, -150));
+        QCOMPARE(generalPixel(QStringLiteral("E5"), 100, 50, 50, 2000, 1500, prompts), QPoint(-200, -150));
         QCOMPARE(prompts.messages.size(), 3);
     }
 
@@ -98,7 +98,7 @@ private Q_SLOTS:
         QCOMPARE(SheetPixelX(100, 1200, nan), 0);
         QCOMPARE(GeneralPixelY(1, 100, 1500, inf), 0);
         QVERIFY(SheetPixelX(200, 2000000000, 1e300) > 0);
-        const QPoint far = SheetPixel(200, 2000000000, 2000000000, 1e300, -1e300);
+        const QPoint far = sheetPixel(200, 2000000000, 2000000000, 1e300, -1e300);
         QCOMPARE(far, QPoint(1 << 30, -(1 << 30)));
     }
 

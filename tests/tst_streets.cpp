@@ -8,12 +8,12 @@
 #include "map/MapNavigation.h"
 #include "map/MarkerLayer.h"
 #include "map/SheetGrid.h"
-#include "map/ZoomSpinBox.h"
 #include "streets/StreetTab.h"
 #include "transport/TransportTab.h"
 #include "widgets/GroupedListFooter.h"
 #include "widgets/GroupedListView.h"
 #include "widgets/LookupEditor.h"
+#include "widgets/ZoomSpinBox.h"
 
 #include <QBuffer>
 #include <QLineEdit>
@@ -68,10 +68,10 @@ struct StreetRig : ProgramRig {
         QCoreApplication::processEvents();
     }
     StreetTab &tab() { return *window->quCaTSh; }
-    MapArea &map() { return parts().map; }
-    MarkerLayer &markers() { return parts().markers; }
-    MainActions &actions() { return parts().actions; }
-    QString status() { return parts().statusBar.text(); }
+    MapArea &map() { return mapEngine().area; }
+    MarkerLayer &markers() { return mapEngine().markers; }
+    MainActions &actions() { return *window->actions; }
+    QString status() { return window->StatusBar->text(); }
 
     void focus(int street)
     {
@@ -119,7 +119,7 @@ struct StreetRig : ProgramRig {
     }
     QPoint general(int zoom, const QString &code, double x, double y)
     {
-        return SheetGrid::GeneralPixel(code, zoom, x, y, Fixture::GeneralMapWidth, Fixture::GeneralMapHeight,
+        return SheetGrid::generalPixel(code, zoom, x, y, Fixture::GeneralMapWidth, Fixture::GeneralMapHeight,
                                        prompts);
     }
     bool isOnTop(MapItem *item)
@@ -144,7 +144,7 @@ private Q_SLOTS:
     void searchFormsAndTheirSql()
     {
         StreetRig rig;
-        QCOMPARE(rig.tab().StreetGridFooter->text(), QString::number(AllStreets));
+        QCOMPARE(rig.tab().streetGridFooter->text(), QString::number(AllStreets));
 
         rig.search(QString(), QString());
         QCOMPARE(rig.dm.quCa_Qr.sql(), QStringLiteral("SELECT * FROM quCa "));
@@ -154,7 +154,7 @@ private Q_SLOTS:
         rig.search(QStringLiteral("gamziri"), QString());
         QCOMPARE(rig.dm.quCa_Qr.sql(), QStringLiteral("SELECT * FROM quCa WHERE g_quCis_tipi=2"));
         QCOMPARE(rig.status(), QStringLiteral("moZebnili quCebis raodenoba - 3"));
-        QCOMPARE(rig.tab().StreetGridFooter->text(), QStringLiteral("3"));
+        QCOMPARE(rig.tab().streetGridFooter->text(), QStringLiteral("3"));
 
         rig.search(QString(), QStringLiteral("gorgasal"));
         QCOMPARE(rig.state().StreetFilter, QStringLiteral("saxeli LIKE '%gorgasal%' ESCAPE '!'"));
@@ -237,7 +237,7 @@ private Q_SLOTS:
         QCOMPARE(rig.status(), QString());
         QCOMPARE(rig.dm.quCa_Qr.sql(), QStringLiteral("SELECT * FROM quCa"));
         QCOMPARE(rig.dm.quCa_Qr.recordCount(), AllStreets);
-        QCOMPARE(rig.tab().StreetGridFooter->text(), QString::number(AllStreets));
+        QCOMPARE(rig.tab().streetGridFooter->text(), QString::number(AllStreets));
 
         // The district command after a clear takes every street of the district again.
         rig.showDistrictOf(7);
@@ -248,7 +248,7 @@ private Q_SLOTS:
     void tabShowAndHide()
     {
         StreetRig rig;
-        const MainToolBar &bar = rig.parts().toolBar;
+        const MainToolBar &bar = *rig.window->ToolBar;
         QVERIFY(bar.StreetGenMapBtn->isEnabled());
         QVERIFY(bar.StreetDetMapBtn->isEnabled());
         QVERIFY(rig.dm.RaioniQr.isOpen() && rig.dm.quCisTipi_Qr.isOpen() && rig.dm.quCa_Qr.isOpen());
@@ -343,11 +343,11 @@ private Q_SLOTS:
 
         // The zoom stays, markers follow it, and the view does not move.
         rig.dm.obieqti_logo_Qr.first();
-        rig.parts().navigation.gazrda1Click();
-        rig.parts().navigation.gazrda1Click();
-        rig.parts().navigation.gazrda1Click();
-        rig.parts().navigation.gazrda1Click();
-        QCOMPARE(rig.parts().toolBar.ZoomEd->value(), 200);
+        rig.mapEngine().navigation.gazrda1Click();
+        rig.mapEngine().navigation.gazrda1Click();
+        rig.mapEngine().navigation.gazrda1Click();
+        rig.mapEngine().navigation.gazrda1Click();
+        QCOMPARE(rig.window->ToolBar->ZoomEd->value(), 200);
         rig.map().scrollTo(100, 60);
         const QPoint view(rig.map().horizontalPosition(), rig.map().verticalPosition());
         QVERIFY(view != QPoint(0, 0));
@@ -408,10 +408,10 @@ private Q_SLOTS:
         QCOMPARE(rig.marker(EdgeStreet)->pos(), QPoint(0, 150));
 
         // Another sheet: the C3 markers are hidden, the view reset from a zoomed one.
-        rig.parts().navigation.gazrda1Click();
-        QCOMPARE(rig.parts().toolBar.ZoomEd->value(), 125);
+        rig.mapEngine().navigation.gazrda1Click();
+        QCOMPARE(rig.window->ToolBar->ZoomEd->value(), 125);
         rig.showDetailed(5);
-        QCOMPARE(rig.parts().toolBar.ZoomEd->value(), 100);
+        QCOMPARE(rig.window->ToolBar->ZoomEd->value(), 100);
         QCOMPARE(rig.state().CurrentMapName, QStringLiteral("A1"));
         QVERIFY(!rig.marker(6)->isVisible() && !rig.marker(10)->isVisible());
         QCOMPARE(rig.marker(5)->pos(), QPoint(280, 90));
@@ -482,7 +482,7 @@ private Q_SLOTS:
         rig.prompts.clear();
 
         // The list stays usable.
-        rig.parts().navigation.ClearMapAcExecute();
+        rig.mapEngine().navigation.ClearMapAcExecute();
         rig.search(QString(), QStringLiteral("quCa"));
         rig.showGeneral(4);
         QVERIFY(rig.marker(4));

@@ -1,3 +1,4 @@
+#include "CommandRig.h"
 #include "ProgramRig.h"
 #include "app/MainActions.h"
 #include "app/MainStatusBar.h"
@@ -12,6 +13,8 @@
 #include "widgets/LookupEditor.h"
 
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QToolButton>
 
 namespace {
 
@@ -38,13 +41,27 @@ void addBrokenStops(FixtureCity &city)
 
 QString listSql() { return DataModule::routeStopListSql + QLatin1Char(' '); }
 
+// Makes the row of `stop` on `route` the current row of the route-stop list.
+void focusRouteStop(DataSet &list, const QString &route, int stop)
+{
+    const int keyCol = list.requireColumn(QStringLiteral("gaCereba_kodi"));
+    const int routeCol = list.requireColumn(QStringLiteral("saxeoba"));
+    for (int row = 0; row < list.recordCount(); ++row) {
+        if (list.valueAt(row, routeCol).toString() == route && list.valueAt(row, keyCol).toInt() == stop) {
+            list.setCurrentRow(row);
+            return;
+        }
+    }
+    QFAIL("no such route-stop row");
+}
+
+// The transport tab in the program's window: its search, list and switches.
 struct TransportRig : ProgramRig {
     using ProgramRig::ProgramRig;
 
     TransportTab &tab() { return *window->TransportiTSH; }
     DataSet &list() { return dm.kavS_transporti_gaCereba_Qr; }
-    const MarkerList &stops() { return parts().markers.StopMarkers(); }
-    MapArea &map() { return parts().map; }
+    const MarkerList &stops() { return mapEngine().markers.StopMarkers(); }
 
     void showTab()
     {
@@ -59,20 +76,36 @@ struct TransportRig : ProgramRig {
         tab().TransportisTipiEd->setText(type);
         tab().Transp_FilterBtn->click();
     }
-    // Makes the row of `stop` on `route` the list's current row.
-    void focus(const QString &route, int stop)
-    {
-        const int keyCol = list().requireColumn(QStringLiteral("gaCereba_kodi"));
-        const int routeCol = list().requireColumn(QStringLiteral("saxeoba"));
-        for (int row = 0; row < list().recordCount(); ++row) {
-            if (list().valueAt(row, routeCol).toString() == route && list().valueAt(row, keyCol).toInt() == stop) {
-                list().setCurrentRow(row);
-                return;
-            }
-        }
-        QFAIL("no such route-stop row");
-    }
+    void focus(const QString &route, int stop) { focusRouteStop(list(), route, stop); }
     void run(QAction *action) { action->trigger(); }
+    void noErrors() { QVERIFY2(prompts.errors.isEmpty(), qPrintable(prompts.errors.join(QLatin1Char('\n')))); }
+};
+
+// The route and stop commands on the maps, without the window: the tab only lists and searches.
+struct RouteRig : CommandRig {
+    using CommandRig::CommandRig;
+
+    TransportTab transportTab{dm, state, window, window, map.markers};
+    TransportMapCommands commands{dm, state, prompts, map};
+
+    TransportTab &tab() { return transportTab; }
+    DataSet &list() { return dm.kavS_transporti_gaCereba_Qr; }
+    const MarkerList &stops() { return map.markers.StopMarkers(); }
+
+    void showTab()
+    {
+        QVERIFY(run([&] { tab().TransportiTSHShow(); }));
+        QVERIFY(list().isOpen());
+    }
+    void search(const QString &stop)
+    {
+        tab().GaCerebaEd->setText(stop);
+        tab().Transp_FilterBtnClick();
+    }
+    void focus(const QString &route, int stop) { focusRouteStop(list(), route, stop); }
+    void showRoute() { run([&] { commands.marSrutisCvenebazogadrukaze1Click(); }); }
+    void showStop() { run([&] { commands.GenStopShowMnItClick(); }); }
+    void showStopOnSheet() { run([&] { commands.DetStopShowMnItClick(); }); }
     QList<int> stopKeys()
     {
         QList<int> keys;
@@ -89,9 +122,8 @@ struct TransportRig : ProgramRig {
     }
     QPoint generalPixel(const QString &code, double x, double y)
     {
-        return SheetGrid::GeneralPixel(code, 100, x, y, state().WLb, state().HLb, prompts);
+        return SheetGrid::generalPixel(code, 100, x, y, state.WLb, state.HLb, prompts);
     }
-    void noErrors() { QVERIFY2(prompts.errors.isEmpty(), qPrintable(prompts.errors.join(QLatin1Char('\n')))); }
 };
 
 // The centre colour of a picture file of the city, for telling the stop icons apart.
@@ -120,7 +152,7 @@ private Q_SLOTS:
         rig.search({});
         QCOMPARE(rig.state().TransportFilter, QString());
         QCOMPARE(rig.list().sql(), listSql());
-        QCOMPARE(rig.parts().statusBar.text(), QStringLiteral("moiZebna 14"));
+        QCOMPARE(rig.window->StatusBar->text(), QStringLiteral("moiZebna 14"));
 
         rig.search(QStringLiteral("moedani"), QStringLiteral("1"), QStringLiteral("avtobusi"));
         QCOMPARE(rig.state().TransportFilter,
@@ -134,7 +166,7 @@ private Q_SLOTS:
         rig.search({}, QStringLiteral("1"));
         QCOMPARE(rig.list().recordCount(), 6);
         rig.search({}, QStringLiteral("M1"), QStringLiteral("metro"));
-        QCOMPARE(rig.parts().statusBar.text(), QStringLiteral("moiZebna 4"));
+        QCOMPARE(rig.window->StatusBar->text(), QStringLiteral("moiZebna 4"));
         rig.noErrors();
     }
 
@@ -146,7 +178,7 @@ private Q_SLOTS:
         rig.search(QStringLiteral("d'artaniani"), QStringLiteral("it's"));
         QCOMPARE(rig.state().TransportFilter, QStringLiteral(" AND gaCereba.saxeli LIKE '%d''artaniani%' ESCAPE '!'"
                                                              " AND transporti.saxeli LIKE 'it''s' ESCAPE '!'"));
-        QCOMPARE(rig.parts().statusBar.text(), QStringLiteral("moiZebna 0"));
+        QCOMPARE(rig.window->StatusBar->text(), QStringLiteral("moiZebna 0"));
         rig.search(QStringLiteral("%"), QStringLiteral("1_"));
         QCOMPARE(rig.list().recordCount(), 4); // route "10"
         rig.search(QString(10000, QLatin1Char('\'')));
@@ -163,7 +195,7 @@ private Q_SLOTS:
         TransportRig rig;
         rig.showTab();
         rig.focus(QStringLiteral("1"), 3);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.run(rig.window->actions->GenStopShowMnIt);
         QCOMPARE(rig.stops().count(), 1);
 
         // Enter in a search field searches, and every search removes the stop markers.
@@ -174,12 +206,12 @@ private Q_SLOTS:
         QCOMPARE(rig.state().TransportSearchStatus, QStringLiteral("moiZebna 5"));
 
         rig.focus(QStringLiteral("M1"), 7);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.run(rig.window->actions->GenStopShowMnIt);
         rig.tab().TransportisTipiEd->setText(QStringLiteral("metro"));
         rig.tab().SpeedButton4->click();
         QCOMPARE(rig.state().TransportFilter, QString());
         QCOMPARE(rig.state().TransportSearchStatus, QString());
-        QCOMPARE(rig.parts().statusBar.text(), QString());
+        QCOMPARE(rig.window->StatusBar->text(), QString());
         QCOMPARE(rig.tab().GaCerebaEd->text(), QString());
         QCOMPARE(rig.tab().TransportisTipiEd->text(), QString());
         QCOMPARE(rig.list().sql(), DataModule::routeStopListSql);
@@ -190,7 +222,7 @@ private Q_SLOTS:
         rig.search(QStringLiteral("parki"));
         rig.window->PageControl->setCurrentWidget(rig.window->obieqtiTSH);
         rig.window->PageControl->setCurrentWidget(rig.window->TransportiTSH);
-        QCOMPARE(rig.parts().statusBar.text(), QStringLiteral("moiZebna 1"));
+        QCOMPARE(rig.window->StatusBar->text(), QStringLiteral("moiZebna 1"));
     }
 
     void listGroupsByTypeAndRouteInRouteOrder()
@@ -223,13 +255,13 @@ private Q_SLOTS:
         GroupedListView &view = *rig.tab().TransportiGrid;
         const GroupedListModel &model = *view.listModel();
         rig.focus(QStringLiteral("M1"), 5);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.run(rig.window->actions->GenStopShowMnIt);
         QCOMPARE(rig.stops().count(), 1);
 
         // The group row starts at 0, so the first expand already clears the stop markers.
         QCOMPARE(rig.state().TransportGroupRow, 0);
         view.setCurrentIndex(model.index(1, 0));
-        rig.run(rig.parts().actions.transportisgaSla1);
+        rig.run(rig.window->actions->transportisgaSla1);
         QCOMPARE(rig.stops().count(), 0);
         QCOMPARE(rig.state().TransportGroupRow, 1);
         QVERIFY(view.isExpanded(model.index(1, 0)));
@@ -243,22 +275,22 @@ private Q_SLOTS:
 
         // An empty list: nothing to expand, nothing happens.
         rig.search(QStringLiteral("araferi"));
-        rig.run(rig.parts().actions.transportisgaSla1);
+        rig.run(rig.window->actions->transportisgaSla1);
         QCOMPARE(rig.state().TransportGroupRow, 1);
-        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
-        rig.run(rig.parts().actions.DetStopShowMnIt);
+        rig.run(rig.window->actions->marSrutisCvenebazogadrukaze1);
+        rig.run(rig.window->actions->GenStopShowMnIt);
+        rig.run(rig.window->actions->DetStopShowMnIt);
         QCOMPARE(rig.stops().count(), 0);
         rig.noErrors();
     }
 
     void routeCommandMarksTheRouteInOrder()
     {
-        TransportRig rig;
+        RouteRig rig;
         rig.showTab();
-        rig.map().scrollTo(50, 50);
+        rig.area.scrollTo(50, 50);
         rig.focus(QStringLiteral("1"), 2);
-        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1);
+        rig.showRoute();
         QCOMPARE(rig.stopKeys(), (QList<int>{3, 2, 1, 1001, 9, 7}));
         QVERIFY(rig.dm.Qr.sql().endsWith(QStringLiteral(
             "WHERE transporti.g_transporti_tipi=1 AND transporti.saxeli='1' AND kavS_transporti_gaCereba.g_gaCereba_kodi"
@@ -269,63 +301,62 @@ private Q_SLOTS:
             QCOMPARE(m.label->colour(), MarkerLayer::SkyBlue);
             QCOMPARE(m.label->pos(), m.picture->pos() - QPoint(0, MarkerLayer::LabelOffset));
         }
-        QCOMPARE(QPoint(rig.map().horizontalPosition(), rig.map().verticalPosition()), QPoint(0, 0));
+        QCOMPARE(QPoint(rig.area.horizontalPosition(), rig.area.verticalPosition()), QPoint(0, 0));
         // The exact position: "bankis kuTxe" lies at x 44.5 and does not move when zoomed.
         QCOMPARE(rig.stopMarker(Fixture::NearBankStop)->picture->pos(),
                  rig.generalPixel(QStringLiteral("B2"), 44.5, 47));
 
         // A second route keeps the first; shared stops and a stop twice in the route are marked once.
         rig.focus(QStringLiteral("10"), 8);
-        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1);
+        rig.showRoute();
         QCOMPARE(rig.stopKeys(), (QList<int>{3, 2, 1, 1001, 9, 7, 4, 8}));
         rig.focus(QStringLiteral("M1"), 6);
-        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1);
+        rig.showRoute();
         QCOMPARE(rig.stopKeys(), (QList<int>{3, 2, 1, 1001, 9, 7, 4, 8, 5, 6}));
         rig.noErrors();
     }
 
     void routeCommandFollowsTheSearch()
     {
-        TransportRig rig([](FixtureCity &city) {
+        RouteRig rig([](FixtureCity &city) {
             city.execSql(QStringLiteral("INSERT INTO transporti VALUES (4, 1, 'it''s', '');"
                                         "INSERT INTO kavS_transporti_gaCereba VALUES (4, 10, 1);"));
         });
         rig.showTab();
         rig.search(QStringLiteral("moedani"));
         rig.focus(QStringLiteral("1"), 7);
-        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1);
+        rig.showRoute();
         QCOMPARE(rig.stopKeys(), (QList<int>{1, 7}));
         QVERIFY(rig.dm.Qr.sql().contains(
             QStringLiteral("transporti.transporti_kodi  AND gaCereba.saxeli LIKE '%moedani%' ESCAPE '!' ORDER BY")));
 
         // A route whose name holds an apostrophe.
-        rig.tab().SpeedButton4->click();
+        rig.tab().SpeedButton4Click();
         rig.focus(QStringLiteral("it's"), Fixture::UnlinkedStop);
-        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1);
+        rig.showRoute();
         QCOMPARE(rig.stopKeys(), (QList<int>{1, 7, Fixture::UnlinkedStop}));
 
         // A route without a matching stop only resets the view, even from a sheet.
         rig.focus(QStringLiteral("1"), 3);
-        rig.run(rig.parts().actions.DetStopShowMnIt);
-        TransportMapCommands commands(rig.parts(), rig.tab());
-        commands.ShowRouteStops(QStringLiteral("nowhere"), Fixture::BusType);
-        QCOMPARE(rig.state().CurrentMapName, QStringLiteral("A1"));
+        rig.showStopOnSheet();
+        rig.commands.ShowRouteStops(QStringLiteral("nowhere"), Fixture::BusType);
+        QCOMPARE(rig.state.CurrentMapName, QStringLiteral("A1"));
         rig.noErrors();
     }
 
     void stopOnTheGeneralMap()
     {
-        TransportRig rig;
+        RouteRig rig;
         rig.showTab();
         rig.focus(QStringLiteral("1"), 2);
-        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1);
+        rig.showRoute();
         const QColor stopIcon = iconColour(rig.city, QStringLiteral("Stop.bmp"));
 
         // A stop the route marked: its label shows in cream on top, the icon stays.
         rig.focus(QStringLiteral("1"), Fixture::NearBankStop);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.showStop();
         QCOMPARE(rig.stops().count(), 6);
-        const Marker &bank = *rig.stopMarker(Fixture::NearBankStop);
+        const Marker bank = *rig.stopMarker(Fixture::NearBankStop);
         QVERIFY(bank.label->isVisible());
         QCOMPARE(bank.label->colour(), MarkerLayer::Cream);
         for (const Marker &m : rig.stops()) {
@@ -335,23 +366,23 @@ private Q_SLOTS:
         QCOMPARE(centre(*bank.picture), stopIcon);
 
         // An unmarked stop gets a new marker with a hidden label; the view stays where it was.
-        rig.map().scrollTo(30, 20);
-        const QPoint scroll(rig.map().horizontalPosition(), rig.map().verticalPosition());
+        rig.area.scrollTo(30, 20);
+        const QPoint scroll(rig.area.horizontalPosition(), rig.area.verticalPosition());
         rig.focus(QStringLiteral("M1"), 5);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
-        const Marker &didube = *rig.stopMarker(5);
+        rig.showStop();
+        const Marker didube = *rig.stopMarker(5);
         QVERIFY(!didube.label->isVisible());
         QCOMPARE(didube.label->colour(), MarkerLayer::Cream);
         QCOMPARE(centre(*didube.picture), stopIcon);
         QCOMPARE(didube.picture->pos(), rig.generalPixel(QStringLiteral("F5"), 30, 40));
-        QCOMPARE(QPoint(rig.map().horizontalPosition(), rig.map().verticalPosition()), scroll);
+        QCOMPARE(QPoint(rig.area.horizontalPosition(), rig.area.verticalPosition()), scroll);
 
         // From a sheet the command returns to the general map and puts every marker back on it.
         rig.focus(QStringLiteral("1"), 3);
-        rig.run(rig.parts().actions.DetStopShowMnIt);
+        rig.showStopOnSheet();
         rig.focus(QStringLiteral("1"), 2);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
-        QCOMPARE(rig.state().CurrentMapName, QStringLiteral("Tbilisi"));
+        rig.showStop();
+        QCOMPARE(rig.state.CurrentMapName, QStringLiteral("Tbilisi"));
         for (const Marker &m : rig.stops())
             QVERIFY(m.picture->isVisible());
         QCOMPARE(rig.stopMarker(2)->picture->pos(), rig.generalPixel(QStringLiteral("B3"), 25, 30));
@@ -360,34 +391,33 @@ private Q_SLOTS:
 
     void stopOnItsSheet()
     {
-        TransportRig rig;
+        RouteRig rig;
         rig.showTab();
-        rig.window->resize(700, 500); // a view smaller than the sheet, so that it can scroll
         rig.focus(QStringLiteral("10"), 4);
-        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1); // 4 (A1), 1 (C3), 8 (C3)
+        rig.showRoute(); // 4 (A1), 1 (C3), 8 (C3)
         const QColor activeIcon = iconColour(rig.city, QStringLiteral("Active_Stop.bmp"));
 
         rig.focus(QStringLiteral("10"), 4);
-        rig.run(rig.parts().actions.DetStopShowMnIt);
-        QCOMPARE(rig.state().CurrentMapName, QStringLiteral("A1"));
-        const Marker &saburtalo = *rig.stopMarker(Fixture::LoopStop);
+        rig.showStopOnSheet();
+        QCOMPARE(rig.state.CurrentMapName, QStringLiteral("A1"));
+        const Marker saburtalo = *rig.stopMarker(Fixture::LoopStop);
         QVERIFY(saburtalo.picture->isVisible() && saburtalo.label->isVisible());
-        QCOMPARE(saburtalo.picture->pos(), SheetGrid::SheetPixel(100, Fixture::SheetWidth, Fixture::SheetHeight, 60, 35));
+        QCOMPARE(saburtalo.picture->pos(), SheetGrid::sheetPixel(100, Fixture::SheetWidth, Fixture::SheetHeight, 60, 35));
         QCOMPARE(centre(*saburtalo.picture), activeIcon);
         for (int key : {Fixture::SharedStop, 8}) {
             QVERIFY(!rig.stopMarker(key)->picture->isVisible());
             QVERIFY(!rig.stopMarker(key)->label->isVisible());
         }
-        MapArea &map = rig.map();
+        MapArea &map = rig.area;
         const int h = qBound(0, int(std::nearbyint(map.horizontalRange() * 0.01 * 60)) - 350,
                              map.horizontalScrollBar()->maximum());
         QCOMPARE(map.horizontalPosition(), h);
 
         // An unmarked stop on a sheet: active icon, label shown; the other sheet's markers hide.
         rig.focus(QStringLiteral("1"), 7);
-        rig.run(rig.parts().actions.DetStopShowMnIt);
-        QCOMPARE(rig.state().CurrentMapName, QStringLiteral("C3"));
-        const Marker &liberti = *rig.stopMarker(7);
+        rig.showStopOnSheet();
+        QCOMPARE(rig.state.CurrentMapName, QStringLiteral("C3"));
+        const Marker liberti = *rig.stopMarker(7);
         QVERIFY(liberti.label->isVisible());
         QCOMPARE(liberti.label->colour(), MarkerLayer::Cream);
         QCOMPARE(centre(*liberti.picture), activeIcon);
@@ -398,43 +428,43 @@ private Q_SLOTS:
 
     void stopWithAnObjectsKeyIsMarkedToo()
     {
-        TransportRig rig;
+        RouteRig rig;
         rig.showTab();
         MarkerSpec object;
         object.kind = MarkerKind::Object;
         object.key = Fixture::BankObject;
         object.name = QStringLiteral("Tbilisi banki");
         object.iconPath = QStringLiteral(".\\pictures\\icons\\yellow.bmp");
-        QVERIFY(rig.parts().markers.AddMarker(object));
+        QVERIFY(rig.map.markers.addMarker(object));
 
         rig.focus(QStringLiteral("1"), Fixture::ObjectKeyStop);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.showStop();
         QCOMPARE(rig.stopKeys(), QList<int>{Fixture::ObjectKeyStop});
-        rig.run(rig.parts().actions.DetStopShowMnIt);
+        rig.showStopOnSheet();
         QVERIFY(rig.stopMarker(Fixture::ObjectKeyStop)->label->isVisible());
-        QVERIFY(rig.map().findItem(QStringLiteral("Lb_1001")));
+        QVERIFY(rig.area.findItem(QStringLiteral("Lb_1001")));
         rig.noErrors();
     }
 
     void stopsOfTheSameNameKeepTheirOwnPlaces()
     {
-        TransportRig rig([](FixtureCity &city) {
+        RouteRig rig([](FixtureCity &city) {
             city.execSql(QStringLiteral("INSERT INTO transporti VALUES (6, 1, 'Y', '');"
                                         "INSERT INTO gaCereba VALUES (30, 3, 'vakis parki', 'C3', 70, 70, '');"
                                         "INSERT INTO kavS_transporti_gaCereba VALUES (6, 30, 1);"));
         });
         rig.showTab();
         rig.focus(QStringLiteral("1"), 3);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.showStop();
         rig.focus(QStringLiteral("Y"), 30);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.showStop();
+        rig.showStop();
         QCOMPARE(rig.stopKeys(), (QList<int>{3, 30}));
         QCOMPARE(rig.stopMarker(30)->picture->pos(), rig.generalPixel(QStringLiteral("C3"), 70, 70));
         QCOMPARE(rig.stopMarker(3)->picture->pos(), rig.generalPixel(QStringLiteral("A1"), 15, 20));
         QVERIFY(!rig.stopMarker(3)->label->isVisible());
 
-        rig.run(rig.parts().actions.DetStopShowMnIt);
+        rig.showStopOnSheet();
         QVERIFY(rig.stopMarker(30)->picture->isVisible());
         QVERIFY(!rig.stopMarker(3)->picture->isVisible());
         rig.noErrors();
@@ -442,24 +472,24 @@ private Q_SLOTS:
 
     void brokenStopsNeverCrash()
     {
-        TransportRig rig(addBrokenStops);
+        RouteRig rig(addBrokenStops);
         rig.showTab();
         // The route command places what it can; an unknown sheet code is reported by the grid.
         rig.focus(QStringLiteral("X"), NoSheetStop);
-        rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1);
+        rig.showRoute();
         QCOMPARE(rig.stops().count(), 4);
-        rig.parts().markers.ClearStopMarkers();
+        rig.map.markers.ClearStopMarkers();
 
         // No position: no marker, no complaint.
         rig.focus(QStringLiteral("X"), NoPositionStop);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.showStop();
         QCOMPARE(rig.stops().count(), 0);
         rig.noErrors();
 
         // An unknown sheet code on the general map: the grid's message, and the marker all the same.
         rig.prompts.clear();
         rig.focus(QStringLiteral("X"), UnknownSheetStop);
-        rig.run(rig.parts().actions.GenStopShowMnIt);
+        rig.showStop();
         QVERIFY(!rig.prompts.messages.isEmpty());
         QCOMPARE(rig.stops().count(), 1);
 
@@ -467,12 +497,12 @@ private Q_SLOTS:
         for (int stop : {NoSheetStop, NoRasterStop, UnknownSheetStop}) {
             rig.prompts.clear();
             rig.focus(QStringLiteral("X"), stop);
-            rig.run(rig.parts().actions.DetStopShowMnIt);
+            rig.showStopOnSheet();
             QCOMPARE(rig.prompts.errors.size(), 1);
         }
         rig.focus(QStringLiteral("1"), 3);
-        rig.run(rig.parts().actions.DetStopShowMnIt);
-        QCOMPARE(rig.state().CurrentMapName, QStringLiteral("A1"));
+        rig.showStopOnSheet();
+        QCOMPARE(rig.state.CurrentMapName, QStringLiteral("A1"));
         rig.search(QStringLiteral("u"));
         QVERIFY(rig.list().recordCount() > 0);
     }

@@ -1,9 +1,9 @@
 #include "app/Application.h"
 
-#include "app/CommandRunner.h"
 #include "app/ProgramStyle.h"
+#include "common/CommandRunner.h"
 #include "common/Errors.h"
-#include "dialogs/Prompts.h"
+#include "common/Prompts.h"
 #include "platform/HugePageHeap.h"
 
 #include <QIcon>

@@ -1,7 +1,7 @@
 #include "app/MainActions.h"
 
-#include "app/ToolBarImages.h"
 #include "platform/DisplayFont.h"
+#include "widgets/ToolBarImages.h"
 
 #include <QAction>
 #include <QMenu>

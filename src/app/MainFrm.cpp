@@ -1,32 +1,30 @@
 #include "app/MainFrm.h"
 
-#include "common/Errors.h"
-
 #include "app/MainActions.h"
-#include "app/MainState.h"
 #include "app/MainStatusBar.h"
 #include "app/MainToolBar.h"
-#include "app/WindowParts.h"
 #include "catalogue/ObjectDetailCommands.h"
 #include "catalogue/ObjectMapCommands.h"
 #include "catalogue/ObjectTab.h"
 #include "common/Errors.h"
+#include "common/MainState.h"
 #include "data/DataModule.h"
 #include "dialogs/HelpCommands.h"
 #include "map/MapArea.h"
-#include "map/MapNavigation.h"
-#include "map/MapSwitcher.h"
-#include "map/MarkerLayer.h"
-#include "map/ZoomSpinBox.h"
+#include "map/MapEngine.h"
 #include "platform/DisplayFont.h"
 #include "streets/StreetMapCommands.h"
 #include "streets/StreetTab.h"
 #include "transport/TransportMapCommands.h"
 #include "transport/TransportTab.h"
 #include "widgets/EventHook.h"
+#include "widgets/GroupedListView.h"
 #include "widgets/LookupEditor.h"
 #include "widgets/VirtualKey.h"
+#include "widgets/ZoomSpinBox.h"
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -36,7 +34,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
-#include "widgets/GroupedListView.h"
 
 // The name and the call of a handler method, for route().
 #define HANDLER(object, method) #method, [this] { object->method(); }
@@ -46,7 +43,7 @@ TMainFrm::TMainFrm(DataModule &dm, MainState &state, Prompts &prompts, Desktop &
     : QMainWindow(parent), m_dm(dm), m_state(state), m_prompts(prompts), m_runner(prompts)
 {
     buildWindow(desktop, generalMap);
-    m_startUp = std::make_unique<StartUp>(dm, m_state, *m_switcher, prompts, std::move(splash));
+    m_startUp = std::make_unique<StartUp>(dm, m_state, m_map->switcher, prompts, std::move(splash));
     routeCommands();
     routeEvents();
     FormCreate();
@@ -93,15 +90,11 @@ void TMainFrm::buildWindow(Desktop &desktop, PicturePreload *generalMap)
     Spliter->setStretchFactor(1, 1);
     setCentralWidget(Spliter);
 
-    m_markers = std::make_unique<MarkerLayer>(m_state, m_dm, m_prompts, *ScrollBox);
-    m_switcher = std::make_unique<MapSwitcher>(m_state, *ScrollBox, *ToolBar->ZoomEd);
-    m_navigation = new MapNavigation(m_state, m_dm, *ScrollBox, *m_markers, *ToolBar->ZoomEd, m_runner, this);
-    m_parts = std::make_unique<WindowParts>(WindowParts{m_dm, m_state, m_prompts, desktop, *actions, *ToolBar,
-                                                        *ScrollBox, *m_markers, *m_switcher, *m_navigation,
-                                                        *StatusBar});
-    obieqtiTSH = new ObjectTab(*m_parts);
-    TransportiTSH = new TransportTab(*m_parts);
-    quCaTSh = new StreetTab(*m_parts);
+    m_map = std::make_unique<MapEngine>(m_state, m_dm, m_prompts, m_runner, *ScrollBox, *ToolBar->ZoomEd);
+    MarkerLayer &markers = m_map->markers;
+    obieqtiTSH = new ObjectTab(m_dm, m_state, m_prompts, *this, *StatusBar, markers);
+    TransportiTSH = new TransportTab(m_dm, m_state, *this, *StatusBar, markers);
+    quCaTSh = new StreetTab(m_dm, m_state, *this, *StatusBar, markers);
     PageControl->addTab(obieqtiTSH, QStringLiteral("obieqti"));
     PageControl->addTab(TransportiTSH, QStringLiteral("transporti"));
     PageControl->addTab(quCaTSh, QStringLiteral("quCa"));
@@ -109,10 +102,10 @@ void TMainFrm::buildWindow(Desktop &desktop, PicturePreload *generalMap)
     PageControl->setCurrentWidget(quCaTSh);
     m_shownTab = quCaTSh;
 
-    m_objectMap = std::make_unique<ObjectMapCommands>(*m_parts, *obieqtiTSH);
-    m_objectDetails = std::make_unique<ObjectDetailCommands>(*m_parts);
-    m_streetMap = std::make_unique<StreetMapCommands>(*m_parts, *quCaTSh);
-    m_transportMap = std::make_unique<TransportMapCommands>(*m_parts, *TransportiTSH);
+    m_objectMap = std::make_unique<ObjectMapCommands>(m_dm, m_state, m_prompts, *m_map, *obieqtiTSH->ObjectGrid);
+    m_objectDetails = std::make_unique<ObjectDetailCommands>(m_dm, m_prompts, desktop, this);
+    m_streetMap = std::make_unique<StreetMapCommands>(m_dm, m_state, m_prompts, *m_map, *quCaTSh->StreetGrid);
+    m_transportMap = std::make_unique<TransportMapCommands>(m_dm, m_state, m_prompts, *m_map);
     m_help = std::make_unique<HelpCommands>(desktop, m_runner, this);
 
     resize(1020, 734);
@@ -142,7 +135,7 @@ void TMainFrm::routeCommands()
     route(a->ShowDetMapAc, &QAction::triggered, HANDLER(m_objectMap, ShowDetMapAcExecute));
     route(a->SearchAc, &QAction::triggered, HANDLER(this, SearchAcExecute));
     route(a->Im_ObjAc, &QAction::triggered, HANDLER(m_objectMap, Im_ObjAcExecute));
-    route(a->ClearMapAc, &QAction::triggered, HANDLER(m_navigation, ClearMapAcExecute));
+    route(a->ClearMapAc, &QAction::triggered, HANDLER(navigation(), ClearMapAcExecute));
     route(a->ShowObjWithStopAc, &QAction::triggered, HANDLER(m_objectMap, ShowObjWithStopAcExecute));
     route(a->SelectAc, &QAction::triggered, HANDLER(this, SelectAcExecute));
     route(a->ZoomInWindowAc, &QAction::triggered, HANDLER(this, ZoomInWindowAcExecute));
@@ -152,8 +145,8 @@ void TMainFrm::routeCommands()
     route(a->trnasporti1, &QAction::triggered, HANDLER(this, trnasporti1Click));
     route(a->quCa1, &QAction::triggered, HANDLER(this, quCa1Click));
     route(a->gasvla1, &QAction::triggered, HANDLER(this, CloseBtnClick));
-    route(a->zogadi1, &QAction::triggered, HANDLER(m_navigation, gazrda1Click));
-    route(a->detaluri1, &QAction::triggered, HANDLER(m_navigation, Semcireba1Click));
+    route(a->zogadi1, &QAction::triggered, HANDLER(navigation(), gazrda1Click));
+    route(a->detaluri1, &QAction::triggered, HANDLER(navigation(), Semcireba1Click));
     route(a->daxmareba2, &QAction::triggered, HANDLER(m_help, daxmareba2Click));
     route(a->Sesaxeb1, &QAction::triggered, HANDLER(m_help, Sesaxeb1Click));
 
@@ -175,17 +168,17 @@ void TMainFrm::routeCommands()
     route(a->MenuItem9, &QAction::triggered, HANDLER(quCaTSh, MenuItem9Click));
 
     // The map's popup menu and the zoom menu.
-    route(a->rukiszomebisSecvla1, &QAction::triggered, HANDLER(m_navigation, gazrda1Click));
-    route(a->rukiszomisSemcireba1, &QAction::triggered, HANDLER(m_navigation, Semcireba1Click));
-    route(a->gazrda1, &QAction::triggered, HANDLER(m_navigation, gazrda1Click));
-    route(a->Semcireba1, &QAction::triggered, HANDLER(m_navigation, Semcireba1Click));
-    route(a->specialuri1, &QAction::triggered, HANDLER(m_navigation, specialuri1Click));
+    route(a->rukiszomebisSecvla1, &QAction::triggered, HANDLER(navigation(), gazrda1Click));
+    route(a->rukiszomisSemcireba1, &QAction::triggered, HANDLER(navigation(), Semcireba1Click));
+    route(a->gazrda1, &QAction::triggered, HANDLER(navigation(), gazrda1Click));
+    route(a->Semcireba1, &QAction::triggered, HANDLER(navigation(), Semcireba1Click));
+    route(a->specialuri1, &QAction::triggered, HANDLER(navigation(), specialuri1Click));
 
     // Tool buttons not tied to an action.
     MainToolBar *t = ToolBar;
     route(t->CloseBtn, &QToolButton::clicked, HANDLER(this, CloseBtnClick));
-    route(t->ZoomEd, &ZoomSpinBox::clicked, HANDLER(m_navigation, specialuri1Click));
-    route(t->ToolButton8, &QToolButton::clicked, HANDLER(m_navigation, specialuri1Click));
+    route(t->ZoomEd, &ZoomSpinBox::clicked, HANDLER(navigation(), specialuri1Click));
+    route(t->ToolButton8, &QToolButton::clicked, HANDLER(navigation(), specialuri1Click));
     route(t->StreetGenMapBtn, &QToolButton::clicked, HANDLER(m_streetMap, StreetGenShowMnItClick));
     route(t->StreetDetMapBtn, &QToolButton::clicked, HANDLER(m_streetMap, StreetDetShowMnItClick));
     route(t->StopGenMapBtn, &QToolButton::clicked, HANDLER(m_transportMap, GenStopShowMnItClick));
@@ -367,6 +360,27 @@ void TMainFrm::SearchAcExecute()
         quCaTSh->quCaSearchPn->show();
     else if (active == TransportiTSH)
         TransportiTSH->transportiSearchPn->show();
+}
+
+MapNavigation *TMainFrm::navigation()
+{
+    return &m_map->navigation;
+}
+
+void TMainFrm::enableOnly(Group group)
+{
+    ToolBar->enableOnly(group);
+}
+
+void TMainFrm::setObjectDetailsEnabled(bool enabled)
+{
+    ToolBar->ObjDetBtn->setEnabled(enabled);
+}
+
+void TMainFrm::setObjectActivationShown(bool shown)
+{
+    actions->gaaqtiurebaobieqtebisxeze1->setVisible(shown);
+    actions->gamyofi1->setVisible(shown);
 }
 
 void TMainFrm::SelectAcExecute() {}

@@ -3,8 +3,9 @@
 // the splitter, the map area and the status bar. It builds these parts, owns the shared state
 // and routes every menu item, tool button, popup item, double click, key and focus change to the
 // handler of the subsystem that owns the command, each run through the default error report.
-#include "app/CommandRunner.h"
 #include "app/StartUp.h"
+#include "common/CommandGroups.h"
+#include "common/CommandRunner.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -17,9 +18,8 @@ class MainStatusBar;
 class MainToolBar;
 class MapArea;
 class MapNavigation;
-class MapSwitcher;
-class MarkerLayer;
 struct MainState;
+struct MapEngine;
 class ObjectDetailCommands;
 class ObjectMapCommands;
 class ObjectTab;
@@ -31,9 +31,9 @@ class StreetMapCommands;
 class StreetTab;
 class TransportMapCommands;
 class TransportTab;
-struct WindowParts;
 
-class TMainFrm : public QMainWindow {
+// The main window is also the switches the tabs flip (CommandGroups), over its tool bar and menus.
+class TMainFrm : public QMainWindow, private CommandGroups {
     Q_OBJECT
 public:
     // Builds the window and runs its creation handler (FormCreate). `splash` shows the splash
@@ -45,7 +45,9 @@ public:
     ~TMainFrm() override;
 
     MainState &state() { return m_state; }
-    WindowParts &parts() { return *m_parts; }
+    DataModule &dataModule() { return m_dm; }
+    // The map engine over the map area (ScrollBox) and the tool bar's zoom editor.
+    MapEngine &map() { return *m_map; }
 
     MainActions *actions;
     MainToolBar *ToolBar;
@@ -89,16 +91,18 @@ private:
     void tabShown(QWidget *tab);
     void tabHidden(QWidget *tab);
     void activateOnce();
+    MapNavigation *navigation();
+    // CommandGroups.
+    void enableOnly(Group group) override;
+    void setObjectDetailsEnabled(bool enabled) override;
+    void setObjectActivationShown(bool shown) override;
 
     DataModule &m_dm;
     MainState &m_state;
     Prompts &m_prompts;
     CommandRunner m_runner;
-    std::unique_ptr<WindowParts> m_parts;
+    std::unique_ptr<MapEngine> m_map;
     std::unique_ptr<StartUp> m_startUp;
-    std::unique_ptr<MarkerLayer> m_markers;
-    std::unique_ptr<MapSwitcher> m_switcher;
-    MapNavigation *m_navigation = nullptr;
     std::unique_ptr<ObjectMapCommands> m_objectMap;
     std::unique_ptr<ObjectDetailCommands> m_objectDetails;
     std::unique_ptr<StreetMapCommands> m_streetMap;

@@ -1,10 +1,11 @@
 #include "app/MainToolBar.h"
 
 #include "app/MainActions.h"
-#include "app/ToolBarImages.h"
-#include "map/ZoomSpinBox.h"
+#include "widgets/ToolBarImages.h"
+#include "widgets/ZoomSpinBox.h"
 
 #include <QAction>
+#include <QLayout>
 #include <QMenu>
 #include <QToolButton>
 
@@ -85,12 +86,12 @@ MainToolBar::MainToolBar(MainActions &actions, QWidget *parent) : QToolBar(paren
     addSeparator();
 }
 
-void MainToolBar::enableOnly(Group group)
+void MainToolBar::enableOnly(CommandGroups::Group group)
 {
     for (QToolButton *b : {ObjDetBtn, ReklamaBtn, ObjGenMapBtn, ObjDetMapBtn})
-        b->setEnabled(group == Group::Objects);
+        b->setEnabled(group == CommandGroups::Group::Objects);
     for (QToolButton *b : {StreetGenMapBtn, StreetDetMapBtn})
-        b->setEnabled(group == Group::Streets);
+        b->setEnabled(group == CommandGroups::Group::Streets);
     for (QToolButton *b : {StopGenMapBtn, StopDetMapBtn})
-        b->setEnabled(group == Group::Stops);
+        b->setEnabled(group == CommandGroups::Group::Stops);
 }

@@ -3,6 +3,8 @@
 // search, zoom, map, object, street, stop). A button tied to an action triggers the action; the
 // others are routed by the main window. Enabling a button never touches the action or its menu
 // items, so the menus stay enabled on every tab.
+#include "common/CommandGroups.h"
+
 #include <QHash>
 #include <QToolBar>
 
@@ -15,10 +17,8 @@ class MainToolBar : public QToolBar {
 public:
     MainToolBar(MainActions &actions, QWidget *parent = nullptr);
 
-    // The command groups whose buttons the tabs switch on and off.
-    enum class Group { Objects, Streets, Stops };
     // Enables the buttons of `group` and disables those of the other two groups.
-    void enableOnly(Group group);
+    void enableOnly(CommandGroups::Group group);
 
     QToolButton *CloseBtn;
     QToolButton *ToolButton4;   // search

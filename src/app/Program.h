@@ -9,7 +9,7 @@
 //   Application app(argc, argv);
 //   Program program(app);
 //   return app.exec();
-#include "app/MainState.h"
+#include "common/MainState.h"
 #include "data/DataModule.h"
 #include "dialogs/LogoFrm.h"
 #include "dialogs/WindowPrompts.h"

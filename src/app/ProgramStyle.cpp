@@ -1,6 +1,6 @@
 #include "app/ProgramStyle.h"
 
-#include "app/ToolBarImages.h"
+#include "widgets/ToolBarImages.h"
 
 QIcon ProgramStyle::standardIcon(StandardPixmap pixmap, const QStyleOption *option, const QWidget *widget) const
 {

@@ -1,9 +1,9 @@
 #include "app/StartUp.h"
 
-#include "app/MainState.h"
 #include "common/Errors.h"
+#include "common/MainState.h"
+#include "common/Prompts.h"
 #include "data/DataModule.h"
-#include "dialogs/Prompts.h"
 #include "map/MapSwitcher.h"
 
 StartUp::StartUp(DataModule &dm, MainState &state, MapSwitcher &switcher, Prompts &prompts, Splash splash)

@@ -1,7 +1,7 @@
 #include "catalogue/AdvertisingFile.h"
 
+#include "common/Prompts.h"
 #include "data/DataSet.h"
-#include "dialogs/Prompts.h"
 #include "platform/Desktop.h"
 #include "platform/PrivateTempDirectory.h"
 

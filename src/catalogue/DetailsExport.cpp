@@ -1,7 +1,7 @@
 #include "catalogue/DetailsExport.h"
 
 #include "common/Errors.h"
-#include "dialogs/Prompts.h"
+#include "common/Prompts.h"
 #include "dialogs/WordMessage.h"
 #include "platform/Desktop.h"
 #include "platform/DisplayFont.h"

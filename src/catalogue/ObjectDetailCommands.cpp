@@ -1,12 +1,10 @@
 #include "catalogue/ObjectDetailCommands.h"
 
-#include "app/WindowParts.h"
 #include "catalogue/AdvertisingFile.h"
 #include "catalogue/DetailsExport.h"
 #include "catalogue/ObjectDetailsWindow.h"
 #include "common/Errors.h"
 #include "data/DataModule.h"
-#include "map/MapArea.h"
 #include "platform/Desktop.h"
 #include "platform/PrivateTempDirectory.h"
 #include "widgets/ActiveLabel.h"
@@ -18,11 +16,14 @@
 #include <QPushButton>
 #include <QUrl>
 
-ObjectDetailCommands::ObjectDetailCommands(WindowParts &parts) : m_parts(parts), m_runner(parts.prompts) {}
+ObjectDetailCommands::ObjectDetailCommands(DataModule &dm, Prompts &prompts, Desktop &desktop, QWidget *parentWindow)
+    : m_dm(dm), m_prompts(prompts), m_desktop(desktop), m_parentWindow(parentWindow), m_runner(prompts)
+{
+}
 
 bool ObjectDetailCommands::hasFocusedObject() const
 {
-    const DataSet &objects = m_parts.DM1.obieqti_logo_Qr;
+    const DataSet &objects = m_dm.obieqti_logo_Qr;
     return objects.isOpen() && objects.currentRow() >= 0;
 }
 
@@ -30,7 +31,7 @@ void ObjectDetailCommands::ObjDetailAcExecute()
 {
     if (!hasFocusedObject())
         return;
-    TObieqtiDetFrm window(m_parts.map.window());
+    TObieqtiDetFrm window(m_parentWindow);
     fillWindow(window);
     connectWindow(window);
     window.exec();
@@ -40,12 +41,12 @@ void ObjectDetailCommands::ReaklamaAcExecute()
 {
     if (!hasFocusedObject())
         return;
-    AdvertisingFile::open(m_parts.DM1.obieqti_logo_Qr, m_parts.prompts, m_parts.desktop);
+    AdvertisingFile::open(m_dm.obieqti_logo_Qr, m_prompts, m_desktop);
 }
 
 QString ObjectDetailCommands::districtName(const QVariant &districtKey)
 {
-    DataSet &districts = m_parts.DM1.RaioniQr;
+    DataSet &districts = m_dm.RaioniQr;
     districts.open();
     // An object without a known district shows none, never the district that happened to be
     // current before.
@@ -56,7 +57,7 @@ QString ObjectDetailCommands::districtName(const QVariant &districtKey)
 
 void ObjectDetailCommands::fillWindow(TObieqtiDetFrm &window)
 {
-    const DataSet &object = m_parts.DM1.obieqti_logo_Qr;
+    const DataSet &object = m_dm.obieqti_logo_Qr;
     window.NameText->setText(object.text(QStringLiteral("saxeli")));
     window.RaioniLb->setText(districtName(object.value(QStringLiteral("g_raioni_kodi"))));
     window.misamarTiLb->setText(object.text(QStringLiteral("misamarTi")));
@@ -70,7 +71,7 @@ void ObjectDetailCommands::fillWindow(TObieqtiDetFrm &window)
 
 void ObjectDetailCommands::showLogo(TObieqtiDetFrm &window)
 {
-    const DataSet &object = m_parts.DM1.obieqti_logo_Qr;
+    const DataSet &object = m_dm.obieqti_logo_Qr;
     if (object.isNull(QStringLiteral("tree_Logo")))
         return;
     const QString path = privateTempDirectory() + QStringLiteral("ForDetailWidow.jpg");
@@ -94,12 +95,12 @@ void ObjectDetailCommands::connectWindow(TObieqtiDetFrm &window)
 
 void ObjectDetailCommands::BitBtn2Click(const TObieqtiDetFrm &window)
 {
-    DetailsExport::exportDetails(m_parts.desktop, m_parts.prompts, window.details());
+    DetailsExport::exportDetails(m_desktop, m_prompts, window.details());
 }
 
 void ObjectDetailCommands::emailLbDblClick(const TObieqtiDetFrm &window)
 {
-    m_parts.desktop.sendMail(window.emailLb->text());
+    m_desktop.sendMail(window.emailLb->text());
 }
 
 void ObjectDetailCommands::websiteLbClick(const TObieqtiDetFrm &window)
@@ -112,5 +113,5 @@ void ObjectDetailCommands::websiteLbClick(const TObieqtiDetFrm &window)
     const QString scheme = QUrl::fromUserInput(address).scheme();
     if (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
         throw Error(QStringLiteral("\"%1\" is not a web address").arg(address));
-    m_parts.desktop.openLink(address);
+    m_desktop.openLink(address);
 }

@@ -1,14 +1,17 @@
 #pragma once
 // The commands that open the focused object's details window and its advertising file, and the
 // handlers of the details window: advertising file, printing, the web link and the e-mail.
-#include "app/CommandRunner.h"
+#include "common/CommandRunner.h"
 
-struct WindowParts;
+class DataModule;
+class Desktop;
+class QWidget;
 class TObieqtiDetFrm;
 
 class ObjectDetailCommands {
 public:
-    explicit ObjectDetailCommands(WindowParts &parts);
+    // The details window is centred on `parentWindow` (the main window).
+    ObjectDetailCommands(DataModule &dm, Prompts &prompts, Desktop &desktop, QWidget *parentWindow);
 
     // Shows the details of the object list's focused object in a modal window; nothing happens
     // when the list has no focused object.
@@ -32,7 +35,10 @@ private:
     QString districtName(const QVariant &districtKey);
     void showLogo(TObieqtiDetFrm &window);
 
-    WindowParts &m_parts;
+    DataModule &m_dm;
+    Prompts &m_prompts;
+    Desktop &m_desktop;
+    QWidget *m_parentWindow;
     // The details window's own handlers run while the window is modal, outside the main
     // window's routing.
     CommandRunner m_runner;

@@ -1,10 +1,10 @@
 #include "catalogue/ObjectDetailsWindow.h"
 
-#include "app/ToolBarImages.h"
 #include "catalogue/DetailsExport.h"
 #include "platform/DisplayFont.h"
 #include "widgets/ActiveLabel.h"
 #include "widgets/DialogButton.h"
+#include "widgets/ToolBarImages.h"
 
 #include <QFrame>
 #include <QLabel>

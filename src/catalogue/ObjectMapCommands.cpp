@@ -1,19 +1,14 @@
 #include "catalogue/ObjectMapCommands.h"
 
-#include "app/MainState.h"
-#include "app/MainToolBar.h"
-#include "app/WindowParts.h"
-#include "catalogue/ObjectTab.h"
+#include "common/MainState.h"
+#include "common/Prompts.h"
 #include "data/DataModule.h"
 #include "data/SqlText.h"
-#include "dialogs/Prompts.h"
 #include "map/MapArea.h"
-#include "map/MapNavigation.h"
-#include "map/MapSwitcher.h"
-#include "map/MarkerLayer.h"
+#include "map/MapEngine.h"
 #include "map/SheetGrid.h"
-#include "map/ZoomSpinBox.h"
-#include "widgets/GroupedListView.h"
+#include "map/ZoomControl.h"
+#include "widgets/GroupedRows.h"
 
 #include <QCursor>
 #include <QLocale>
@@ -24,7 +19,7 @@ namespace {
 const QString KeyColumn = QStringLiteral("obieqtis_kodi");
 const QString MapLogoColumn = QStringLiteral("map_Logo");
 const QString YellowIcon = QStringLiteral(".\\pictures\\icons\\yellow.bmp");
-const QString StopIcon = QStringLiteral(".\\pictures\\icons\\Active_Stop.bmp");
+const QString ActiveStopIcon = QStringLiteral(".\\pictures\\icons\\Active_Stop.bmp");
 
 // Swallows the sheet-code message where a passive display must not interrupt the user.
 class QuietPrompts : public Prompts {
@@ -70,8 +65,9 @@ void setMarkerVisible(const Marker &marker, bool visible)
 
 } // namespace
 
-ObjectMapCommands::ObjectMapCommands(WindowParts &parts, ObjectTab &tab)
-    : m_parts(parts), m_tab(tab), m_pointer([] { return QCursor::pos(); })
+ObjectMapCommands::ObjectMapCommands(DataModule &dm, MainState &state, Prompts &prompts, MapEngine &map,
+                                     GroupedRows &list)
+    : m_dm(dm), m_state(state), m_prompts(prompts), m_map(map), m_list(list), m_pointer([] { return QCursor::pos(); })
 {
 }
 
@@ -79,18 +75,18 @@ ObjectMapCommands::ObjectMapCommands(WindowParts &parts, ObjectTab &tab)
 
 bool ObjectMapCommands::hasFocusedObject() const
 {
-    const DataSet &list = m_parts.DM1.obieqti_logo_Qr;
+    const DataSet &list = m_dm.obieqti_logo_Qr;
     return list.isOpen() && list.currentRow() >= 0;
 }
 
 ObjectMapCommands::Place ObjectMapCommands::focusedPlace() const
 {
-    return placeOf(m_parts.DM1.obieqti_logo_Qr, KeyColumn);
+    return placeOf(m_dm.obieqti_logo_Qr, KeyColumn);
 }
 
 int ObjectMapCommands::zoom() const
 {
-    return m_parts.toolBar.ZoomEd->value();
+    return m_map.zoom.percent();
 }
 
 std::optional<QPoint> ObjectMapCommands::generalPosition(const Place &place, bool quiet)
@@ -98,15 +94,15 @@ std::optional<QPoint> ObjectMapCommands::generalPosition(const Place &place, boo
     // An unknown code is told about once here; the transform would tell it three times and put
     // the marker off the map.
     QuietPrompts quietPrompts;
-    if (SheetGrid::SheetColumn(place.code, quiet ? quietPrompts : m_parts.prompts) < 0)
+    if (SheetGrid::SheetColumn(place.code, quiet ? quietPrompts : m_prompts) < 0)
         return std::nullopt;
-    const MainState &s = m_parts.state;
-    return SheetGrid::GeneralPixel(place.code, zoom(), place.x, place.y, s.WLb, s.HLb, m_parts.prompts);
+    const MainState &s = m_state;
+    return SheetGrid::generalPixel(place.code, zoom(), place.x, place.y, s.WLb, s.HLb, m_prompts);
 }
 
 QPoint ObjectMapCommands::sheetPosition(const Place &place) const
 {
-    return SheetGrid::SheetPixel(zoom(), m_parts.state.WLb, m_parts.state.HLb, place.x, place.y);
+    return SheetGrid::sheetPixel(zoom(), m_state.WLb, m_state.HLb, place.x, place.y);
 }
 
 MarkerSpec ObjectMapCommands::objectSpec(const Place &place, const QPoint &pos, const DataSet &record)
@@ -125,7 +121,7 @@ MarkerSpec ObjectMapCommands::objectSpec(const Place &place, const QPoint &pos, 
 
 DataSet &ObjectMapCommands::openObjects()
 {
-    DataSet &objects = m_parts.DM1.obieqtiQr;
+    DataSet &objects = m_dm.obieqtiQr;
     if (!objects.isOpen())
         objects.open();
     return objects;
@@ -133,10 +129,9 @@ DataSet &ObjectMapCommands::openObjects()
 
 void ObjectMapCommands::expandFocusedRow()
 {
-    GroupedListView &grid = *m_tab.ObjectGrid;
-    m_parts.state.ObjectGroupRow = grid.firstSelectedVisibleRow();
-    if (m_parts.state.ObjectGroupRow >= 0)
-        grid.expandRowRecursively(grid.visibleRow(m_parts.state.ObjectGroupRow));
+    m_state.ObjectGroupRow = m_list.firstSelectedVisibleRow();
+    if (m_state.ObjectGroupRow >= 0)
+        m_list.expandVisibleRowRecursively(m_state.ObjectGroupRow);
 }
 
 // ---- The focused object on the general map
@@ -145,23 +140,23 @@ void ObjectMapCommands::ShowMepAcExecute()
 {
     if (!hasFocusedObject())
         return;
-    MapArea &map = m_parts.map;
+    MapArea &map = m_map.area;
     const int horizontal = map.horizontalPosition();
     const int vertical = map.verticalPosition();
-    m_parts.markers.ClearStopMarkers();
+    m_map.markers.ClearStopMarkers();
     map.scrollTo(0, 0);
-    if (m_parts.state.CurrentMapName != SheetGrid::generalMapName())
-        m_parts.switcher.SwitchToGeneralMap(true, true);
+    if (m_state.CurrentMapName != SheetGrid::generalMapName())
+        m_map.switcher.SwitchToGeneralMap(true, true);
 
     const Place focused = focusedPlace();
-    if (!SheetGrid::CheckMapCode(focused.code, focused.subRubric, m_parts.prompts))
+    if (!SheetGrid::CheckMapCode(focused.code, focused.subRubric, m_prompts))
         return;
 
     // Every object marker comes back onto the general map, visible.
     DataSet &objects = openObjects();
     const QString focusedName = MarkerLayer::pictureName(MarkerKind::Object, focused.key);
     bool marked = false;
-    for (const Marker &marker : m_parts.markers.ObjectMarkers()) {
+    for (const Marker &marker : m_map.markers.ObjectMarkers()) {
         if (!objects.locate(KeyColumn, marker.picture->key()))
             continue;
         const std::optional<QPoint> pos = generalPosition(placeOf(objects, KeyColumn), true);
@@ -196,29 +191,28 @@ void ObjectMapCommands::showOnSheet(bool withStops)
 {
     if (!hasFocusedObject())
         return;
-    MapArea &map = m_parts.map;
-    m_parts.navigation.ResetMapView();
+    MapArea &map = m_map.area;
+    m_map.navigation.ResetMapView();
     if (!withStops)
-        m_parts.markers.ClearStopMarkers();
+        m_map.markers.ClearStopMarkers();
 
     const Place focused = focusedPlace();
-    if (!SheetGrid::CheckMapCode(focused.code, focused.subRubric, m_parts.prompts))
+    if (!SheetGrid::CheckMapCode(focused.code, focused.subRubric, m_prompts))
         return;
     // A code that names no sheet is told about once, before any raster is looked for.
-    if (SheetGrid::SheetColumn(focused.code, m_parts.prompts) < 0)
+    if (SheetGrid::SheetColumn(focused.code, m_prompts) < 0)
         return;
-    MainState &state = m_parts.state;
-    if (state.CurrentMapName != focused.code)
-        m_parts.switcher.SwitchToSheet(focused.code);
+    if (m_state.CurrentMapName != focused.code)
+        m_map.switcher.SwitchToSheet(focused.code);
 
     // Markers of objects on this sheet are shown in their places, the others hidden.
     DataSet &objects = openObjects();
     bool marked = false;
-    for (const Marker &marker : m_parts.markers.ObjectMarkers()) {
+    for (const Marker &marker : m_map.markers.ObjectMarkers()) {
         if (!objects.locate(KeyColumn, marker.picture->key()))
             continue;
         const Place place = placeOf(objects, KeyColumn);
-        if (place.code != state.CurrentMapName) {
+        if (place.code != m_state.CurrentMapName) {
             setMarkerVisible(marker, false);
             continue;
         }
@@ -234,14 +228,13 @@ void ObjectMapCommands::showOnSheet(bool withStops)
     if (!marked)
         PlaceObjectMarker('d');
     // The map area clamps what lies beyond its ends.
-    const QPoint target(SheetGrid::ScrollTarget(map.horizontalRange(), focused.x),
-                        SheetGrid::ScrollTarget(map.verticalRange(), focused.y));
+    const QPoint target(SheetGrid::scrollTarget(map.horizontalRange(), focused.x),
+                        SheetGrid::scrollTarget(map.verticalRange(), focused.y));
 
     if (withStops) {
-        m_parts.markers.ClearStopMarkers();
+        m_map.markers.ClearStopMarkers();
         ShowNearbyStops(focused.code, focused.x, focused.y);
     }
-    map.sendImageToBack();
     map.scrollTo(target.x(), target.y());
 }
 
@@ -284,10 +277,10 @@ QString ObjectMapCommands::nearbyStopsSql(const QString &sheet, double x, double
 void ObjectMapCommands::ShowNearbyStops(const QString &sheet, double x, double y)
 {
     const QString separator = m_separator.isEmpty() ? QLocale::system().decimalPoint() : m_separator;
-    DataSet &stops = m_parts.DM1.Qr;
+    DataSet &stops = m_dm.Qr;
     DataModule::requery(stops, nearbyStopsSql(sheet, x, y, separator));
     if (stops.isEmpty()) {
-        m_parts.prompts.showMessage(QStringLiteral("axlos mdebare gaCerebebi dafiqsirebuli ar aris"));
+        m_prompts.showMessage(QStringLiteral("axlos mdebare gaCerebebi dafiqsirebuli ar aris"));
         return;
     }
     for (stops.first(); !stops.eof(); stops.next()) {
@@ -297,9 +290,9 @@ void ObjectMapCommands::ShowNearbyStops(const QString &sheet, double x, double y
         recipe.key = stop.key;
         recipe.name = stop.name;
         recipe.pos = sheetPosition(stop);
-        recipe.iconPath = StopIcon;
+        recipe.iconPath = ActiveStopIcon;
         recipe.labelColour = MarkerLayer::Cream;
-        const Marker *made = m_parts.markers.AddMarker(recipe);
+        const Marker *made = m_map.markers.addMarker(recipe);
         if (!made)
             return;
         // Stop labels lie just above the map, under every other marker.
@@ -313,13 +306,13 @@ void ObjectMapCommands::rubrukaSiSemvaliobieqtebisCvenebarukaze1Click()
 {
     if (!hasFocusedObject())
         return;
-    m_parts.map.scrollTo(0, 0);
-    if (m_parts.state.ObjectGroupRow != -1) {
-        m_tab.ObjectGrid->collapseAllRows();
-        m_parts.markers.ClearObjectMarkers();
+    m_map.area.scrollTo(0, 0);
+    if (m_state.ObjectGroupRow != -1) {
+        m_list.collapseAllRows();
+        m_map.markers.ClearObjectMarkers();
     }
     expandFocusedRow();
-    ShowRubricObjects(m_parts.DM1.obieqti_logo_Qr.text(QStringLiteral("rubrika_kodi")));
+    ShowRubricObjects(m_dm.obieqti_logo_Qr.text(QStringLiteral("rubrika_kodi")));
 }
 
 void ObjectMapCommands::ShowRubricObjects(const QString &rubric)
@@ -328,31 +321,31 @@ void ObjectMapCommands::ShowRubricObjects(const QString &rubric)
     rubric.toLongLong(&isKey);
     if (!isKey)
         return;
-    DataSet &records = m_parts.DM1.Qr;
+    DataSet &records = m_dm.Qr;
     DataModule::requery(
         records,
         QStringLiteral("SELECT obieqtis_logo.map_logo, obieqti.*, qve_rubrika.g_rubrika_kodi as rubrika_kodi, "
                        "obieqti.g_qve_rubrika_kodi as qve_rubrika_kodi FROM obieqtis_logo, obieqti, qve_rubrika WHERE ") +
-            m_parts.state.ObjectFilter +
+            m_state.ObjectFilter +
             QStringLiteral("(qve_rubrika.qve_rubrika_kodi=obieqti.g_qve_rubrika_kodi AND "
                            "obieqtis_logo.g_obieqti_kodi=obieqti.obieqtis_kodi) AND g_rubrika_kodi=") +
             rubric + QStringLiteral(" ORDER BY g_rubrika_kodi, g_qve_rubrika_kodi"));
-    MarkerLayer &markers = m_parts.markers;
+    MarkerLayer &markers = m_map.markers;
     // The focused object's logo would take the name of its rubric marker.
     if (!records.isEmpty())
-        markers.RemoveLogoMarker();
+        markers.removeLogoMarker();
     for (records.first(); !records.eof() && !markers.ObjectMarkers().isFull(); records.next()) {
-        if (m_parts.state.CurrentMapName != SheetGrid::generalMapName())
-            m_parts.switcher.SwitchToGeneralMap(true, false);
+        if (m_state.CurrentMapName != SheetGrid::generalMapName())
+            m_map.switcher.SwitchToGeneralMap(true, false);
         const Place place = placeOf(records, KeyColumn);
-        if (!SheetGrid::CheckMapCode(place.code, place.subRubric, m_parts.prompts))
+        if (!SheetGrid::CheckMapCode(place.code, place.subRubric, m_prompts))
             continue;
         const std::optional<QPoint> pos = generalPosition(place);
         if (!pos)
             continue;
         MarkerSpec recipe = objectSpec(place, *pos, records);
         recipe.labelColour = MarkerLayer::SkyBlue;
-        markers.AddMarker(recipe);
+        markers.addMarker(recipe);
     }
 }
 
@@ -360,18 +353,18 @@ void ObjectMapCommands::ShowRubricObjects(const QString &rubric)
 
 void ObjectMapCommands::PlaceObjectMarker(char mode)
 {
-    m_parts.markers.RemoveLogoMarker();
+    m_map.markers.removeLogoMarker();
     const Place focused = focusedPlace();
     const std::optional<QPoint> pos = mode == 'g' ? generalPosition(focused) : sheetPosition(focused);
     if (pos)
-        m_parts.markers.AddMarker(objectSpec(focused, *pos, m_parts.DM1.obieqti_logo_Qr));
+        m_map.markers.addMarker(objectSpec(focused, *pos, m_dm.obieqti_logo_Qr));
 }
 
 void ObjectMapCommands::PlaceLogoMarker()
 {
-    MarkerLayer &markers = m_parts.markers;
-    markers.RemoveLogoMarker();
-    const DataSet &list = m_parts.DM1.obieqti_logo_Qr;
+    MarkerLayer &markers = m_map.markers;
+    markers.removeLogoMarker();
+    const DataSet &list = m_dm.obieqti_logo_Qr;
     if (list.isNull(MapLogoColumn))
         return;
     // Following the focus must not interrupt browsing: an object without a known sheet just
@@ -382,16 +375,16 @@ void ObjectMapCommands::PlaceLogoMarker()
         return;
     MarkerSpec recipe = objectSpec(focused, *pos, list);
     recipe.kind = MarkerKind::Logo;
-    markers.ShowLogoMarker(recipe, list.value(QStringLiteral("g_obieqti_kodi")).toInt());
+    markers.showLogoMarker(recipe, list.value(QStringLiteral("g_obieqti_kodi")).toInt());
 }
 
 void ObjectMapCommands::ObjectGridTableViewFocusedRecordChanged()
 {
-    const DataSet &list = m_parts.DM1.obieqti_logo_Qr;
+    const DataSet &list = m_dm.obieqti_logo_Qr;
     if (!list.isOpen() || list.isEmpty() || list.currentRow() < 0 ||
-        m_parts.state.CurrentMapName != SheetGrid::generalMapName())
+        m_state.CurrentMapName != SheetGrid::generalMapName())
         return;
-    MapArea &map = m_parts.map;
+    MapArea &map = m_map.area;
     const int horizontal = map.horizontalPosition();
     const int vertical = map.verticalPosition();
     map.scrollTo(0, 0);
@@ -403,11 +396,11 @@ void ObjectMapCommands::ObjectGridTableViewFocusedRecordChanged()
 
 void ObjectMapCommands::Im_ObjAcExecute()
 {
-    DataSet &list = m_parts.DM1.obieqti_logo_Qr;
+    DataSet &list = m_dm.obieqti_logo_Qr;
     if (!list.isOpen())
         return;
-    const QPoint pointer = m_parts.map.globalToContent(m_pointer());
-    const MarkerList &markers = m_parts.markers.ObjectMarkers();
+    const QPoint pointer = m_map.area.globalToContent(m_pointer());
+    const MarkerList &markers = m_map.markers.ObjectMarkers();
     const int count = markers.count();
     for (int i = 0; i < count && i < markers.count(); ++i) {
         const MapItem &image = *markers[i].picture;
@@ -422,7 +415,7 @@ void ObjectMapCommands::Im_ObjAcExecute()
         if (!list.locate(KeyColumn, image.key()) || list.text(QStringLiteral("saxeli")) != name)
             continue;
         expandFocusedRow();
-        if (!m_parts.prompts.askYesNo(QStringLiteral("obieqti \"") + name +
+        if (!m_prompts.askYesNo(QStringLiteral("obieqti \"") + name +
                                       QStringLiteral("\" gaaqtiurebulia, ganvagrZoT Zebna?")))
             return;
     }

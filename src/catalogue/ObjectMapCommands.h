@@ -11,14 +11,18 @@
 #include <functional>
 #include <optional>
 
+class DataModule;
 class DataSet;
-class ObjectTab;
+class GroupedRows;
+class Prompts;
+struct MainState;
+struct MapEngine;
 struct MarkerSpec;
-struct WindowParts;
 
 class ObjectMapCommands {
 public:
-    ObjectMapCommands(WindowParts &parts, ObjectTab &tab);
+    // `list` is the object list, whose groups the rubric commands expand.
+    ObjectMapCommands(DataModule &dm, MainState &state, Prompts &prompts, MapEngine &map, GroupedRows &list);
 
     void ShowMepAcExecute();
     void ShowDetMapAcExecute();
@@ -68,8 +72,11 @@ private:
     void expandFocusedRow();
     DataSet &openObjects();
 
-    WindowParts &m_parts;
-    ObjectTab &m_tab;
+    DataModule &m_dm;
+    MainState &m_state;
+    Prompts &m_prompts;
+    MapEngine &m_map;
+    GroupedRows &m_list;
     QString m_separator;
     std::function<QPoint()> m_pointer;
 };

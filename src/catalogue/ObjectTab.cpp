@@ -1,23 +1,20 @@
 #include "catalogue/ObjectTab.h"
 
-#include "app/MainActions.h"
-#include "app/MainState.h"
-#include "app/MainStatusBar.h"
-#include "app/MainToolBar.h"
-#include "app/TabLayout.h"
-#include "app/WindowParts.h"
 #include "catalogue/ObjectFilter.h"
+#include "common/CommandGroups.h"
 #include "common/Errors.h"
+#include "common/MainState.h"
+#include "common/Prompts.h"
+#include "common/StatusLine.h"
 #include "data/DataModule.h"
 #include "data/GroupedListModel.h"
-#include "dialogs/Prompts.h"
 #include "map/MarkerLayer.h"
 #include "widgets/GroupedListFooter.h"
 #include "widgets/GroupedListView.h"
 #include "widgets/LookupEditor.h"
+#include "widgets/TabLayout.h"
 #include "widgets/VirtualKey.h"
 
-#include <QAction>
 #include <QBoxLayout>
 #include <QLineEdit>
 #include <QToolButton>
@@ -25,14 +22,6 @@
 namespace {
 
 const QString AllSubRubricsSql = QStringLiteral("SELECT * FROM qve_rubrika");
-
-// The key a filled lookup yields, unset when it shows no text.
-std::optional<QString> lookupKey(const LookupEditor &editor)
-{
-    if (!editor.isFilled())
-        return std::nullopt;
-    return editor.key();
-}
 
 // Why a filled lookup yields no key (`what` names its entries), empty when it yields one.
 QString missingKey(const LookupEditor &editor, const QString &what)
@@ -46,13 +35,16 @@ QString missingKey(const LookupEditor &editor, const QString &what)
 
 } // namespace
 
-ObjectTab::ObjectTab(WindowParts &parts, QWidget *parent) : QWidget(parent), m_parts(parts)
+ObjectTab::ObjectTab(DataModule &dm, MainState &state, Prompts &prompts, CommandGroups &groups, StatusLine &status,
+                     MarkerLayer &markers, QWidget *parent)
+    : QWidget(parent), m_dm(dm), m_state(state), m_prompts(prompts), m_groups(groups), m_status(status),
+      m_markers(markers)
 {
     setObjectName(QStringLiteral("obieqtiTSH"));
     ObjectGrid = TabLayout::makeList("ObjectGrid", this);
     setUpList();
     // After the list has followed the new rows' focus, which opens the branch of the first.
-    connect(&parts.DM1.obieqti_logo_Qr, &DataSet::currentRowChanged, this, [this] {
+    connect(&dm.obieqti_logo_Qr, &DataSet::currentRowChanged, this, [this] {
         if (std::exchange(m_collapseWhenListed, false))
             ObjectGrid->collapseAllRows();
     });
@@ -62,7 +54,6 @@ ObjectTab::ObjectTab(WindowParts &parts, QWidget *parent) : QWidget(parent), m_p
     ObieqtiSearchPn->setColours(CaptionPanel::Colours::ActiveCaption);
     ObieqtiSearchPn->setButtonsFlat(true);
     CaptionPanel &panel = *ObieqtiSearchPn;
-    DataModule &dm = m_parts.DM1;
     RubrikaCb = TabLayout::lookup(panel, "RubrikaCb", dm.rubrikaQr, "saxeli", "rubrika_kodi");
     QveRubrikaCb = TabLayout::lookup(panel, "QveRubrikaCb", dm.Search_qve_rubrika_Qr, "saxeli", "qve_rubrika_kodi");
     ObieqtiEd = TabLayout::textField(panel, "ObieqtiEd");
@@ -82,13 +73,12 @@ ObjectTab::ObjectTab(WindowParts &parts, QWidget *parent) : QWidget(parent), m_p
 
 void ObjectTab::setUpList()
 {
-    DataModule &dm = m_parts.DM1;
-    auto *model = new GroupedListModel(dm.obieqti_logo_Qr, this);
+    auto *model = new GroupedListModel(m_dm.obieqti_logo_Qr, this);
     using Level = GroupedListModel::Level;
     using Column = GroupedListModel::Column;
-    model->setLevels({Level::lookup(QStringLiteral("rubrika_kodi"), dm.rubrikaQr, QStringLiteral("rubrika_kodi"),
+    model->setLevels({Level::lookup(QStringLiteral("rubrika_kodi"), m_dm.rubrikaQr, QStringLiteral("rubrika_kodi"),
                                     QStringLiteral("saxeli")),
-                      Level::lookup(QStringLiteral("qve_rubrika_kodi"), dm.qve_rubrika_Qr,
+                      Level::lookup(QStringLiteral("qve_rubrika_kodi"), m_dm.qve_rubrika_Qr,
                                     QStringLiteral("qve_rubrika_kodi"), QStringLiteral("saxeli")),
                       Level::text(QStringLiteral("saxeli"), /*bold=*/true)});
     model->setColumns({Column::picture(QStringLiteral("sareklamo_failis_logo"), 20),
@@ -108,9 +98,9 @@ ObjectCriteria ObjectTab::criteria() const
     criteria.name = ObieqtiEd->text();
     criteria.address = misamarTiEd->text();
     criteria.telephone = telefoniEd->text();
-    criteria.districtKey = lookupKey(*ObieqtisRaioniCb);
-    criteria.rubricKey = lookupKey(*RubrikaCb);
-    criteria.subRubricKey = lookupKey(*QveRubrikaCb);
+    criteria.districtKey = ObieqtisRaioniCb->filledKey();
+    criteria.rubricKey = RubrikaCb->filledKey();
+    criteria.subRubricKey = QveRubrikaCb->filledKey();
     return criteria;
 }
 
@@ -121,9 +111,7 @@ QList<QWidget *> ObjectTab::searchFieldKeyTargets() const
 
 void ObjectTab::Obj_FilterBtnClick()
 {
-    MainState &state = m_parts.state;
-    DataModule &dm = m_parts.DM1;
-    state.ObjectFilter = criteria().filter();
+    m_state.ObjectFilter = criteria().filter();
     // A lookup that yields no key makes the query invalid: it is not sent, and the search ends
     // as the database's refusal would end it (the list closed on the rejected text), with a
     // message that names the entry the user asked for.
@@ -131,49 +119,47 @@ void ObjectTab::Obj_FilterBtnClick()
                                missingKey(*QveRubrikaCb, QStringLiteral("sub-rubric")),
                                missingKey(*ObieqtisRaioniCb, QStringLiteral("district"))}) {
         if (!why.isEmpty()) {
-            dm.obieqti_logo_Qr.close();
-            dm.obieqti_logo_Qr.setSql(ObjectFilter::listSql(state.ObjectFilter));
+            m_dm.obieqti_logo_Qr.close();
+            m_dm.obieqti_logo_Qr.setSql(ObjectFilter::listSql(m_state.ObjectFilter));
             throw Error(why);
         }
     }
-    if (state.ObjectFilter.isEmpty()) {
-        dm.ReloadObjectList();
+    if (m_state.ObjectFilter.isEmpty()) {
+        m_dm.ReloadObjectList();
     } else {
-        DataModule::requery(dm.obieqti_logo_Qr, ObjectFilter::listSql(state.ObjectFilter));
-        state.ObjectSearchStatus =
-            QStringLiteral("moZebnili obieqtebis raodenoba - ") + QString::number(dm.obieqti_logo_Qr.recordCount());
-        if (dm.obieqti_logo_Qr.isEmpty()) {
-            m_parts.prompts.showMessage(QStringLiteral("aseTi obieqti ar iZebneba"));
+        DataModule::requery(m_dm.obieqti_logo_Qr, ObjectFilter::listSql(m_state.ObjectFilter));
+        m_state.ObjectSearchStatus =
+            QStringLiteral("moZebnili obieqtebis raodenoba - ") + QString::number(m_dm.obieqti_logo_Qr.recordCount());
+        if (m_dm.obieqti_logo_Qr.isEmpty()) {
+            m_prompts.showMessage(QStringLiteral("aseTi obieqti ar iZebneba"));
             return;
         }
     }
-    m_parts.statusBar.setText(state.ObjectSearchStatus);
+    m_status.setText(m_state.ObjectSearchStatus);
 }
 
 void ObjectTab::ClearBtnClick()
 {
-    MainState &state = m_parts.state;
-    DataModule &dm = m_parts.DM1;
-    state.ObjectSearchStatus = QStringLiteral("  ");
+    m_state.ObjectSearchStatus = QStringLiteral("  ");
     if (RubrikaCb->isFilled())
-        DataModule::requery(dm.Search_qve_rubrika_Qr, AllSubRubricsSql);
+        DataModule::requery(m_dm.Search_qve_rubrika_Qr, AllSubRubricsSql);
     RubrikaCb->setText(QString());
     QveRubrikaCb->setText(QString());
     ObieqtiEd->clear();
     ObieqtisRaioniCb->setText(QString());
     misamarTiEd->clear();
     telefoniEd->clear();
-    state.ObjectFilter.clear();
-    dm.ReloadObjectList();
-    m_parts.statusBar.setText(state.ObjectSearchStatus);
+    m_state.ObjectFilter.clear();
+    m_dm.ReloadObjectList();
+    m_status.setText(m_state.ObjectSearchStatus);
 }
 
 void ObjectTab::RubrikaCbCloseUp()
 {
     // A rubric text that names no rubric narrows nothing: all sub-rubrics stay listed.
-    const std::optional<QString> rubric = lookupKey(*RubrikaCb);
+    const std::optional<QString> rubric = RubrikaCb->filledKey();
     const bool narrowed = rubric && !rubric->isEmpty();
-    DataModule::requery(m_parts.DM1.Search_qve_rubrika_Qr,
+    DataModule::requery(m_dm.Search_qve_rubrika_Qr,
                         narrowed ? AllSubRubricsSql + QStringLiteral(" WHERE g_rubrika_kodi=") + *rubric
                                  : AllSubRubricsSql);
 }
@@ -189,39 +175,35 @@ void ObjectTab::rubrikissruligaSla1Click()
     // Needs a selected row: with an empty list there is nothing to expand.
     if (ObjectGrid->firstSelectedVisibleRow() < 0)
         return;
-    MainState &state = m_parts.state;
-    if (state.ObjectGroupRow != -1)
+    if (m_state.ObjectGroupRow != -1)
         ObjectGrid->collapseAllRows();
-    state.ObjectGroupRow = ObjectGrid->firstSelectedVisibleRow();
-    ObjectGrid->expandRowRecursively(ObjectGrid->visibleRow(state.ObjectGroupRow));
+    m_state.ObjectGroupRow = ObjectGrid->firstSelectedVisibleRow();
+    ObjectGrid->expandVisibleRowRecursively(m_state.ObjectGroupRow);
 }
 
 void ObjectTab::obieqtiTSHShow()
 {
-    DataModule &dm = m_parts.DM1;
-    dm.RaioniQr.open();
-    dm.rubrikaQr.open();
-    dm.qve_rubrika_Qr.open();
-    dm.Search_qve_rubrika_Qr.open();
+    m_dm.RaioniQr.open();
+    m_dm.rubrikaQr.open();
+    m_dm.qve_rubrika_Qr.open();
+    m_dm.Search_qve_rubrika_Qr.open();
     // The whole catalogue can be large: it is read without holding up the window.
-    if (!dm.obieqti_logo_Qr.isOpen() && !dm.obieqti_logo_Qr.isLoading()) {
+    if (!m_dm.obieqti_logo_Qr.isOpen() && !m_dm.obieqti_logo_Qr.isLoading()) {
         m_collapseWhenListed = true;
-        dm.obieqti_logo_Qr.openInBackground();
+        m_dm.obieqti_logo_Qr.openInBackground();
     }
-    m_parts.actions.gaaqtiurebaobieqtebisxeze1->setVisible(true);
-    m_parts.actions.gamyofi1->setVisible(true);
-    m_parts.toolBar.enableOnly(MainToolBar::Group::Objects);
-    m_parts.statusBar.setText(m_parts.state.ObjectSearchStatus);
+    m_groups.setObjectActivationShown(true);
+    m_groups.enableOnly(CommandGroups::Group::Objects);
+    m_status.setText(m_state.ObjectSearchStatus);
 }
 
 void ObjectTab::obieqtiTSHHide()
 {
-    m_parts.DM1.Search_qve_rubrika_Qr.close();
-    m_parts.actions.gaaqtiurebaobieqtebisxeze1->setVisible(false);
-    m_parts.actions.gamyofi1->setVisible(false);
-    m_parts.toolBar.ObjDetBtn->setEnabled(false);
-    m_parts.markers.ClearObjectMarkers();
-    m_parts.markers.ClearStopMarkers();
+    m_dm.Search_qve_rubrika_Qr.close();
+    m_groups.setObjectActivationShown(false);
+    m_groups.setObjectDetailsEnabled(false);
+    m_markers.ClearObjectMarkers();
+    m_markers.ClearStopMarkers();
 }
 
 void ObjectTab::saZieblisdaxurva1Click()

@@ -6,17 +6,25 @@
 
 #include <QWidget>
 
-struct ObjectCriteria;
+class CommandGroups;
+class DataModule;
+class GroupedListView;
 class LookupEditor;
+class MarkerLayer;
+class Prompts;
 class QLineEdit;
 class QToolButton;
-class GroupedListView;
-struct WindowParts;
+class StatusLine;
+struct MainState;
+struct ObjectCriteria;
 
 class ObjectTab : public QWidget {
     Q_OBJECT
 public:
-    explicit ObjectTab(WindowParts &parts, QWidget *parent = nullptr);
+    // `groups` and `status` are the main window's switches and status bar; the tab leaves the
+    // map's object and stop markers to `markers` when it is hidden.
+    ObjectTab(DataModule &dm, MainState &state, Prompts &prompts, CommandGroups &groups, StatusLine &status,
+              MarkerLayer &markers, QWidget *parent = nullptr);
 
     GroupedListView *ObjectGrid;
     CaptionPanel *ObieqtiSearchPn;
@@ -52,7 +60,12 @@ private:
     // The criteria the six search fields hold now.
     ObjectCriteria criteria() const;
 
-    WindowParts &m_parts;
+    DataModule &m_dm;
+    MainState &m_state;
+    Prompts &m_prompts;
+    CommandGroups &m_groups;
+    StatusLine &m_status;
+    MarkerLayer &m_markers;
     // The list opened by the first show is shown collapsed once its rows are in.
     bool m_collapseWhenListed = false;
 };

@@ -4,13 +4,12 @@
 #include "data/Connection.h"
 #include "data/Snapshot.h"
 #include "platform/NoFollowFile.h"
+#include "platform/ThreadPriority.h"
 
 #include <QtConcurrent/QtConcurrentRun>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThreadPool>
-#include <sys/resource.h>
-#include <unistd.h>
 
 namespace {
 
@@ -20,15 +19,6 @@ QThreadPool &readers()
 {
     static QThreadPool pool;
     return pool;
-}
-
-// A background read gives way to the window when both want the processor (on Linux a thread
-// has its own nice value); it still runs at full speed on a processor that is free.
-void giveWayToWindow()
-{
-    thread_local bool done = false;
-    if (!std::exchange(done, true))
-        setpriority(PRIO_PROCESS, id_t(gettid()), 10);
 }
 
 } // namespace
@@ -94,7 +84,7 @@ void DataSet::startLoading()
     m_cancelLoading = std::make_shared<std::atomic_bool>(false);
     m_loading = QtConcurrent::run(&readers(), [request = request(), connectionString = m_connection.connectionString(), session,
                                    cancelled = m_cancelLoading]() -> Loaded {
-        giveWayToWindow();
+        ThreadPriority::giveWayToWindow();
         Loaded loaded;
         try {
             QSqlDatabase db = Connection::openSession(connectionString, session, Connection::Access::ReadOnly);

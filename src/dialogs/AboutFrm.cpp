@@ -1,6 +1,6 @@
 #include "dialogs/AboutFrm.h"
 
-#include "app/CommandRunner.h"
+#include "common/CommandRunner.h"
 #include "dialogs/CityPictures.h"
 #include "dialogs/ProductInfo.h"
 #include "dialogs/WebLink.h"

@@ -1,6 +1,6 @@
 #include "dialogs/DlgMessageBoxFrm.h"
 
-#include "app/MainState.h"
+#include "common/MainState.h"
 #include "widgets/DialogButton.h"
 
 #include <QPushButton>

@@ -9,6 +9,7 @@
 
 #include <QEventLoop>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>

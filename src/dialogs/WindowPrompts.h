@@ -2,7 +2,7 @@
 // The program's message windows behind the Prompts interface: the one-button and yes/no windows
 // (the answer is kept in MainState::DlgMessageLb), and the standard boxes of the error report and
 // of start-up, titled with the application title.
-#include "dialogs/Prompts.h"
+#include "common/Prompts.h"
 
 #include <QPointer>
 #include <QWidget>

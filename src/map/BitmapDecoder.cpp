@@ -1,6 +1,6 @@
 #include "map/BitmapDecoder.h"
 
-#include "map/RasterMemory.h"
+#include "platform/RasterMemory.h"
 
 #include <QImageReader>
 #include <QtEndian>

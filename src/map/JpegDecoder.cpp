@@ -1,6 +1,6 @@
 #include "map/JpegDecoder.h"
 
-#include "map/RasterMemory.h"
+#include "platform/RasterMemory.h"
 
 #include <QImageReader>
 

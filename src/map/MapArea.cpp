@@ -1,6 +1,6 @@
 #include "map/MapArea.h"
 
-#include "app/CommandRunner.h"
+#include "common/CommandRunner.h"
 #include "common/PlainText.h"
 #include "map/PicturePreload.h"
 #include "platform/DisplayFont.h"

@@ -64,8 +64,6 @@ public:
     void setAutoSize(bool on);
     // Turns auto size off and gives the image this size; the raster is stretched into it.
     void setImageSize(const QSize &size);
-    // The image always lies below every item; this states that step of a command explicitly.
-    void sendImageToBack() {}
 
     // ---- Scrolling
     int horizontalPosition() const;

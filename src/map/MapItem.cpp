@@ -12,7 +12,7 @@ MapItem::MapItem(MapArea &area, Type type, QString name, qint64 z)
 
 int MapItem::key() const
 {
-    return m_name.mid(m_name.indexOf(QLatin1Char('_')) + 1).toInt();
+    return m_name.mid(m_name.lastIndexOf(QLatin1Char('_')) + 1).toInt();
 }
 
 void MapItem::setRect(const QRect &rect)
@@ -21,16 +21,6 @@ void MapItem::setRect(const QRect &rect)
         return;
     m_rect = rect;
     m_area.contentChanged();
-}
-
-void MapItem::setLeft(int left)
-{
-    setRect(m_rect.translated(left - m_rect.left(), 0));
-}
-
-void MapItem::setTop(int top)
-{
-    setRect(m_rect.translated(0, top - m_rect.top()));
 }
 
 void MapItem::move(const QPoint &pos)

@@ -27,15 +27,13 @@ public:
 
     Type type() const { return m_type; }
     const QString &name() const { return m_name; }
-    // The record key carried in the name: the number after the kind's prefix ("Obj_12",
-    // "Lb_12" give 12); 0 when the name carries none.
+    // The record key carried in the name: the number after the last "_" ("Obj_12", "Lb_12" and
+    // "Lb_Stp_12" give 12); 0 when the name carries none.
     int key() const;
 
     int left() const { return m_rect.left(); }
     int top() const { return m_rect.top(); }
     QPoint pos() const { return m_rect.topLeft(); }
-    void setLeft(int left);
-    void setTop(int top);
     void move(const QPoint &pos);
     int width() const { return m_rect.width(); }
     int height() const { return m_rect.height(); }

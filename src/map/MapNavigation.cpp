@@ -1,11 +1,11 @@
 #include "map/MapNavigation.h"
 
-#include "app/CommandRunner.h"
-#include "app/MainState.h"
+#include "common/CommandRunner.h"
+#include "common/MainState.h"
 #include "data/DataModule.h"
 #include "map/MapArea.h"
 #include "map/MarkerLayer.h"
-#include "map/ZoomSpinBox.h"
+#include "map/ZoomControl.h"
 
 #include <cmath>
 
@@ -23,12 +23,12 @@ int roundHalfEven(double value)
 
 int zoomIn(int z)
 {
-    return z < ZoomSpinBox::Maximum ? z + ZoomSpinBox::Step : z;
+    return z < ZoomControl::Maximum ? z + ZoomControl::Step : z;
 }
 
 int zoomOut(int z)
 {
-    return z > ZoomSpinBox::Minimum ? z - ZoomSpinBox::Step : z;
+    return z > ZoomControl::Minimum ? z - ZoomControl::Step : z;
 }
 
 int keep(int z)
@@ -56,7 +56,7 @@ struct MapNavigation::ViewTarget {
 };
 
 MapNavigation::MapNavigation(MainState &state, DataModule &dm, MapArea &area, MarkerLayer &markers,
-                             ZoomSpinBox &zoom, CommandRunner &runner, QObject *parent)
+                             ZoomControl &zoom, CommandRunner &runner, QObject *parent)
     : QObject(parent), m_state(state), m_dm(dm), m_area(area), m_markers(markers), m_zoom(zoom)
 {
     area.setCommandRunner(&runner);
@@ -77,7 +77,7 @@ void MapNavigation::ResetMapView()
     m_area.scrollTo(0, 0);
     if (!m_area.autoSize()) {
         m_area.setAutoSize(true);
-        m_zoom.setValue(100);
+        m_zoom.setPercent(100);
     }
 }
 
@@ -119,8 +119,8 @@ void MapNavigation::zoom(int offset, int (*change)(int))
 {
     const ViewTarget target = viewTarget(offset);
     m_area.scrollTo(0, 0);
-    const int z = change(m_zoom.value());
-    m_zoom.setValue(z);
+    const int z = change(m_zoom.percent());
+    m_zoom.setPercent(z);
     sizeImage(z);
     m_markers.RepositionObjectMarkers(z, m_state.HLb, m_state.WLb);
     m_markers.RepositionStreetMarkers(z, m_state.HLb, m_state.WLb);

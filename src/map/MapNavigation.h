@@ -23,13 +23,13 @@ class CommandRunner;
 class DataModule;
 class MapArea;
 class MarkerLayer;
-class ZoomSpinBox;
+class ZoomControl;
 struct MainState;
 
 class MapNavigation : public QObject {
     Q_OBJECT
 public:
-    MapNavigation(MainState &state, DataModule &dm, MapArea &area, MarkerLayer &markers, ZoomSpinBox &zoom,
+    MapNavigation(MainState &state, DataModule &dm, MapArea &area, MarkerLayer &markers, ZoomControl &zoom,
                   CommandRunner &runner, QObject *parent = nullptr);
 
     // View to the origin; when the image is zoomed (auto size off) it returns to the raster's
@@ -62,7 +62,7 @@ private:
     DataModule &m_dm;
     MapArea &m_area;
     MarkerLayer &m_markers;
-    ZoomSpinBox &m_zoom;
+    ZoomControl &m_zoom;
     QPoint m_dragOrigin;
     QPoint m_dragCursor;
 };

@@ -1,9 +1,9 @@
 #include "map/MapSwitcher.h"
 
-#include "app/MainState.h"
+#include "common/MainState.h"
 #include "map/MapArea.h"
 #include "map/SheetGrid.h"
-#include "map/ZoomSpinBox.h"
+#include "map/ZoomControl.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ QString rasterPath(const QString &name, const char *extension)
 
 } // namespace
 
-MapSwitcher::MapSwitcher(MainState &state, MapArea &area, ZoomSpinBox &zoom)
+MapSwitcher::MapSwitcher(MainState &state, MapArea &area, ZoomControl &zoom)
     : m_state(state), m_area(area), m_zoom(zoom)
 {
 }
@@ -60,7 +60,7 @@ void MapSwitcher::SwitchToGeneralMap(bool autoSize, bool resetZoom)
         if (autoSize)
             m_area.setAutoSize(true);
         if (resetZoom)
-            m_zoom.setValue(100);
+            m_zoom.setPercent(100);
     });
 }
 

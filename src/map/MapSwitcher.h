@@ -16,12 +16,12 @@
 #include <functional>
 
 class MapArea;
-class ZoomSpinBox;
+class ZoomControl;
 struct MainState;
 
 class MapSwitcher {
 public:
-    MapSwitcher(MainState &state, MapArea &area, ZoomSpinBox &zoom);
+    MapSwitcher(MainState &state, MapArea &area, ZoomControl &zoom);
 
     // The program path of the general map's raster (relative to the current directory).
     static QString generalMapPath();
@@ -40,5 +40,5 @@ private:
 
     MainState &m_state;
     MapArea &m_area;
-    ZoomSpinBox &m_zoom;
+    ZoomControl &m_zoom;
 };

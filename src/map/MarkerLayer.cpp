@@ -1,7 +1,7 @@
 #include "map/MarkerLayer.h"
 
-#include "app/MainState.h"
 #include "common/Errors.h"
+#include "common/MainState.h"
 #include "data/DataModule.h"
 #include "map/MapArea.h"
 #include "map/SheetGrid.h"
@@ -83,7 +83,7 @@ std::optional<Marker> MarkerLayer::MakeMarker(const MarkerSpec &recipe)
     return Marker{picture, label};
 }
 
-const Marker *MarkerLayer::AddMarker(const MarkerSpec &recipe)
+const Marker *MarkerLayer::addMarker(const MarkerSpec &recipe)
 {
     MarkerList *list = recipe.kind == MarkerKind::Object   ? &m_objects
                        : recipe.kind == MarkerKind::Street ? &m_streets
@@ -98,9 +98,9 @@ const Marker *MarkerLayer::AddMarker(const MarkerSpec &recipe)
     return &list->m_entries.constLast();
 }
 
-bool MarkerLayer::ShowLogoMarker(const MarkerSpec &recipe, int shownKey)
+bool MarkerLayer::showLogoMarker(const MarkerSpec &recipe, int shownKey)
 {
-    RemoveLogoMarker();
+    removeLogoMarker();
     const std::optional<Marker> marker = MakeMarker(recipe);
     if (!marker)
         return false;
@@ -109,7 +109,7 @@ bool MarkerLayer::ShowLogoMarker(const MarkerSpec &recipe, int shownKey)
     return true;
 }
 
-void MarkerLayer::RemoveLogoMarker()
+void MarkerLayer::removeLogoMarker()
 {
     m_area.destroyItems({m_logo.marker.picture, m_logo.marker.label});
     m_logo = LogoMarkerState();
@@ -132,7 +132,7 @@ void MarkerLayer::clear(MarkerList &list)
 void MarkerLayer::ClearObjectMarkers()
 {
     clear(m_objects);
-    RemoveLogoMarker();
+    removeLogoMarker();
 }
 
 void MarkerLayer::ClearStreetMarkers()
@@ -182,9 +182,9 @@ void MarkerLayer::reposition(const MarkerList &list, const DataSet &records, con
         const double y = coordinate(records.valueAt(row, yCol));
         QPoint pos;
         if (generalMap)
-            pos = SheetGrid::GeneralPixel(code, zoom, x, y, baseWidth, baseHeight, m_prompts);
+            pos = SheetGrid::generalPixel(code, zoom, x, y, baseWidth, baseHeight, m_prompts);
         else if (code == m_state.CurrentMapName)
-            pos = SheetGrid::SheetPixel(zoom, baseWidth, baseHeight, x, y);
+            pos = SheetGrid::sheetPixel(zoom, baseWidth, baseHeight, x, y);
         else
             continue;
         marker.picture->move(pos);

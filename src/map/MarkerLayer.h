@@ -14,15 +14,15 @@
 // attempt stays on the map or in a list, and no message is shown.
 //
 // How the show commands use it (with the view scrolled to the origin):
-//     MarkerSpec recipe{MarkerKind::Stop, key, name, SheetGrid::SheetPixel(...)};
+//     MarkerSpec recipe{MarkerKind::Stop, key, name, SheetGrid::sheetPixel(...)};
 //     recipe.iconPath = QStringLiteral(".\\pictures\\icons\\Active_Stop.bmp");
 //     recipe.labelColour = MarkerLayer::Cream;
-//     if (const Marker *made = markers.AddMarker(recipe)) made->picture->bringToFront();
+//     if (const Marker *made = markers.addMarker(recipe)) made->picture->bringToFront();
 // and walk ObjectMarkers()/StreetMarkers()/StopMarkers() to show, hide, move or single out
 // existing markers through their MapItem handles.
 //
 // Each list holds at most Capacity (10000) markers. A marker for a full list is refused like any
-// marker that cannot be made: AddMarker() gives nullptr and nothing is made; isFull() lets a
+// marker that cannot be made: addMarker() gives nullptr and nothing is made; isFull() lets a
 // command stop its loop early.
 #include "map/MapItem.h"
 
@@ -99,7 +99,7 @@ public:
     std::optional<Marker> MakeMarker(const MarkerSpec &recipe);
     // Makes a marker of kind Object, Street or Stop and appends it to its list; the new entry,
     // or nullptr when it could not be made or the list is full.
-    const Marker *AddMarker(const MarkerSpec &recipe);
+    const Marker *addMarker(const MarkerSpec &recipe);
 
     const MarkerList &ObjectMarkers() const { return m_objects; }
     const MarkerList &StreetMarkers() const { return m_streets; }
@@ -111,9 +111,9 @@ public:
 
     // Removes the logo marker, then tries to make the new one from `recipe` (kind Logo); on
     // success the shown mark becomes `shownKey`, else it stays 0. True when it was made.
-    bool ShowLogoMarker(const MarkerSpec &recipe, int shownKey);
+    bool showLogoMarker(const MarkerSpec &recipe, int shownKey);
     // Destroys the logo marker's picture, then its label; the shown mark becomes 0.
-    void RemoveLogoMarker();
+    void removeLogoMarker();
 
     // Remove every marker of a list (object markers together with the logo marker).
     void ClearObjectMarkers();

@@ -87,9 +87,3 @@ QImage PictureCache::load(const QString &path)
     m_entries.insert(path, entry);
     return entry.image;
 }
-
-void PictureCache::forget(const QString &path)
-{
-    const QString file = QFileInfo(FileLookup::find(path)).absoluteFilePath();
-    m_entries.removeIf([&](const auto &entry) { return entry.key() == path || entry.value().file == file; });
-}

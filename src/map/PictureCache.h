@@ -1,8 +1,7 @@
 #pragma once
 // Decoded marker pictures (icons, map logos) by file. Many markers share a handful of icon
 // files, so each file is decoded once and its image shared; an entry is decoded again when the
-// file's size or modification time changes, and forget() drops one that the program has just
-// rewritten itself.
+// file's size or modification time changes.
 #include <QDateTime>
 #include <QHash>
 #include <QImage>
@@ -14,7 +13,6 @@ public:
     // regard to letter case). A bitmap is drawn transparently: the colour of its bottom-left
     // pixel is not drawn. Throws Error when the file cannot be read as a picture.
     QImage load(const QString &path);
-    void forget(const QString &path);
 
     // Reads a picture file without caching; the map rasters use it too.
     static QImage decode(const QString &path, bool transparentBitmap);

@@ -1,6 +1,6 @@
 #include "map/SheetGrid.h"
 
-#include "dialogs/Prompts.h"
+#include "common/Prompts.h"
 
 #include <cmath>
 
@@ -98,7 +98,7 @@ int toControlPosition(qint64 pixel)
     return int(qBound(-limit, pixel, limit));
 }
 
-QPoint GeneralPixel(const QString &code, int zoom, double x, double y, int baseWidth, int baseHeight,
+QPoint generalPixel(const QString &code, int zoom, double x, double y, int baseWidth, int baseHeight,
                     Prompts &prompts)
 {
     const int row = SheetRow(code, prompts);
@@ -108,12 +108,12 @@ QPoint GeneralPixel(const QString &code, int zoom, double x, double y, int baseW
     return {toControlPosition(left), toControlPosition(top)};
 }
 
-QPoint SheetPixel(int zoom, int baseWidth, int baseHeight, double x, double y)
+QPoint sheetPixel(int zoom, int baseWidth, int baseHeight, double x, double y)
 {
     return {toControlPosition(SheetPixelX(zoom, baseWidth, x)), toControlPosition(SheetPixelY(zoom, baseHeight, y))};
 }
 
-int ScrollTarget(int range, double percent, int margin)
+int scrollTarget(int range, double percent, int margin)
 {
     const double rounded = std::nearbyint(double(range) * 0.01 * percent);
     if (std::isnan(rounded))

@@ -15,8 +15,8 @@
 //
 // Typical use by a show command (zoom from ZoomEd, base size from MainState):
 //     const QPoint pos = onGeneralMap
-//         ? SheetGrid::GeneralPixel(code, zoom, x, y, state.WLb, state.HLb, prompts)
-//         : SheetGrid::SheetPixel(zoom, state.WLb, state.HLb, x, y);
+//         ? SheetGrid::generalPixel(code, zoom, x, y, state.WLb, state.HLb, prompts)
+//         : SheetGrid::sheetPixel(zoom, state.WLb, state.HLb, x, y);
 #include <QPoint>
 #include <QString>
 #include <QtGlobal>
@@ -48,16 +48,16 @@ int toControlPosition(qint64 pixel);
 
 // Both coordinates on the general map, calling SheetRow, SheetColumn and SheetRow again in that
 // order (an unknown code therefore shows its message three times).
-QPoint GeneralPixel(const QString &code, int zoom, double x, double y, int baseWidth, int baseHeight,
+QPoint generalPixel(const QString &code, int zoom, double x, double y, int baseWidth, int baseHeight,
                     Prompts &prompts);
 // Both coordinates on the shown sheet.
-QPoint SheetPixel(int zoom, int baseWidth, int baseHeight, double x, double y);
+QPoint sheetPixel(int zoom, int baseWidth, int baseHeight, double x, double y);
 
 // The scroll position that puts a record lying at `percent` of the map's extent about `margin`
 // pixels right of or below the view's corner: round(range × 0.01 × percent) − margin, computed
 // in double precision. A far-off or broken coordinate (1e300, NaN) gives a position clamped like
 // a control position instead of overflowing.
-int ScrollTarget(int range, double percent, int margin = 350);
+int scrollTarget(int range, double percent, int margin = 350);
 
 // True when the record has a sheet code. An empty code shows, through `prompts`, the hot-line
 // message for sub-rubric 172 ("cxeli xazis obieqti rukaze datanili ar aris") or the general one

@@ -1,17 +1,12 @@
 #include "streets/StreetMapCommands.h"
 
-#include "app/MainState.h"
-#include "app/MainToolBar.h"
-#include "app/WindowParts.h"
+#include "common/MainState.h"
 #include "data/DataModule.h"
 #include "map/MapArea.h"
-#include "map/MapNavigation.h"
-#include "map/MapSwitcher.h"
-#include "map/MarkerLayer.h"
+#include "map/MapEngine.h"
 #include "map/SheetGrid.h"
-#include "map/ZoomSpinBox.h"
-#include "streets/StreetTab.h"
-#include "widgets/GroupedListView.h"
+#include "map/ZoomControl.h"
+#include "widgets/GroupedRows.h"
 
 namespace {
 
@@ -31,7 +26,7 @@ int streetKey(const DataSet &streets)
 
 bool StreetMapCommands::hasFocusedStreet() const
 {
-    const DataSet &streets = m_parts.DM1.quCa_Qr;
+    const DataSet &streets = m_dm.quCa_Qr;
     return streets.isOpen() && streets.currentRow() >= 0;
 }
 
@@ -41,12 +36,11 @@ std::optional<QPoint> StreetMapCommands::streetPosition(const DataSet &streets, 
         return std::nullopt;
     const double x = streets.real(QStringLiteral("x"));
     const double y = streets.real(QStringLiteral("y"));
-    const int zoom = m_parts.toolBar.ZoomEd->value();
-    const MainState &state = m_parts.state;
+    const int zoom = m_map.zoom.percent();
     if (mode == Mode::General)
-        return SheetGrid::GeneralPixel(streets.text(QStringLiteral("ruka_kodi")), zoom, x, y, state.WLb, state.HLb,
-                                       m_parts.prompts);
-    return SheetGrid::SheetPixel(zoom, state.WLb, state.HLb, x, y);
+        return SheetGrid::generalPixel(streets.text(QStringLiteral("ruka_kodi")), zoom, x, y, m_state.WLb, m_state.HLb,
+                                       m_prompts);
+    return SheetGrid::sheetPixel(zoom, m_state.WLb, m_state.HLb, x, y);
 }
 
 bool StreetMapCommands::addMarker(const DataSet &streets, Mode mode, const QString &icon)
@@ -61,64 +55,62 @@ bool StreetMapCommands::addMarker(const DataSet &streets, Mode mode, const QStri
     recipe.pos = *pos;
     recipe.iconPath = icon;
     recipe.onDoubleClick = [this, key = recipe.key] { Im_StreetAcExecute(key); };
-    return m_parts.markers.AddMarker(recipe) != nullptr;
+    return m_map.markers.addMarker(recipe) != nullptr;
 }
 
 void StreetMapCommands::loadAllStreets()
 {
-    DataModule::requery(m_parts.DM1.Qr, QStringLiteral("SELECT * FROM quCa"));
+    DataModule::requery(m_dm.Qr, QStringLiteral("SELECT * FROM quCa"));
 }
 
 QPoint StreetMapCommands::scrollTarget() const
 {
-    const DataSet &street = m_parts.DM1.quCa_Qr;
+    const DataSet &street = m_dm.quCa_Qr;
     // An empty coordinate counts as 0: the view stays at that edge.
     const auto coordinate = [&street](const char *column) {
         const QString name = QLatin1String(column);
         return street.isNull(name) ? 0.0 : street.real(name);
     };
-    return {SheetGrid::ScrollTarget(m_parts.map.horizontalRange(), coordinate("x"), ScrollMargin),
-            SheetGrid::ScrollTarget(m_parts.map.verticalRange(), coordinate("y"), ScrollMargin)};
+    return {SheetGrid::scrollTarget(m_map.area.horizontalRange(), coordinate("x"), ScrollMargin),
+            SheetGrid::scrollTarget(m_map.area.verticalRange(), coordinate("y"), ScrollMargin)};
 }
 
 void StreetMapCommands::AddStreetMarker(Mode mode)
 {
-    addMarker(m_parts.DM1.quCa_Qr, mode, ActiveStreetIcon);
+    addMarker(m_dm.quCa_Qr, mode, ActiveStreetIcon);
 }
 
 void StreetMapCommands::ShowDistrictStreets(const QString &districtKey)
 {
-    MainState &state = m_parts.state;
-    DataSet &streets = m_parts.DM1.Qr;
+    DataSet &streets = m_dm.Qr;
     // Streets without a district are listed under a group of their own; they are its streets.
     QString sql = QStringLiteral("SELECT * FROM quCa WHERE ") +
                   (districtKey.isEmpty() ? QStringLiteral("g_raioni_kodi IS NULL")
                                          : QStringLiteral("g_raioni_kodi=") + districtKey);
-    if (!state.StreetFilter.isEmpty())
-        sql += QStringLiteral(" AND ") + state.StreetFilter;
+    if (!m_state.StreetFilter.isEmpty())
+        sql += QStringLiteral(" AND ") + m_state.StreetFilter;
     sql += QStringLiteral(" ORDER BY saxeli");
     DataModule::requery(streets, sql);
     for (streets.first(); !streets.eof(); streets.next()) {
-        m_parts.switcher.SwitchToGeneralMap(false, false);
+        m_map.switcher.SwitchToGeneralMap(false, false);
         addMarker(streets, Mode::General, StreetIcon);
     }
 }
 
 void StreetMapCommands::raionSiSemavaliyvelaquCismiTiTeba1Click()
 {
-    GroupedListView &list = *m_tab.StreetGrid;
+    GroupedRows &list = m_list;
     if (!hasFocusedStreet() || list.firstSelectedVisibleRow() < 0)
         return;
-    MainState &state = m_parts.state;
-    m_parts.navigation.ResetMapView();
-    m_parts.map.scrollTo(0, 0);
-    if (state.StreetGroupRow != -1) {
+    m_map.navigation.ResetMapView();
+    m_map.area.scrollTo(0, 0);
+    if (m_state.StreetGroupRow != -1) {
         list.collapseAllRows();
-        m_parts.markers.ClearStreetMarkers();
+        m_map.markers.ClearStreetMarkers();
     }
-    state.StreetGroupRow = list.firstSelectedVisibleRow();
-    list.expandRowRecursively(list.visibleRow(state.StreetGroupRow));
-    const DataSet &street = m_parts.DM1.quCa_Qr;
+    m_state.StreetGroupRow = list.firstSelectedVisibleRow();
+    list.expandVisibleRowRecursively(m_state.StreetGroupRow);
+    const DataSet &street = m_dm.quCa_Qr;
     const QString district = QStringLiteral("g_raioni_kodi");
     ShowDistrictStreets(street.isNull(district) ? QString() : street.text(district));
 }
@@ -127,18 +119,18 @@ void StreetMapCommands::StreetGenShowMnItClick()
 {
     if (!hasFocusedStreet())
         return;
-    MapArea &map = m_parts.map;
+    MapArea &map = m_map.area;
     const int horizontal = map.horizontalPosition();
     const int vertical = map.verticalPosition();
     map.scrollTo(0, 0);
-    m_parts.switcher.SwitchToGeneralMap(false, false);
+    m_map.switcher.SwitchToGeneralMap(false, false);
     loadAllStreets();
-    const DataSet &streets = m_parts.DM1.Qr;
-    const int focusedKey = streetKey(m_parts.DM1.quCa_Qr);
+    const DataSet &streets = m_dm.Qr;
+    const int focusedKey = streetKey(m_dm.quCa_Qr);
     bool marked = false;
-    for (const Marker &marker : m_parts.markers.StreetMarkers()) {
+    for (const Marker &marker : m_map.markers.StreetMarkers()) {
         MapItem &picture = *marker.picture;
-        if (m_parts.DM1.Qr.locate(Key, picture.key())) {
+        if (m_dm.Qr.locate(Key, picture.key())) {
             picture.setVisible(true);
             if (const std::optional<QPoint> pos = streetPosition(streets, Mode::General))
                 picture.move(*pos);
@@ -159,20 +151,19 @@ void StreetMapCommands::StreetDetShowMnItClick()
 {
     if (!hasFocusedStreet())
         return;
-    DataModule &dm = m_parts.DM1;
-    m_parts.navigation.ResetMapView();
-    m_parts.switcher.SwitchToSheet(dm.quCa_Qr.text(QStringLiteral("ruka_kodi")));
+    m_map.navigation.ResetMapView();
+    m_map.switcher.SwitchToSheet(m_dm.quCa_Qr.text(QStringLiteral("ruka_kodi")));
     loadAllStreets();
-    const int focusedKey = streetKey(dm.quCa_Qr);
+    const int focusedKey = streetKey(m_dm.quCa_Qr);
     bool found = false;
     QPoint target;
-    for (const Marker &marker : m_parts.markers.StreetMarkers()) {
+    for (const Marker &marker : m_map.markers.StreetMarkers()) {
         MapItem &picture = *marker.picture;
-        if (dm.Qr.locate(Key, picture.key())) {
-            const bool onThisSheet = dm.Qr.text(QStringLiteral("ruka_kodi")) == m_parts.state.CurrentMapName;
+        if (m_dm.Qr.locate(Key, picture.key())) {
+            const bool onThisSheet = m_dm.Qr.text(QStringLiteral("ruka_kodi")) == m_state.CurrentMapName;
             picture.setVisible(onThisSheet);
             if (onThisSheet) {
-                if (const std::optional<QPoint> pos = streetPosition(dm.Qr, Mode::Detailed))
+                if (const std::optional<QPoint> pos = streetPosition(m_dm.Qr, Mode::Detailed))
                     picture.move(*pos);
             }
         }
@@ -187,16 +178,15 @@ void StreetMapCommands::StreetDetShowMnItClick()
         AddStreetMarker(Mode::Detailed);
         target = scrollTarget();
     }
-    m_parts.map.sendImageToBack();
-    m_parts.map.setHorizontalPosition(target.x());
-    m_parts.map.setVerticalPosition(target.y());
+    m_map.area.setHorizontalPosition(target.x());
+    m_map.area.setVerticalPosition(target.y());
 }
 
 void StreetMapCommands::Im_StreetAcExecute(int key)
 {
-    if (!m_tab.isVisible())
+    if (!m_list.isShown())
         return;
-    DataSet &streets = m_parts.DM1.quCa_Qr;
+    DataSet &streets = m_dm.quCa_Qr;
     if (streets.isOpen() && streets.locate(Key, key))
-        m_tab.StreetGrid->setFocus();
+        m_list.takeFocus();
 }

@@ -11,13 +11,20 @@
 
 #include <optional>
 
+class DataModule;
 class DataSet;
-class StreetTab;
-struct WindowParts;
+class GroupedRows;
+class Prompts;
+struct MainState;
+struct MapEngine;
 
 class StreetMapCommands {
 public:
-    StreetMapCommands(WindowParts &parts, StreetTab &tab) : m_parts(parts), m_tab(tab) {}
+    // `list` is the street list, whose groups the district command expands.
+    StreetMapCommands(DataModule &dm, MainState &state, Prompts &prompts, MapEngine &map, GroupedRows &list)
+        : m_dm(dm), m_state(state), m_prompts(prompts), m_map(map), m_list(list)
+    {
+    }
 
     // All streets of the focused row's district (narrowed by the street search in force) on the
     // general map. From its second use on, it first collapses the list and removes every street
@@ -52,6 +59,9 @@ private:
     // Where the view goes to show the focused street on its sheet.
     QPoint scrollTarget() const;
 
-    WindowParts &m_parts;
-    StreetTab &m_tab;
+    DataModule &m_dm;
+    MainState &m_state;
+    Prompts &m_prompts;
+    MapEngine &m_map;
+    GroupedRows &m_list;
 };

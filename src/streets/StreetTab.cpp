@@ -1,27 +1,27 @@
 #include "streets/StreetTab.h"
 
-#include "app/MainState.h"
-#include "app/MainStatusBar.h"
-#include "app/MainToolBar.h"
-#include "app/TabLayout.h"
-#include "app/WindowParts.h"
+#include "common/CommandGroups.h"
+#include "common/MainState.h"
+#include "common/StatusLine.h"
 #include "data/DataModule.h"
 #include "data/GroupedListModel.h"
-#include "data/LikeCondition.h"
 #include "map/MarkerLayer.h"
 #include "platform/DisplayFont.h"
+#include "streets/StreetFilter.h"
 #include "widgets/GroupedListFooter.h"
 #include "widgets/GroupedListView.h"
 #include "widgets/LookupEditor.h"
+#include "widgets/TabLayout.h"
 #include "widgets/VirtualKey.h"
 
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-StreetTab::StreetTab(WindowParts &parts, QWidget *parent) : QWidget(parent), m_parts(parts)
+StreetTab::StreetTab(DataModule &dm, MainState &state, CommandGroups &groups, StatusLine &status, MarkerLayer &markers,
+                     QWidget *parent)
+    : QWidget(parent), m_dm(dm), m_state(state), m_groups(groups), m_status(status), m_markers(markers)
 {
     setObjectName(QStringLiteral("quCaTSh"));
-    DataModule &dm = m_parts.DM1;
     StreetGrid = TabLayout::makeList("StreetGrid", this);
     StreetGrid->setFont(DisplayFont::font(13));
     m_model = new GroupedListModel(dm.quCa_Qr, StreetGrid);
@@ -29,9 +29,9 @@ StreetTab::StreetTab(WindowParts &parts, QWidget *parent) : QWidget(parent), m_p
                                                          QStringLiteral("raioni_kodi"), QStringLiteral("saxeli"))});
     m_model->setColumns({GroupedListModel::Column::text(QStringLiteral("saxeli"))});
     StreetGrid->setModel(m_model);
-    StreetGridFooter = new GroupedListFooter(*StreetGrid, this);
-    StreetGridFooter->setObjectName(QStringLiteral("StreetGridFooter"));
-    StreetGridFooter->setCountUnder(QStringLiteral("saxeli"));
+    streetGridFooter = new GroupedListFooter(*StreetGrid, this);
+    streetGridFooter->setObjectName(QStringLiteral("StreetGridFooter"));
+    streetGridFooter->setCountUnder(QStringLiteral("saxeli"));
 
     quCaSearchPn = TabLayout::makePanel("quCaSearchPn", PanelDesignHeight, this);
     quCaSearchPn->setColours(CaptionPanel::Colours::InactiveCaption);
@@ -43,7 +43,7 @@ StreetTab::StreetTab(WindowParts &parts, QWidget *parent) : QWidget(parent), m_p
     std::tie(Street_FilterBtn, SpeedButton1) = TabLayout::addButtons(panel, "Street_FilterBtn", "SpeedButton1");
     TabLayout::stack(this, StreetGrid, quCaSearchPn);
     // The footer sits between the list and the search panel.
-    static_cast<QVBoxLayout *>(layout())->insertWidget(1, StreetGridFooter);
+    static_cast<QVBoxLayout *>(layout())->insertWidget(1, streetGridFooter);
 }
 
 QList<QWidget *> StreetTab::searchFieldKeyTargets() const
@@ -51,44 +51,31 @@ QList<QWidget *> StreetTab::searchFieldKeyTargets() const
     return {quCisTipiCb, quCisSaxeliEd};
 }
 
-QString StreetTab::streetFilter() const
+StreetCriteria StreetTab::criteria() const
 {
-    QString filter;
-    if (quCisTipiCb->isFilled()) {
-        // A type text that names no street type finds no street (a comparison with NULL holds
-        // for no row), rather than making the SQL invalid.
-        const QString key = quCisTipiCb->key();
-        filter = QStringLiteral("g_quCis_tipi=") + (key.isEmpty() ? QStringLiteral("NULL") : key);
-    }
-    const QString name = quCisSaxeliEd->text();
-    if (!name.isEmpty()) {
-        const QString condition = LikeCondition::contains(QStringLiteral("saxeli"), name);
-        filter = filter.isEmpty() ? condition : filter + QStringLiteral(" AND ") + condition;
-    }
-    return filter;
+    StreetCriteria criteria;
+    criteria.typeKey = quCisTipiCb->filledKey();
+    criteria.name = quCisSaxeliEd->text();
+    return criteria;
 }
 
 void StreetTab::Street_FilterBtnClick()
 {
-    MainState &state = m_parts.state;
-    DataModule &dm = m_parts.DM1;
-    state.StreetFilter = streetFilter();
-    DataModule::requery(dm.quCa_Qr, state.StreetFilter.isEmpty()
-                                        ? QStringLiteral("SELECT * FROM quCa ")
-                                        : QStringLiteral("SELECT * FROM quCa WHERE ") + state.StreetFilter);
-    state.StreetSearchStatus =
-        QStringLiteral("moZebnili quCebis raodenoba - ") + QString::number(dm.quCa_Qr.recordCount());
-    m_parts.statusBar.setText(state.StreetSearchStatus);
+    m_state.StreetFilter = criteria().filter();
+    DataModule::requery(m_dm.quCa_Qr, StreetFilter::listSql(m_state.StreetFilter));
+    m_state.StreetSearchStatus =
+        QStringLiteral("moZebnili quCebis raodenoba - ") + QString::number(m_dm.quCa_Qr.recordCount());
+    m_status.setText(m_state.StreetSearchStatus);
 }
 
 void StreetTab::SpeedButton1Click()
 {
     quCisTipiCb->setText(QString());
     quCisSaxeliEd->clear();
-    m_parts.state.StreetFilter.clear();
-    m_parts.DM1.ReloadStreetList();
-    m_parts.state.StreetSearchStatus.clear();
-    m_parts.statusBar.setText(QString());
+    m_state.StreetFilter.clear();
+    m_dm.ReloadStreetList();
+    m_state.StreetSearchStatus.clear();
+    m_status.setText(QString());
 }
 
 void StreetTab::quCisTipiCbKeyDown(int key)
@@ -99,19 +86,18 @@ void StreetTab::quCisTipiCbKeyDown(int key)
 
 void StreetTab::quCaTShShow()
 {
-    DataModule &dm = m_parts.DM1;
-    dm.quCisTipi_Qr.open();
-    dm.RaioniQr.open();
+    m_dm.quCisTipi_Qr.open();
+    m_dm.RaioniQr.open();
     // A large city's streets are read without holding up the window; the start-up only passes
     // this tab on its way to the objects.
-    dm.quCa_Qr.openInBackground();
-    m_parts.toolBar.enableOnly(MainToolBar::Group::Streets);
-    m_parts.statusBar.setText(m_parts.state.StreetSearchStatus);
+    m_dm.quCa_Qr.openInBackground();
+    m_groups.enableOnly(CommandGroups::Group::Streets);
+    m_status.setText(m_state.StreetSearchStatus);
 }
 
 void StreetTab::quCaTShHide()
 {
-    m_parts.markers.ClearStreetMarkers();
+    m_markers.ClearStreetMarkers();
 }
 
 void StreetTab::MenuItem9Click()

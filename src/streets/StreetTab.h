@@ -5,23 +5,31 @@
 
 #include <QWidget>
 
+class CommandGroups;
+class DataModule;
 class GroupedListFooter;
 class GroupedListModel;
 class GroupedListView;
 class LookupEditor;
+class MarkerLayer;
 class QLineEdit;
 class QToolButton;
-struct WindowParts;
+class StatusLine;
+struct MainState;
+struct StreetCriteria;
 
 class StreetTab : public QWidget {
     Q_OBJECT
 public:
-    explicit StreetTab(WindowParts &parts, QWidget *parent = nullptr);
+    // `groups` and `status` are the main window's switches and status bar; the tab leaves the
+    // map's street markers to `markers` when it is hidden.
+    StreetTab(DataModule &dm, MainState &state, CommandGroups &groups, StatusLine &status, MarkerLayer &markers,
+              QWidget *parent = nullptr);
 
     // The street list over quCa_Qr: district rows (the district's name), street rows (the name),
     // and the number of streets in the footer under the names.
     GroupedListView *StreetGrid;
-    GroupedListFooter *StreetGridFooter;
+    GroupedListFooter *streetGridFooter;
     CaptionPanel *quCaSearchPn;
     LookupEditor *quCisTipiCb;
     QLineEdit *quCisSaxeliEd;
@@ -44,9 +52,13 @@ public:
     void quCaSearchPnButtonClick(CaptionPanel::Button button);
 
 private:
-    // The search condition of the two fields, without WHERE; empty when both are empty.
-    QString streetFilter() const;
+    // The criteria the two search fields hold now.
+    StreetCriteria criteria() const;
 
-    WindowParts &m_parts;
+    DataModule &m_dm;
+    MainState &m_state;
+    CommandGroups &m_groups;
+    StatusLine &m_status;
+    MarkerLayer &m_markers;
     GroupedListModel *m_model;
 };

@@ -1,16 +1,12 @@
 #include "transport/TransportMapCommands.h"
 
-#include "app/MainState.h"
-#include "app/MainToolBar.h"
-#include "app/WindowParts.h"
+#include "common/MainState.h"
 #include "data/DataModule.h"
 #include "data/SqlText.h"
 #include "map/MapArea.h"
-#include "map/MapNavigation.h"
-#include "map/MapSwitcher.h"
-#include "map/MarkerLayer.h"
+#include "map/MapEngine.h"
 #include "map/SheetGrid.h"
-#include "map/ZoomSpinBox.h"
+#include "map/ZoomControl.h"
 
 #include <QHash>
 
@@ -77,7 +73,7 @@ void placeLabel(const Marker &marker)
 
 DataSet &TransportMapCommands::routeStops() const
 {
-    return m_parts.DM1.kavS_transporti_gaCereba_Qr;
+    return m_dm.kavS_transporti_gaCereba_Qr;
 }
 
 bool TransportMapCommands::hasCurrentStop() const
@@ -87,22 +83,22 @@ bool TransportMapCommands::hasCurrentStop() const
 
 int TransportMapCommands::zoom() const
 {
-    return m_parts.toolBar.ZoomEd->value();
+    return m_map.zoom.percent();
 }
 
 void TransportMapCommands::marSrutisCvenebazogadrukaze1Click()
 {
     if (!hasCurrentStop())
         return;
-    m_parts.navigation.ResetMapView();
-    m_parts.map.setHorizontalPosition(0);
-    m_parts.map.setVerticalPosition(0);
+    m_map.navigation.ResetMapView();
+    m_map.area.setHorizontalPosition(0);
+    m_map.area.setVerticalPosition(0);
     ShowRouteStops(routeStops().text(QStringLiteral("saxeoba")), routeStops().value(QStringLiteral("tipi")));
 }
 
 void TransportMapCommands::ShowRouteStops(const QString &routeName, const QVariant &type)
 {
-    DataSet &qr = m_parts.DM1.Qr;
+    DataSet &qr = m_dm.Qr;
     const QString typeCondition =
         type.isNull() ? QStringLiteral(" IS NULL") : QLatin1Char('=') + QString::number(type.toInt());
     DataModule::requery(
@@ -112,26 +108,25 @@ void TransportMapCommands::ShowRouteStops(const QString &routeName, const QVaria
                 typeCondition + QStringLiteral(" AND transporti.saxeli='") + SqlText::literalBody(routeName) +
                 QStringLiteral("' AND kavS_transporti_gaCereba.g_gaCereba_kodi=gaCereba.gaCereba_kodi AND "
                                "kavS_transporti_gaCereba.g_transporti_kodi=transporti.transporti_kodi ") +
-                m_parts.state.TransportFilter + QStringLiteral(" ORDER BY kavS_transporti_gaCereba.gaCerebis_rigiTi_n"));
+                m_state.TransportFilter + QStringLiteral(" ORDER BY kavS_transporti_gaCereba.gaCerebis_rigiTi_n"));
     if (qr.isEmpty())
         return;
-    MainState &state = m_parts.state;
     for (qr.first(); !qr.eof(); qr.next()) {
-        if (state.CurrentMapName != SheetGrid::generalMapName())
-            m_parts.switcher.SwitchToGeneralMap(false, false);
+        if (m_state.CurrentMapName != SheetGrid::generalMapName())
+            m_map.switcher.SwitchToGeneralMap(false, false);
         MarkerSpec recipe;
         recipe.kind = MarkerKind::Stop;
         recipe.key = stopKey(qr);
         recipe.name = qr.text(QStringLiteral("saxeli"));
-        recipe.pos = SheetGrid::GeneralPixel(qr.text(QStringLiteral("ruka_kodi")), zoom(),
+        recipe.pos = SheetGrid::generalPixel(qr.text(QStringLiteral("ruka_kodi")), zoom(),
                                            coordinate(qr.value(QStringLiteral("x"))),
-                                           coordinate(qr.value(QStringLiteral("y"))), state.WLb, state.HLb,
-                                           m_parts.prompts);
+                                           coordinate(qr.value(QStringLiteral("y"))), m_state.WLb, m_state.HLb,
+                                           m_prompts);
         recipe.iconPath = StopIcon;
         recipe.labelColour = MarkerLayer::SkyBlue;
         recipe.labelVisible = false;
         // A stop already marked (twice in the route, or by another route) keeps its marker.
-        m_parts.markers.AddMarker(recipe);
+        m_map.markers.addMarker(recipe);
     }
 }
 
@@ -142,47 +137,45 @@ void TransportMapCommands::AddStopMarker(Mode mode)
         return;
     const double x = row.real(QStringLiteral("x"));
     const double y = row.real(QStringLiteral("y"));
-    const MainState &state = m_parts.state;
     MarkerSpec recipe;
     recipe.kind = MarkerKind::Stop;
     recipe.key = stopKey(row);
     recipe.name = row.text(QStringLiteral("saxeli"));
-    recipe.pos = mode == Mode::General ? SheetGrid::GeneralPixel(row.text(QStringLiteral("ruka_kodi")), zoom(), x, y,
-                                                               state.WLb, state.HLb, m_parts.prompts)
-                                     : SheetGrid::SheetPixel(zoom(), state.WLb, state.HLb, x, y);
+    recipe.pos = mode == Mode::General ? SheetGrid::generalPixel(row.text(QStringLiteral("ruka_kodi")), zoom(), x, y,
+                                                               m_state.WLb, m_state.HLb, m_prompts)
+                                     : SheetGrid::sheetPixel(zoom(), m_state.WLb, m_state.HLb, x, y);
     recipe.iconPath = mode == Mode::General ? StopIcon : ActiveStopIcon;
     recipe.labelColour = MarkerLayer::Cream;
     recipe.labelVisible = mode == Mode::Detailed;
-    m_parts.markers.AddMarker(recipe);
+    m_map.markers.addMarker(recipe);
 }
 
 void TransportMapCommands::GenStopShowMnItClick()
 {
     if (!hasCurrentStop())
         return;
-    MapArea &map = m_parts.map;
+    MapArea &map = m_map.area;
     const int horizontal = map.horizontalPosition();
     const int vertical = map.verticalPosition();
     map.setHorizontalPosition(0);
     map.setVerticalPosition(0);
-    MainState &state = m_parts.state;
-    if (state.CurrentMapName != SheetGrid::generalMapName())
-        m_parts.switcher.SwitchToGeneralMap(false, false);
+    if (m_state.CurrentMapName != SheetGrid::generalMapName())
+        m_map.switcher.SwitchToGeneralMap(false, false);
 
     const int current = stopKey(routeStops());
     bool marked = false;
-    if (!m_parts.markers.StopMarkers().isEmpty()) {
-        DataSet &stops = m_parts.DM1.gaCereba_Qr;
+    if (!m_map.markers.StopMarkers().isEmpty()) {
+        DataSet &stops = m_dm.gaCereba_Qr;
         if (!stops.isOpen())
             stops.open();
         const StopIndex index(stops);
-        for (const Marker &marker : m_parts.markers.StopMarkers()) {
+        for (const Marker &marker : m_map.markers.StopMarkers()) {
             StopPlace place;
             if (!index.find(marker.picture->key(), place))
                 continue; // the stop is gone: its marker keeps its place
             marker.picture->setVisible(true);
             marker.picture->move(
-                SheetGrid::GeneralPixel(place.code, zoom(), place.x, place.y, state.WLb, state.HLb, m_parts.prompts));
+                SheetGrid::generalPixel(place.code, zoom(), place.x, place.y, m_state.WLb, m_state.HLb, m_prompts));
             placeLabel(marker);
             if (marker.picture->key() == current) {
                 marker.label->setVisible(true);
@@ -202,34 +195,33 @@ void TransportMapCommands::DetStopShowMnItClick()
 {
     if (!hasCurrentStop())
         return;
-    m_parts.navigation.ResetMapView();
+    m_map.navigation.ResetMapView();
     const DataSet &row = routeStops();
-    m_parts.switcher.SwitchToSheet(row.text(QStringLiteral("ruka_kodi")));
-    DataSet &qr = m_parts.DM1.Qr;
+    m_map.switcher.SwitchToSheet(row.text(QStringLiteral("ruka_kodi")));
+    DataSet &qr = m_dm.Qr;
     DataModule::requery(qr, QStringLiteral("SELECT * FROM gaCereba"));
 
     // The scroll target puts the stop about 350 pixels right of and below the view's corner,
     // from the content's extent once the stop's marker is in place.
-    MapArea &map = m_parts.map;
+    MapArea &map = m_map.area;
     QPoint target;
     const auto aimAtCurrentStop = [&] {
-        target = {SheetGrid::ScrollTarget(map.horizontalRange(), coordinate(row.value(QStringLiteral("x")))),
-                  SheetGrid::ScrollTarget(map.verticalRange(), coordinate(row.value(QStringLiteral("y"))))};
+        target = {SheetGrid::scrollTarget(map.horizontalRange(), coordinate(row.value(QStringLiteral("x")))),
+                  SheetGrid::scrollTarget(map.verticalRange(), coordinate(row.value(QStringLiteral("y"))))};
     };
 
-    const MainState &state = m_parts.state;
     const int current = stopKey(row);
     bool found = false;
     const StopIndex index(qr);
-    for (const Marker &marker : m_parts.markers.StopMarkers()) {
+    for (const Marker &marker : m_map.markers.StopMarkers()) {
         StopPlace place;
         if (!index.find(marker.picture->key(), place))
             continue;
-        if (place.code != state.CurrentMapName) {
+        if (place.code != m_state.CurrentMapName) {
             marker.picture->setVisible(false);
             marker.label->setVisible(false);
         } else {
-            marker.picture->move(SheetGrid::SheetPixel(zoom(), state.WLb, state.HLb, place.x, place.y));
+            marker.picture->move(SheetGrid::sheetPixel(zoom(), m_state.WLb, m_state.HLb, place.x, place.y));
             marker.picture->setVisible(true);
             placeLabel(marker);
             marker.label->setVisible(true);
@@ -246,7 +238,6 @@ void TransportMapCommands::DetStopShowMnItClick()
         aimAtCurrentStop();
     }
 
-    map.sendImageToBack();
     map.setHorizontalPosition(target.x());
     map.setVerticalPosition(target.y());
 }

@@ -7,13 +7,18 @@
 #include <QString>
 #include <QVariant>
 
+class DataModule;
 class DataSet;
-class TransportTab;
-struct WindowParts;
+class Prompts;
+struct MainState;
+struct MapEngine;
 
 class TransportMapCommands {
 public:
-    TransportMapCommands(WindowParts &parts, TransportTab &tab) : m_parts(parts), m_tab(tab) {}
+    TransportMapCommands(DataModule &dm, MainState &state, Prompts &prompts, MapEngine &map)
+        : m_dm(dm), m_state(state), m_prompts(prompts), m_map(map)
+    {
+    }
 
     void marSrutisCvenebazogadrukaze1Click();
     void GenStopShowMnItClick();
@@ -35,6 +40,8 @@ private:
     bool hasCurrentStop() const;
     int zoom() const;
 
-    WindowParts &m_parts;
-    TransportTab &m_tab;
+    DataModule &m_dm;
+    MainState &m_state;
+    Prompts &m_prompts;
+    MapEngine &m_map;
 };

@@ -1,27 +1,27 @@
 #include "transport/TransportTab.h"
 
-#include "app/MainState.h"
-#include "app/MainStatusBar.h"
-#include "app/MainToolBar.h"
-#include "app/TabLayout.h"
-#include "app/WindowParts.h"
+#include "common/CommandGroups.h"
+#include "common/MainState.h"
+#include "common/StatusLine.h"
 #include "data/DataModule.h"
 #include "data/GroupedListModel.h"
-#include "data/LikeCondition.h"
 #include "map/MarkerLayer.h"
+#include "transport/TransportFilter.h"
 #include "widgets/GroupedListFooter.h"
 #include "widgets/GroupedListView.h"
 #include "widgets/LookupEditor.h"
+#include "widgets/TabLayout.h"
 #include "widgets/VirtualKey.h"
 
 #include <QBoxLayout>
 #include <QLineEdit>
 
-TransportTab::TransportTab(WindowParts &parts, QWidget *parent) : QWidget(parent), m_parts(parts)
+TransportTab::TransportTab(DataModule &dm, MainState &state, CommandGroups &groups, StatusLine &status,
+                           MarkerLayer &markers, QWidget *parent)
+    : QWidget(parent), m_dm(dm), m_state(state), m_groups(groups), m_status(status), m_markers(markers)
 {
     setObjectName(QStringLiteral("TransportiTSH"));
     TransportiGrid = TabLayout::makeList("TransportiGrid", this);
-    DataModule &dm = m_parts.DM1;
     auto *model = new GroupedListModel(dm.kavS_transporti_gaCereba_Qr, this);
     model->setLevels({GroupedListModel::Level::lookup(QStringLiteral("tipi"), dm.transportisTipi_Qr,
                                                       QStringLiteral("transporti_tipi"), QStringLiteral("saxeli")),
@@ -35,7 +35,7 @@ TransportTab::TransportTab(WindowParts &parts, QWidget *parent) : QWidget(parent
     transportiSearchPn->setColours(CaptionPanel::Colours::InactiveCaption);
     CaptionPanel &panel = *transportiSearchPn;
     TransportisTipiEd =
-        TabLayout::lookup(panel, "TransportisTipiEd", m_parts.DM1.transportisTipi_Qr, "saxeli", "transporti_tipi");
+        TabLayout::lookup(panel, "TransportisTipiEd", dm.transportisTipi_Qr, "saxeli", "transporti_tipi");
     TransportiSaxeliEd = TabLayout::textField(panel, "TransportiSaxeliEd");
     GaCerebaEd = TabLayout::textField(panel, "GaCerebaEd");
     TabLayout::addField(panel, QStringLiteral("transportis tipi"), TransportisTipiEd);
@@ -55,43 +55,34 @@ QList<QWidget *> TransportTab::searchFieldKeyTargets() const
     return {GaCerebaEd, TransportiSaxeliEd, TransportisTipiEd};
 }
 
-QString TransportTab::searchFilter() const
+TransportCriteria TransportTab::criteria() const
 {
-    QString filter;
-    if (!GaCerebaEd->text().isEmpty())
-        filter += QStringLiteral(" AND ") + LikeCondition::contains(QStringLiteral("gaCereba.saxeli"), GaCerebaEd->text());
-    if (!TransportiSaxeliEd->text().isEmpty())
-        filter += QStringLiteral(" AND ") +
-                  LikeCondition::matches(QStringLiteral("transporti.saxeli"), TransportiSaxeliEd->text());
-    if (TransportisTipiEd->isFilled()) {
-        // A type name that names no type matches no route.
-        const QString key = TransportisTipiEd->key();
-        filter += QStringLiteral(" AND transporti.g_transporti_tipi=") + (key.isEmpty() ? QStringLiteral("NULL") : key);
-    }
-    return filter;
+    TransportCriteria criteria;
+    criteria.stopName = GaCerebaEd->text();
+    criteria.routeName = TransportiSaxeliEd->text();
+    criteria.typeKey = TransportisTipiEd->filledKey();
+    return criteria;
 }
 
 void TransportTab::Transp_FilterBtnClick()
 {
-    MainState &state = m_parts.state;
-    state.TransportFilter = searchFilter();
-    DataSet &list = m_parts.DM1.kavS_transporti_gaCereba_Qr;
-    DataModule::requery(list, DataModule::routeStopListSql + QLatin1Char(' ') + state.TransportFilter);
-    state.TransportSearchStatus = QStringLiteral("moiZebna ") + QString::number(list.recordCount());
-    m_parts.statusBar.setText(state.TransportSearchStatus);
-    m_parts.markers.ClearStopMarkers();
+    m_state.TransportFilter = criteria().filter();
+    DataSet &list = m_dm.kavS_transporti_gaCereba_Qr;
+    DataModule::requery(list, TransportFilter::listSql(m_state.TransportFilter));
+    m_state.TransportSearchStatus = QStringLiteral("moiZebna ") + QString::number(list.recordCount());
+    m_status.setText(m_state.TransportSearchStatus);
+    m_markers.ClearStopMarkers();
 }
 
 void TransportTab::SpeedButton4Click()
 {
-    MainState &state = m_parts.state;
-    state.TransportSearchStatus.clear();
+    m_state.TransportSearchStatus.clear();
     TransportisTipiEd->setText(QString());
     TransportiSaxeliEd->clear();
     GaCerebaEd->clear();
-    state.TransportFilter.clear();
-    m_parts.DM1.ReloadRouteStopList();
-    m_parts.statusBar.setText(state.TransportSearchStatus);
+    m_state.TransportFilter.clear();
+    m_dm.ReloadRouteStopList();
+    m_status.setText(m_state.TransportSearchStatus);
 }
 
 void TransportTab::TransportisTipiEdKeyDown(int key)
@@ -102,15 +93,14 @@ void TransportTab::TransportisTipiEdKeyDown(int key)
 
 void TransportTab::TransportiTSHShow()
 {
-    m_parts.toolBar.enableOnly(MainToolBar::Group::Stops);
-    DataModule &dm = m_parts.DM1;
-    dm.transportisTipi_Qr.open();
-    dm.RaioniQr.open();
-    if (!dm.kavS_transporti_gaCereba_Qr.isOpen()) {
-        dm.kavS_transporti_gaCereba_Qr.open();
+    m_groups.enableOnly(CommandGroups::Group::Stops);
+    m_dm.transportisTipi_Qr.open();
+    m_dm.RaioniQr.open();
+    if (!m_dm.kavS_transporti_gaCereba_Qr.isOpen()) {
+        m_dm.kavS_transporti_gaCereba_Qr.open();
         TransportiGrid->collapseAllRows();
     }
-    m_parts.statusBar.setText(m_parts.state.TransportSearchStatus);
+    m_status.setText(m_state.TransportSearchStatus);
 }
 
 void TransportTab::transportisgaSla1Click()
@@ -118,13 +108,12 @@ void TransportTab::transportisgaSla1Click()
     // Without a selected row (an empty list) there is nothing to expand.
     if (TransportiGrid->firstSelectedVisibleRow() < 0)
         return;
-    MainState &state = m_parts.state;
-    if (state.TransportGroupRow != -1) {
+    if (m_state.TransportGroupRow != -1) {
         TransportiGrid->collapseAllRows();
-        m_parts.markers.ClearStopMarkers();
+        m_markers.ClearStopMarkers();
     }
-    state.TransportGroupRow = TransportiGrid->firstSelectedVisibleRow();
-    TransportiGrid->expandRowRecursively(TransportiGrid->visibleRow(state.TransportGroupRow));
+    m_state.TransportGroupRow = TransportiGrid->firstSelectedVisibleRow();
+    TransportiGrid->expandVisibleRowRecursively(m_state.TransportGroupRow);
 }
 
 void TransportTab::MenuItem14Click()

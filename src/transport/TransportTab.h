@@ -6,16 +6,24 @@
 
 #include <QWidget>
 
+class CommandGroups;
+class DataModule;
+class GroupedListView;
 class LookupEditor;
+class MarkerLayer;
 class QLineEdit;
 class QToolButton;
-class GroupedListView;
-struct WindowParts;
+class StatusLine;
+struct MainState;
+struct TransportCriteria;
 
 class TransportTab : public QWidget {
     Q_OBJECT
 public:
-    explicit TransportTab(WindowParts &parts, QWidget *parent = nullptr);
+    // `groups` and `status` are the main window's switches and status bar; a search or an
+    // expansion removes the map's stop markers through `markers`.
+    TransportTab(DataModule &dm, MainState &state, CommandGroups &groups, StatusLine &status, MarkerLayer &markers,
+                 QWidget *parent = nullptr);
 
     GroupedListView *TransportiGrid;
     CaptionPanel *transportiSearchPn;
@@ -41,8 +49,12 @@ public:
     void transportiSearchPnButtonClick(CaptionPanel::Button button);
 
 private:
-    // The extra WHERE conditions of the search fields, each beginning with " AND ".
-    QString searchFilter() const;
+    // The criteria the three search fields hold now.
+    TransportCriteria criteria() const;
 
-    WindowParts &m_parts;
+    DataModule &m_dm;
+    MainState &m_state;
+    CommandGroups &m_groups;
+    StatusLine &m_status;
+    MarkerLayer &m_markers;
 };

@@ -15,8 +15,6 @@ public:
     // A link shows the pointing hand.
     void setLinkCursor(bool link);
 
-    bool isHovered() const { return m_hovered; }
-
 Q_SIGNALS:
     void clicked();
     void doubleClicked();

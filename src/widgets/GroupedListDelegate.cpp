@@ -5,6 +5,7 @@
 #include "widgets/GroupedListView.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QBuffer>
 #include <QHelpEvent>
 #include <QImageReader>

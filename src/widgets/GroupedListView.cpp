@@ -3,6 +3,7 @@
 #include "data/GroupedListModel.h"
 #include "widgets/GroupedListDelegate.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QPainter>
 #include <QScrollBar>
@@ -188,6 +189,11 @@ void GroupedListView::expandRowRecursively(const QModelIndex &index)
 {
     if (index.isValid())
         expandRecursively(index.siblingAtColumn(0));
+}
+
+void GroupedListView::expandVisibleRowRecursively(int position)
+{
+    expandRowRecursively(visibleRow(position));
 }
 
 int GroupedListView::firstSelectedVisibleRow() const

@@ -11,12 +11,14 @@
 // group row: the first record under it) the data set's current record, and a record a command
 // locates in the data set becomes the focused row, its groups expanded and scrolled into view.
 // Collapsing a group that holds the focused row moves the focus to that group's row.
+#include "widgets/GroupedRows.h"
+
 #include <QTreeView>
 
 class GroupedListDelegate;
 class GroupedListModel;
 
-class GroupedListView : public QTreeView {
+class GroupedListView : public QTreeView, public GroupedRows {
     Q_OBJECT
 public:
     struct Colours {
@@ -40,13 +42,15 @@ public:
     void setRowsFitText(bool fit);
     bool rowsFitText() const { return m_rowsFitText; }
 
-    // Collapses every row, all levels deep.
-    void collapseAllRows();
+    // GroupedRows.
+    void collapseAllRows() override;
+    int firstSelectedVisibleRow() const override;
+    void expandVisibleRowRecursively(int position) override;
+    bool isShown() const override { return isVisible(); }
+    void takeFocus() override { setFocus(); }
+
     // Expands a row and every row below it.
     void expandRowRecursively(const QModelIndex &index);
-    // The position of the selected row among the rows now shown (group and data rows alike,
-    // counting from 0), or -1 when no row is selected.
-    int firstSelectedVisibleRow() const;
     // The row shown at that position, or an invalid index.
     QModelIndex visibleRow(int position) const;
     // The record the focused row stands for, -1 when none.

@@ -5,6 +5,8 @@
 // shown is kept across such reloads.
 #include <QComboBox>
 
+#include <optional>
+
 class DataSet;
 
 class LookupEditor : public QComboBox {
@@ -21,6 +23,11 @@ public:
     // its name is still the text shown, otherwise the first entry of that exact name. When the
     // text names no entry (typed by hand, or left over from an earlier list) the key is empty.
     QString key() const;
+    // The key while the editor is filled, unset while it is empty: a search's lookup criterion.
+    std::optional<QString> filledKey() const
+    {
+        return isFilled() ? std::optional<QString>(key()) : std::nullopt;
+    }
 
     void hidePopup() override;
 

@@ -3,6 +3,7 @@
 #include "widgets/GradientTitleBar.h"
 
 #include <QAbstractButton>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>

@@ -1,6 +1,6 @@
 #pragma once
 // Records what the message windows would have shown and answers questions from a script.
-#include "dialogs/Prompts.h"
+#include "common/Prompts.h"
 
 #include <QQueue>
 #include <QStringList>

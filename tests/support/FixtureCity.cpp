@@ -2,7 +2,7 @@
 
 #include "common/Errors.h"
 #include "data/Connection.h"
-#include "data/SqlScript.h"
+#include "sqlscript/SqlScript.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -16,6 +16,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 #include <QUuid>
 

@@ -11,9 +11,9 @@
 #include "FakePrompts.h"
 #include "FixtureCity.h"
 #include "app/MainFrm.h"
-#include "app/MainState.h"
-#include "app/WindowParts.h"
+#include "common/MainState.h"
 #include "data/DataModule.h"
+#include "map/MapEngine.h"
 
 #include <QtTest>
 #include <memory>
@@ -53,6 +53,6 @@ struct ProgramRig {
 
     void show() { showUntilActivated(*window, handlers, dm); }
 
-    WindowParts &parts() { return window->parts(); }
+    MapEngine &mapEngine() { return window->map(); }
     MainState &state() { return window->state(); }
 };

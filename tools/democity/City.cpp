@@ -2,7 +2,7 @@
 
 #include "Geometry.h"
 #include "Names.h"
-#include "SheetGrid.h"
+#include "SheetLayout.h"
 
 #include <QMap>
 #include <QSet>
@@ -26,7 +26,7 @@ int typeCode(const Model &model, const char *keyword)
 // A point may carry a record when it lies on a sheet.
 bool onSheet(const Model &model, QPointF p)
 {
-    return SheetGrid::locate(model.frame.percent(p)).isValid();
+    return SheetLayout::locate(model.frame.percent(p)).isValid();
 }
 
 // Buckets of points for nearest-neighbour look-ups.

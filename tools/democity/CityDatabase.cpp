@@ -2,9 +2,9 @@
 
 #include "AdvertPdf.h"
 #include "Pictures.h"
-#include "SheetGrid.h"
+#include "SheetLayout.h"
 #include "data/Connection.h"
-#include "data/SqlScript.h"
+#include "sqlscript/SqlScript.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -61,9 +61,9 @@ const QVariant NullDouble(QMetaType::fromType<double>());
 const QVariant NullInt(QMetaType::fromType<int>());
 
 // A located record's sheet and position on it.
-SheetGrid::Place place(const City &city, QPointF metres)
+SheetLayout::Place place(const City &city, QPointF metres)
 {
-    return SheetGrid::locate(city.model->frame.percent(metres));
+    return SheetLayout::locate(city.model->frame.percent(metres));
 }
 
 } // namespace
@@ -163,7 +163,7 @@ void write(QSqlDatabase db, const City &city, LogoMaker &logos)
     Statement street(db, QStringLiteral("INSERT INTO quCa (quCa_kodi, g_raioni_kodi, saxeli, g_quCis_tipi, ruka_kodi, x, y) "
                                         "VALUES (?, ?, ?, ?, ?, ?, ?)"));
     for (const StreetRecord &s : city.streets) {
-        const SheetGrid::Place p = place(city, s.marker);
+        const SheetLayout::Place p = place(city, s.marker);
         (street << s.code << s.district + 1 << s.name << s.type << text(p.code) << (p.isValid() ? QVariant(p.x) : NullDouble)
                 << (p.isValid() ? QVariant(p.y) : NullDouble))
             .run();
@@ -171,7 +171,7 @@ void write(QSqlDatabase db, const City &city, LogoMaker &logos)
     Statement stop(db, QStringLiteral("INSERT INTO gaCereba (gaCereba_kodi, g_raioni_kodi, saxeli, ruka_kodi, x, y, aRwera) "
                                       "VALUES (?, ?, ?, ?, ?, ?, ?)"));
     for (const StopRecord &s : city.stops) {
-        const SheetGrid::Place p = place(city, s.position);
+        const SheetLayout::Place p = place(city, s.position);
         (stop << s.code << s.district + 1 << s.name << text(p.code) << (p.isValid() ? QVariant(p.x) : NullDouble)
               << (p.isValid() ? QVariant(p.y) : NullDouble) << text(s.description))
             .run();
@@ -192,7 +192,7 @@ void write(QSqlDatabase db, const City &city, LogoMaker &logos)
         "INSERT INTO obieqtis_logo (g_obieqti_kodi, g_reklamis_tipi_kodi, tree_Logo, map_Logo, sareklamo_failis_logo, "
         "sareklamo_faili, sareklamo_faili_saxeli) VALUES (?, ?, ?, ?, ?, ?, ?)"));
     for (const ObjectRecord &o : city.objects) {
-        const SheetGrid::Place p = o.located ? place(city, o.position) : SheetGrid::Place();
+        const SheetLayout::Place p = o.located ? place(city, o.position) : SheetLayout::Place();
         (object << o.code << o.name << text(o.address) << o.subRubric << (o.district >= 0 ? QVariant(o.district + 1) : NullInt)
                 << text(o.phone) << text(o.fax) << text(o.email) << text(o.web) << text(o.activity) << text(o.note)
                 << text(p.code) << (p.isValid() ? QVariant(p.x) : NullDouble) << (p.isValid() ? QVariant(p.y) : NullDouble))

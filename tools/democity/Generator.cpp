@@ -4,12 +4,13 @@
 #include "HelpDocument.h"
 #include "MapPainter.h"
 #include "Pictures.h"
-#include "SheetGrid.h"
+#include "SheetLayout.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFontDatabase>
+#include <QMutex>
 #include <QSaveFile>
 #include <QSqlDatabase>
 #include <QUuid>
@@ -229,7 +230,7 @@ QRectF Generator::mapArea(const MapFrame &frame, const QString &sheetCode)
 {
     if (sheetCode.isEmpty())
         return QRectF(0, 0, frame.width, frame.height);
-    const QRectF p = SheetGrid::sheetArea(sheetCode);
+    const QRectF p = SheetLayout::sheetArea(sheetCode);
     return QRectF(frame.metres(p.topLeft()), frame.metres(p.bottomRight()));
 }
 
@@ -239,7 +240,7 @@ void Generator::writeRasters(const City &city)
     const MapPainter painter(city, fontFamily());
     const QString rasterDir = QDir(m_options.folder).filePath(QStringLiteral("Raster"));
     // Job 0 is the general map, then one job per sheet, shared among a few threads.
-    const QStringList &codes = SheetGrid::codes();
+    const QStringList &codes = SheetLayout::codes();
     std::atomic<int> next{0};
     std::atomic<bool> failed{false};
     QString failure;

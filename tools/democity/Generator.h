@@ -3,6 +3,7 @@
 // the 25 sheets, the marker icons and the help document.
 #include "City.h"
 
+#include <QImage>
 #include <QString>
 #include <QStringList>
 

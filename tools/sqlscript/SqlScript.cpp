@@ -1,4 +1,4 @@
-#include "data/SqlScript.h"
+#include "sqlscript/SqlScript.h"
 
 #include "common/Errors.h"
 

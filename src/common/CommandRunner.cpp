@@ -1,7 +1,7 @@
-#include "app/CommandRunner.h"
+#include "common/CommandRunner.h"
 
 #include "common/Errors.h"
-#include "dialogs/Prompts.h"
+#include "common/Prompts.h"
 
 QString CommandRunner::reportText(const QString &text)
 {

@@ -1,13 +1,13 @@
-#include "app/TabLayout.h"
+#include "widgets/TabLayout.h"
 
-#include "app/ToolBarImages.h"
+#include "widgets/GroupedListView.h"
 #include "widgets/LookupEditor.h"
+#include "widgets/ToolBarImages.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
-#include "widgets/GroupedListView.h"
 #include <QVBoxLayout>
 
 namespace {

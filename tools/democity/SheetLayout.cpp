@@ -1,8 +1,8 @@
-#include "SheetGrid.h"
+#include "SheetLayout.h"
 
 #include <cmath>
 
-namespace SheetGrid {
+namespace SheetLayout {
 
 const QStringList &codes()
 {
@@ -55,4 +55,4 @@ QPointF generalPercent(const Place &place)
     return QPointF(area.left() + place.x / 5, area.top() + place.y / 5);
 }
 
-} // namespace SheetGrid
+} // namespace SheetLayout

@@ -1,4 +1,4 @@
-#include "app/ToolBarImages.h"
+#include "widgets/ToolBarImages.h"
 
 #include <QApplication>
 #include <QHash>

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace SheetGrid {
+namespace SheetLayout {
 
 constexpr double F5Left = 71.70028; // per cent of the general map's width
 
@@ -30,4 +30,4 @@ Place locate(QPointF generalPercent);
 // Back from a sheet position to per cent of the general map.
 QPointF generalPercent(const Place &place);
 
-} // namespace SheetGrid
+} // namespace SheetLayout

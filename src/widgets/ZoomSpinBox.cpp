@@ -1,4 +1,4 @@
-#include "map/ZoomSpinBox.h"
+#include "widgets/ZoomSpinBox.h"
 
 ZoomSpinBox::ZoomSpinBox(QWidget *parent) : SpinEditor(parent)
 {

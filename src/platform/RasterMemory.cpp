@@ -1,4 +1,4 @@
-#include "map/RasterMemory.h"
+#include "platform/RasterMemory.h"
 
 #include <cstdint>
 #include <sys/mman.h>

@@ -38,16 +38,20 @@ void enlarge(const QString &source, const QString &target, const QSize &size, in
 
 } // namespace
 
-QString ensure(const QString &folder)
+QString ensure(const QString &folder, const QString &connection)
 {
     const QDir dir(folder);
-    if (dir.exists(QStringLiteral("Address.ini")) && dir.exists(QLatin1String(Generator::DatabaseFile))
+    if (dir.exists(QStringLiteral("Address.ini"))
+        && (!connection.isEmpty() || dir.exists(QLatin1String(Generator::DatabaseFile)))
         && dir.exists(QStringLiteral("Raster/Tbilisi.bmp")))
         return dir.absolutePath();
     std::fprintf(stderr, "Generating the bench city in %s (about 15 s) ...\n", qPrintable(dir.absolutePath()));
     GeneratorOptions options;
     QString error;
-    if (!parseArguments({folder, QStringLiteral("--bench"), QStringLiteral("--quiet")}, &options, &error))
+    QStringList arguments = {folder, QStringLiteral("--bench"), QStringLiteral("--quiet")};
+    if (!connection.isEmpty())
+        arguments << QStringLiteral("--connection") << connection;
+    if (!parseArguments(arguments, &options, &error))
         fail(error);
     Generator(options).run();
     return dir.absolutePath();
@@ -68,12 +72,17 @@ QString ensureLargeRasters(const QString &city)
     std::fprintf(stderr, "Writing the large rasters into %s ...\n", qPrintable(folder));
     if (!dir.mkpath(QStringLiteral("Raster")))
         fail(QStringLiteral("cannot make %1").arg(folder));
+    // The city's own connection string, with an SQLite file named by its absolute path.
+    QFile cityIni(cityDir.filePath(QStringLiteral("Address.ini")));
+    if (!cityIni.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("cannot read %1").arg(cityIni.fileName()));
+    QByteArray address = cityIni.readAll();
+    const QByteArray relative = QByteArray("Data Source=") + Generator::DatabaseFile;
+    const QByteArray absolute =
+        QByteArray("Data Source=") + cityDir.absoluteFilePath(QLatin1String(Generator::DatabaseFile)).toUtf8();
+    address.replace(relative, absolute);
     QFile ini(dir.filePath(QStringLiteral("Address.ini")));
-    if (!ini.open(QIODevice::WriteOnly | QIODevice::Truncate)
-        || ini.write(QStringLiteral("Provider=SQLite;Data Source=%1\r\n")
-                         .arg(cityDir.absoluteFilePath(QLatin1String(Generator::DatabaseFile)))
-                         .toUtf8())
-               < 0)
+    if (!ini.open(QIODevice::WriteOnly | QIODevice::Truncate) || ini.write(address) < 0)
         fail(QStringLiteral("cannot write %1").arg(ini.fileName()));
     ini.close();
     // The marker icons are the city's own.

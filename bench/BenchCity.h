@@ -5,9 +5,10 @@
 
 namespace BenchCity {
 
-// Makes the bench city in `folder` unless it holds one already; returns the folder's absolute
-// path. Throws std::runtime_error when the generator fails.
-QString ensure(const QString &folder);
+// Makes the bench city in `folder` unless it holds one already, its tables in an SQLite file or,
+// given a connection string, in that empty database; returns the folder's absolute path. Throws
+// std::runtime_error when the generator fails.
+QString ensure(const QString &folder, const QString &connection);
 
 // The sheet the large-raster variant enlarges.
 inline const char *LargeSheet = "C3";

@@ -81,12 +81,16 @@ void Report::add(const Row &row)
                  row.met ? "met" : "missed");
 }
 
-void Report::addRatio(const QString &figure, double value, double reference, double limit, const QString &referenceName)
+void Report::addRatio(const QString &figure, double value, double reference, double limit, const QString &referenceName,
+                      double maxMs)
 {
     const double ratio = reference > 0 ? value / reference : 0;
+    QString bar = QStringLiteral("≤ ") + QString::number(limit, 'g', 3) + QStringLiteral(" ×");
+    if (maxMs > 0)
+        bar += QStringLiteral(", ≤ %1 ms").arg(maxMs);
     add({figure, Measure::ms(value), referenceName + QStringLiteral(": ") + Measure::ms(reference),
-         QString::number(ratio, 'f', 2) + QStringLiteral(" ×"),
-         QStringLiteral("≤ ") + QString::number(limit, 'g', 3) + QStringLiteral(" ×"), reference > 0 && ratio <= limit});
+         QString::number(ratio, 'f', 2) + QStringLiteral(" ×"), bar,
+         reference > 0 && ratio <= limit && (maxMs <= 0 || value <= maxMs)});
 }
 
 void Report::print(const QString &machine) const

@@ -36,8 +36,9 @@ public:
     };
 
     void add(const Row &row);
-    // `limit` is the bar on `value / reference`.
-    void addRatio(const QString &figure, double value, double reference, double limit, const QString &referenceName);
+    // `limit` is the bar on `value / reference`; `maxMs`, when given, a bar on `value` too.
+    void addRatio(const QString &figure, double value, double reference, double limit, const QString &referenceName,
+                  double maxMs = 0);
     void print(const QString &machine) const;
     bool allMet() const;
 

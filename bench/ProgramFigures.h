@@ -7,6 +7,7 @@
 
 class DataModule;
 class DataSet;
+class Prompts;
 class Report;
 class TMainFrm;
 struct MainState;
@@ -18,12 +19,16 @@ bool waitUntilListed(DataSet &list);
 
 class ProgramFigures {
 public:
-    ProgramFigures(TMainFrm &window, int runs, Report &report);
+    // `prompts` are the program's message windows (the bench's, which never wait).
+    ProgramFigures(TMainFrm &window, Prompts &prompts, int runs, Report &report);
 
-    void objectList();   // the object tab's first show against the raw query; memory growth
-    void objectSearch(); // a name search against the raw query
-    void zoom();         // zoom in and out with 1,000 and 10,000 object markers
-    void rubric();       // a rubric's objects on the general map
+    void objectList();    // the object tab's first show against the raw query; memory growth
+    void objectSearch();  // a name search against the raw query and against its WHERE clause alone
+    // With 1,000 and 10,000 object markers: zoom in and out (3), the focused object on the
+    // general map (8) and on its sheet (9).
+    void objectMarkers();
+    void rubric();        // a rubric's objects on the general map
+    void streetAndStopMarkers(); // a street and a stop on the general map among many markers (10)
     // In `largeRasters` (a folder with the same database and large rasters):
     void sheetSwitch(const QString &largeRasters);  // a 4000 × 3000 sheet against djpeg
     void largeMapZoom(const QString &largeRasters); // 200 % on an 8000 × 6000 general map
@@ -38,8 +43,16 @@ private:
     // Names of the sub-rubric (and district) whose objects number closest to `count`.
     std::pair<QString, QString> groupOfAbout(int count, bool withDistrict);
     void repaintMap();
+    // Median time of `command` (ending with a repaint of the map) over the runs, after one run
+    // that is not timed (a first run may load a raster or open a data set).
+    double medianOf(const std::function<void()> &command);
+    // A figure measured with many and with few markers: bars `maxMs` and 12 × the few.
+    void addScaling(const QString &figure, int many, double manyMs, int few, double fewMs, double maxMs);
+    // Size of the database, for the memory figure (0 when unknown).
+    double databaseBytes();
 
     TMainFrm &m_window;
+    Prompts &m_prompts;
     MapEngine &m_map;
     DataModule &m_dm;
     MainState &m_state;

@@ -1,10 +1,11 @@
 // kvirzeta-bench: measures the program on a large city and prints a Markdown table of the
 // figures, each the median of several runs next to what it is compared with.
 //
-//   kvirzeta-bench CITY_FOLDER [--runs N] [--only 1,4,...]
+//   kvirzeta-bench CITY_FOLDER [--runs N] [--only 1,4,...] [--connection TEXT]
 //
 // The city is generated into CITY_FOLDER with the demo-city generator's bench size unless the
-// folder holds one. The program runs offscreen. Two hidden modes time the start-up as child
+// folder holds one; with --connection its tables go into that (empty) database instead of an
+// SQLite file. The program runs offscreen. Two hidden modes time the start-up as child
 // processes: --startup-child CITY (the program's own start-up to the ready main window),
 // --startup-listed-child CITY (the same until the object list has its rows) and --bare-child (a
 // bare Qt program that shows one empty main window).
@@ -126,7 +127,7 @@ QString machine()
 
 int usage()
 {
-    std::fprintf(stderr, "usage: kvirzeta-bench CITY_FOLDER [--runs N] [--only 1,4,...]\n");
+    std::fprintf(stderr, "usage: kvirzeta-bench CITY_FOLDER [--runs N] [--only 1,4,...] [--connection TEXT]\n");
     return 2;
 }
 
@@ -145,6 +146,7 @@ int main(int argc, char **argv)
         bareChild(argc, argv);
 
     QString folder;
+    QString connection;
     int runs = 5;
     QSet<int> only; // the figures to measure; empty: all
     for (int i = 1; i < argc; ++i) {
@@ -156,6 +158,8 @@ int main(int argc, char **argv)
         } else if (a == QLatin1String("--only") && i + 1 < argc) {
             for (const QString &n : QString::fromLocal8Bit(argv[++i]).split(QLatin1Char(',')))
                 only.insert(n.toInt());
+        } else if (a == QLatin1String("--connection") && i + 1 < argc) {
+            connection = QString::fromLocal8Bit(argv[++i]);
         } else if (a.startsWith(QLatin1String("--")) || !folder.isEmpty()) {
             return usage();
         } else {
@@ -168,7 +172,7 @@ int main(int argc, char **argv)
     try {
         Application app(argc, argv);
         const QString self = QCoreApplication::applicationFilePath();
-        const QString city = BenchCity::ensure(folder);
+        const QString city = BenchCity::ensure(folder, connection);
         const QString largeRasters = BenchCity::ensureLargeRasters(city);
         Report report;
 
@@ -184,13 +188,14 @@ int main(int argc, char **argv)
         Program program(app, 0, &prompts);
         waitUntilReady(program.window());
         waitUntilListed(program.window().dataModule().obieqti_logo_Qr);
-        ProgramFigures figures(program.window(), runs, report);
-        const std::pair<int, void (ProgramFigures::*)()> inProgram[] = {
-            {2, &ProgramFigures::objectList}, {1, &ProgramFigures::objectSearch},
-            {3, &ProgramFigures::zoom}, {4, &ProgramFigures::rubric}};
-        for (const auto &[figure, measure] : inProgram) {
-            if (wanted(figure)) {
-                std::fprintf(stderr, "Figure %d ...\n", figure);
+        ProgramFigures figures(program.window(), prompts, runs, report);
+        const std::pair<QList<int>, void (ProgramFigures::*)()> inProgram[] = {
+            {{2}, &ProgramFigures::objectList}, {{1}, &ProgramFigures::objectSearch},
+            {{3, 8, 9}, &ProgramFigures::objectMarkers}, {{4}, &ProgramFigures::rubric},
+            {{10}, &ProgramFigures::streetAndStopMarkers}};
+        for (const auto &[numbers, measure] : inProgram) {
+            if (std::any_of(numbers.begin(), numbers.end(), wanted)) {
+                std::fprintf(stderr, "Figure %d ...\n", numbers.first());
                 (figures.*measure)();
             }
         }

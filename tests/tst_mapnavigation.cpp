@@ -41,7 +41,7 @@ struct Rig {
     MapArea area;
     ZoomSpinBox zoom;
     MapSwitcher switcher{state, area, zoom};
-    MarkerLayer markers{state, city.dm, prompts, area};
+    MarkerLayer markers{state, city.dm, area};
     MapNavigation nav{state, city.dm, area, markers, zoom, runner};
 
     Rig()

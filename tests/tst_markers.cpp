@@ -55,7 +55,7 @@ struct Rig {
     MapArea area;
     ZoomSpinBox zoom;
     MapSwitcher switcher{state, area, zoom};
-    MarkerLayer markers{state, city.dm, prompts, area};
+    MarkerLayer markers{state, city.dm, area};
     QMenu menu;
 
     Rig()
@@ -453,13 +453,13 @@ private Q_SLOTS:
     void repositionEdgeCases()
     {
         Rig rig;
-        // Object 16 has the unknown code "Z9": three messages, placed off the map.
-        const Marker *unknown = rig.markers.addMarker(recipe(MarkerKind::Object, 16));
-        // A marker whose record is gone keeps its place.
+        // Object 16 has the unknown code "Z9", and the record of object 99 is gone: both markers
+        // keep their places, and nothing is told.
+        const Marker *unknown = rig.markers.addMarker(recipe(MarkerKind::Object, 16, {60, 70}));
         const Marker *gone = rig.markers.addMarker(recipe(MarkerKind::Object, 99, {70, 80}));
         rig.markers.RepositionObjectMarkers(100, 1500, 2000);
-        QCOMPARE(rig.prompts.messages.size(), 3);
-        QCOMPARE(unknown->picture->pos(), QPoint(-200, -150));
+        QVERIFY(rig.prompts.messages.isEmpty());
+        QCOMPARE(unknown->picture->pos(), QPoint(60, 70));
         QCOMPARE(gone->picture->pos(), QPoint(70, 80));
         // The object data set is opened when closed and its current record is not moved.
         rig.city.dm.obieqtiQr.open();

@@ -467,17 +467,24 @@ private Q_SLOTS:
         rig.prompts.clear();
 
         // An empty or unknown sheet code: on a sheet the raster cannot be found; on the general
-        // map the code's message (once per grid index) and the marker off the map.
+        // map the code's message, once, and no marker, from the street command and from the
+        // district display alike (which marks the district's other streets).
         rig.showDetailed(Fixture::NoSheetStreet);
         rig.showDetailed(UnknownSheetStreet);
         QCOMPARE(rig.prompts.errors.size(), 2);
         QCOMPARE(rig.state().CurrentMapName, QStringLiteral("B2"));
-        rig.prompts.clear();
-        rig.showGeneral(UnknownSheetStreet);
-        QCOMPARE(rig.state().CurrentMapName, QStringLiteral("Tbilisi"));
-        QCOMPARE(rig.prompts.messages,
-                 QStringList(3, QStringLiteral("adgilmdebareobis maCvenebeli rukis faili arakoreqtulia")));
-        QVERIFY(rig.marker(UnknownSheetStreet)->left() < 0);
+        for (int street : {UnknownSheetStreet, Fixture::NoSheetStreet}) {
+            for (QAction *command : {rig.actions().StreetGenShowMnIt, rig.actions().raionSiSemavaliyvelaquCismiTiTeba1}) {
+                rig.prompts.clear();
+                rig.focus(street);
+                command->trigger();
+                QCOMPARE(rig.state().CurrentMapName, QStringLiteral("Tbilisi"));
+                QCOMPARE(rig.prompts.messages,
+                         QStringList{QStringLiteral("adgilmdebareobis maCvenebeli rukis faili arakoreqtulia")});
+                QVERIFY(!rig.marker(street));
+            }
+        }
+        QVERIFY(!rig.markers().StreetMarkers().isEmpty());
         QVERIFY(rig.prompts.errors.isEmpty());
         rig.prompts.clear();
 

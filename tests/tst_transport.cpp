@@ -474,10 +474,13 @@ private Q_SLOTS:
     {
         RouteRig rig(addBrokenStops);
         rig.showTab();
-        // The route command places what it can; an unknown sheet code is reported by the grid.
+        // An empty or an unknown sheet code is told once for each such stop, and the stop gets no
+        // marker: the route command places the other two.
+        const QString unknownSheet = QStringLiteral("adgilmdebareobis maCvenebeli rukis faili arakoreqtulia");
         rig.focus(QStringLiteral("X"), NoSheetStop);
         rig.showRoute();
-        QCOMPARE(rig.stops().count(), 4);
+        QCOMPARE(rig.prompts.messages, QStringList(2, unknownSheet));
+        QCOMPARE(rig.stopKeys(), (QList<int>{NoPositionStop, NoRasterStop}));
         rig.map.markers.ClearStopMarkers();
 
         // No position: no marker, no complaint.
@@ -486,12 +489,14 @@ private Q_SLOTS:
         QCOMPARE(rig.stops().count(), 0);
         rig.noErrors();
 
-        // An unknown sheet code on the general map: the grid's message, and the marker all the same.
-        rig.prompts.clear();
-        rig.focus(QStringLiteral("X"), UnknownSheetStop);
-        rig.showStop();
-        QVERIFY(!rig.prompts.messages.isEmpty());
-        QCOMPARE(rig.stops().count(), 1);
+        // The same for the single stop on the general map.
+        for (int stop : {NoSheetStop, UnknownSheetStop}) {
+            rig.prompts.clear();
+            rig.focus(QStringLiteral("X"), stop);
+            rig.showStop();
+            QCOMPARE(rig.prompts.messages, QStringList{unknownSheet});
+            QCOMPARE(rig.stops().count(), 0);
+        }
 
         // Sheets that cannot be shown go to the error report; the list stays usable.
         for (int stop : {NoSheetStop, NoRasterStop, UnknownSheetStop}) {

@@ -90,7 +90,7 @@ void TMainFrm::buildWindow(Desktop &desktop, PicturePreload *generalMap)
     Spliter->setStretchFactor(1, 1);
     setCentralWidget(Spliter);
 
-    m_map = std::make_unique<MapEngine>(m_state, m_dm, m_prompts, m_runner, *ScrollBox, *ToolBar->ZoomEd);
+    m_map = std::make_unique<MapEngine>(m_state, m_dm, m_runner, *ScrollBox, *ToolBar->ZoomEd);
     MarkerLayer &markers = m_map->markers;
     obieqtiTSH = new ObjectTab(m_dm, m_state, m_prompts, *this, *StatusBar, markers);
     TransportiTSH = new TransportTab(m_dm, m_state, *this, *StatusBar, markers);

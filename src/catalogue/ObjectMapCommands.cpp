@@ -6,6 +6,7 @@
 #include "data/SqlText.h"
 #include "map/MapArea.h"
 #include "map/MapEngine.h"
+#include "map/MarkerWalk.h"
 #include "map/SheetGrid.h"
 #include "map/ZoomControl.h"
 #include "widgets/GroupedRows.h"
@@ -20,15 +21,6 @@ const QString KeyColumn = QStringLiteral("obieqtis_kodi");
 const QString MapLogoColumn = QStringLiteral("map_Logo");
 const QString YellowIcon = QStringLiteral(".\\pictures\\icons\\yellow.bmp");
 const QString ActiveStopIcon = QStringLiteral(".\\pictures\\icons\\Active_Stop.bmp");
-
-// Swallows the sheet-code message where a passive display must not interrupt the user.
-class QuietPrompts : public Prompts {
-public:
-    void showMessage(const QString &) override {}
-    bool askYesNo(const QString &) override { return false; }
-    void reportError(const QString &) override {}
-    void standardMessage(const QString &, const QString &) override {}
-};
 
 // An empty coordinate reads as 0, as the marker layer places such a record after a zoom.
 double coordinate(const DataSet &record, const QString &column)
@@ -49,12 +41,6 @@ ObjectMapCommands::Place placeOf(const DataSet &record, const QString &keyColumn
     if (record.columnIndex(subRubric) >= 0) // objects only
         place.subRubric = record.value(subRubric).toInt();
     return place;
-}
-
-void placeMarker(const Marker &marker, const QPoint &pos)
-{
-    marker.picture->move(pos);
-    marker.label->move(QPoint(pos.x(), pos.y() - MarkerLayer::LabelOffset));
 }
 
 void setMarkerVisible(const Marker &marker, bool visible)
@@ -89,20 +75,14 @@ int ObjectMapCommands::zoom() const
     return m_map.zoom.percent();
 }
 
-std::optional<QPoint> ObjectMapCommands::generalPosition(const Place &place, bool quiet)
+std::optional<QPoint> ObjectMapCommands::generalPosition(const QString &code, double x, double y, bool tell)
 {
-    // An unknown code is told about once here; the transform would tell it three times and put
-    // the marker off the map.
-    QuietPrompts quietPrompts;
-    if (SheetGrid::SheetColumn(place.code, quiet ? quietPrompts : m_prompts) < 0)
-        return std::nullopt;
-    const MainState &s = m_state;
-    return SheetGrid::generalPixel(place.code, zoom(), place.x, place.y, s.WLb, s.HLb, m_prompts);
+    return SheetGrid::generalPlace(code, zoom(), x, y, m_state.WLb, m_state.HLb, tell ? &m_prompts : nullptr);
 }
 
-QPoint ObjectMapCommands::sheetPosition(const Place &place) const
+QPoint ObjectMapCommands::sheetPosition(double x, double y) const
 {
-    return SheetGrid::sheetPixel(zoom(), m_state.WLb, m_state.HLb, place.x, place.y);
+    return SheetGrid::sheetPixel(zoom(), m_state.WLb, m_state.HLb, x, y);
 }
 
 MarkerSpec ObjectMapCommands::objectSpec(const Place &place, const QPoint &pos, const DataSet &record)
@@ -152,24 +132,23 @@ void ObjectMapCommands::ShowMepAcExecute()
     if (!SheetGrid::CheckMapCode(focused.code, focused.subRubric, m_prompts))
         return;
 
-    // Every object marker comes back onto the general map, visible.
-    DataSet &objects = openObjects();
+    // Every object marker whose object has a place on the general map comes back onto it, visible.
+    MarkerWalk walk(openObjects(), KeyColumn);
     const QString focusedName = MarkerLayer::pictureName(MarkerKind::Object, focused.key);
     bool marked = false;
-    for (const Marker &marker : m_map.markers.ObjectMarkers()) {
-        if (!objects.locate(KeyColumn, marker.picture->key()))
-            continue;
-        const std::optional<QPoint> pos = generalPosition(placeOf(objects, KeyColumn), true);
+    walk.forEach(m_map.markers.ObjectMarkers(), [&](const Marker &marker, const MarkerWalk::Record *object) {
+        const std::optional<QPoint> pos = object ? generalPosition(object->code, object->x, object->y, false) : std::nullopt;
         if (!pos)
-            continue;
+            return;
         setMarkerVisible(marker, true);
-        placeMarker(marker, *pos);
+        MarkerLayer::moveMarker(marker, *pos);
         if (marker.picture->name() == focusedName) {
             marker.label->bringToFront();
             marker.label->setColour(MarkerLayer::Cream);
             marked = true;
         }
-    }
+    });
+    walk.makeLastFoundCurrent();
     if (!marked)
         PlaceObjectMarker('g');
     map.scrollTo(horizontal, vertical);
@@ -206,25 +185,24 @@ void ObjectMapCommands::showOnSheet(bool withStops)
         m_map.switcher.SwitchToSheet(focused.code);
 
     // Markers of objects on this sheet are shown in their places, the others hidden.
-    DataSet &objects = openObjects();
+    MarkerWalk walk(openObjects(), KeyColumn);
     bool marked = false;
-    for (const Marker &marker : m_map.markers.ObjectMarkers()) {
-        if (!objects.locate(KeyColumn, marker.picture->key()))
-            continue;
-        const Place place = placeOf(objects, KeyColumn);
-        if (place.code != m_state.CurrentMapName) {
-            setMarkerVisible(marker, false);
-            continue;
-        }
-        setMarkerVisible(marker, true);
-        placeMarker(marker, sheetPosition(place));
-        if (place.key == focused.key) {
+    walk.forEach(m_map.markers.ObjectMarkers(), [&](const Marker &marker, const MarkerWalk::Record *object) {
+        if (!object)
+            return;
+        const bool onThisSheet = object->code == m_state.CurrentMapName;
+        setMarkerVisible(marker, onThisSheet);
+        if (!onThisSheet)
+            return;
+        MarkerLayer::moveMarker(marker, sheetPosition(object->x, object->y));
+        if (marker.picture->key() == focused.key) {
             marker.picture->bringToFront();
             marker.label->bringToFront();
             marker.label->setColour(MarkerLayer::Cream);
             marked = true;
         }
-    }
+    });
+    walk.makeLastFoundCurrent();
     if (!marked)
         PlaceObjectMarker('d');
     // The map area clamps what lies beyond its ends.
@@ -289,7 +267,7 @@ void ObjectMapCommands::ShowNearbyStops(const QString &sheet, double x, double y
         recipe.kind = MarkerKind::Stop;
         recipe.key = stop.key;
         recipe.name = stop.name;
-        recipe.pos = sheetPosition(stop);
+        recipe.pos = sheetPosition(stop.x, stop.y);
         recipe.iconPath = ActiveStopIcon;
         recipe.labelColour = MarkerLayer::Cream;
         const Marker *made = m_map.markers.addMarker(recipe);
@@ -340,7 +318,7 @@ void ObjectMapCommands::ShowRubricObjects(const QString &rubric)
         const Place place = placeOf(records, KeyColumn);
         if (!SheetGrid::CheckMapCode(place.code, place.subRubric, m_prompts))
             continue;
-        const std::optional<QPoint> pos = generalPosition(place);
+        const std::optional<QPoint> pos = generalPosition(place.code, place.x, place.y, true);
         if (!pos)
             continue;
         MarkerSpec recipe = objectSpec(place, *pos, records);
@@ -355,7 +333,8 @@ void ObjectMapCommands::PlaceObjectMarker(char mode)
 {
     m_map.markers.removeLogoMarker();
     const Place focused = focusedPlace();
-    const std::optional<QPoint> pos = mode == 'g' ? generalPosition(focused) : sheetPosition(focused);
+    const std::optional<QPoint> pos =
+        mode == 'g' ? generalPosition(focused.code, focused.x, focused.y, true) : sheetPosition(focused.x, focused.y);
     if (pos)
         m_map.markers.addMarker(objectSpec(focused, *pos, m_dm.obieqti_logo_Qr));
 }
@@ -370,7 +349,7 @@ void ObjectMapCommands::PlaceLogoMarker()
     // Following the focus must not interrupt browsing: an object without a known sheet just
     // gets no logo.
     const Place focused = focusedPlace();
-    const std::optional<QPoint> pos = generalPosition(focused, true);
+    const std::optional<QPoint> pos = generalPosition(focused.code, focused.x, focused.y, false);
     if (!pos)
         return;
     MarkerSpec recipe = objectSpec(focused, *pos, list);
@@ -400,6 +379,7 @@ void ObjectMapCommands::Im_ObjAcExecute()
     if (!list.isOpen())
         return;
     const QPoint pointer = m_map.area.globalToContent(m_pointer());
+    MarkerWalk listed(list, KeyColumn);
     const MarkerList &markers = m_map.markers.ObjectMarkers();
     const int count = markers.count();
     for (int i = 0; i < count && i < markers.count(); ++i) {
@@ -412,7 +392,7 @@ void ObjectMapCommands::Im_ObjAcExecute()
             continue;
         const QString name = image.hint();
         // An object the current search excludes is not in the list: nothing to activate.
-        if (!list.locate(KeyColumn, image.key()) || list.text(QStringLiteral("saxeli")) != name)
+        if (!listed.locate(image.key()) || list.text(QStringLiteral("saxeli")) != name)
             continue;
         expandFocusedRow();
         if (!m_prompts.askYesNo(QStringLiteral("obieqti \"") + name +

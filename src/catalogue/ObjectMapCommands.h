@@ -5,7 +5,9 @@
 //
 // The focused object is the current record of obieqti_logo_Qr. Every command does nothing while
 // the list has no current record. Object markers are matched back to their records by the key in
-// their name, so objects that share a name keep their own places.
+// their name (MarkerWalk), so objects that share a name keep their own places. An object whose
+// sheet code names no sheet is told about once per command and gets no marker; markers already
+// on the map whose objects have no place on the general map are left as they are, silently.
 #include <QPoint>
 #include <QString>
 #include <functional>
@@ -63,9 +65,9 @@ private:
     bool hasFocusedObject() const;
     Place focusedPlace() const;
     // General-map position of a record; std::nullopt when its sheet code names no sheet (the
-    // user is told once unless `quiet`).
-    std::optional<QPoint> generalPosition(const Place &place, bool quiet = false);
-    QPoint sheetPosition(const Place &place) const;
+    // user is told once when `tell`).
+    std::optional<QPoint> generalPosition(const QString &code, double x, double y, bool tell);
+    QPoint sheetPosition(double x, double y) const;
     int zoom() const;
     MarkerSpec objectSpec(const Place &place, const QPoint &pos, const DataSet &record);
     // Records the focused row as the group row and expands it all the way down.

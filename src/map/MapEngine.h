@@ -4,7 +4,7 @@
 // the data module, the zoom percent and the command runner. The main window makes one over its
 // map area and the tool bar's zoom editor; the map commands of the tabs work through it.
 //
-//   MapEngine map(state, dm, prompts, runner, area, zoom);
+//   MapEngine map(state, dm, runner, area, zoom);
 //   map.switcher.SwitchToSheet(QStringLiteral("B2"));
 //   map.markers.addMarker(recipe);
 //   map.navigation.gazrda1Click();
@@ -16,9 +16,8 @@ class CommandRunner;
 class ZoomControl;
 
 struct MapEngine {
-    MapEngine(MainState &state, DataModule &dm, Prompts &prompts, CommandRunner &runner, MapArea &area,
-              ZoomControl &zoom)
-        : area(area), zoom(zoom), markers(state, dm, prompts, area), switcher(state, area, zoom),
+    MapEngine(MainState &state, DataModule &dm, CommandRunner &runner, MapArea &area, ZoomControl &zoom)
+        : area(area), zoom(zoom), markers(state, dm, area), switcher(state, area, zoom),
           navigation(state, dm, area, markers, zoom, runner)
     {
     }

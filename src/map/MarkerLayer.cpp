@@ -4,17 +4,16 @@
 #include "common/MainState.h"
 #include "data/DataModule.h"
 #include "map/MapArea.h"
+#include "map/MarkerWalk.h"
 #include "map/SheetGrid.h"
 #include "platform/NoFollowFile.h"
 #include "platform/PrivateTempDirectory.h"
 
-#include <QHash>
 
 const QColor MarkerLayer::SkyBlue(166, 202, 240);
 const QColor MarkerLayer::Cream(255, 251, 240);
 
-MarkerLayer::MarkerLayer(MainState &state, DataModule &dm, Prompts &prompts, MapArea &area)
-    : m_state(state), m_dm(dm), m_prompts(prompts), m_area(area)
+MarkerLayer::MarkerLayer(MainState &state, DataModule &dm, MapArea &area) : m_state(state), m_dm(dm), m_area(area)
 {
 }
 
@@ -147,50 +146,29 @@ void MarkerLayer::ClearStopMarkers()
 
 // ---- Moving markers after a zoom change
 
-namespace {
-
-// Empty or unreadable coordinates read as 0, as the route command places such a stop.
-double coordinate(const QVariant &value)
+void MarkerLayer::moveMarker(const Marker &marker, const QPoint &pos)
 {
-    return value.isNull() ? 0.0 : value.toDouble();
+    marker.picture->move(pos);
+    if (marker.label)
+        marker.label->move(QPoint(pos.x(), pos.y() - LabelOffset));
 }
 
-} // namespace
-
-void MarkerLayer::reposition(const MarkerList &list, const DataSet &records, const QString &keyColumn, int zoom,
+void MarkerLayer::reposition(const MarkerList &list, DataSet &records, const QString &keyColumn, int zoom,
                              int baseHeight, int baseWidth)
 {
-    const int keyCol = records.requireColumn(keyColumn);
-    const int codeCol = records.requireColumn(QStringLiteral("ruka_kodi"));
-    const int xCol = records.requireColumn(QStringLiteral("x"));
-    const int yCol = records.requireColumn(QStringLiteral("y"));
-    // Key -> first row with that key, built once so a zoom costs linear time in the markers.
-    QHash<qint64, int> rowOfKey;
-    rowOfKey.reserve(records.recordCount());
-    for (int row = records.recordCount() - 1; row >= 0; --row)
-        rowOfKey.insert(records.valueAt(row, keyCol).toLongLong(), row);
-
     const bool generalMap = m_state.CurrentMapName == SheetGrid::generalMapName();
-    for (const Marker &marker : list) {
-        const auto found = rowOfKey.constFind(marker.picture->key());
-        if (found == rowOfKey.constEnd())
-            continue;
-        const int row = *found;
-        const QVariant codeValue = records.valueAt(row, codeCol);
-        const QString code = codeValue.isNull() ? QString() : codeValue.toString();
-        const double x = coordinate(records.valueAt(row, xCol));
-        const double y = coordinate(records.valueAt(row, yCol));
-        QPoint pos;
+    MarkerWalk walk(records, keyColumn);
+    walk.forEach(list, [&](const Marker &marker, const MarkerWalk::Record *record) {
+        if (!record)
+            return;
+        std::optional<QPoint> pos;
         if (generalMap)
-            pos = SheetGrid::generalPixel(code, zoom, x, y, baseWidth, baseHeight, m_prompts);
-        else if (code == m_state.CurrentMapName)
-            pos = SheetGrid::sheetPixel(zoom, baseWidth, baseHeight, x, y);
-        else
-            continue;
-        marker.picture->move(pos);
-        if (marker.label)
-            marker.label->move(QPoint(pos.x(), pos.y() - LabelOffset));
-    }
+            pos = SheetGrid::generalPlace(record->code, zoom, record->x, record->y, baseWidth, baseHeight, nullptr);
+        else if (record->code == m_state.CurrentMapName)
+            pos = SheetGrid::sheetPixel(zoom, baseWidth, baseHeight, record->x, record->y);
+        if (pos)
+            moveMarker(marker, *pos);
+    });
 }
 
 void MarkerLayer::RepositionObjectMarkers(int zoom, int baseHeight, int baseWidth)

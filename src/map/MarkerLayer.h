@@ -36,7 +36,6 @@
 class DataModule;
 class DataSet;
 class MapArea;
-class Prompts;
 struct MainState;
 
 enum class MarkerKind { Object, Logo, Street, Stop };
@@ -92,7 +91,7 @@ public:
     static const QColor SkyBlue;           // 15780518: red 166, green 202, blue 240
     static const QColor Cream;             // 15793151: red 255, green 251, blue 240
 
-    MarkerLayer(MainState &state, DataModule &dm, Prompts &prompts, MapArea &area);
+    MarkerLayer(MainState &state, DataModule &dm, MapArea &area);
 
     // Makes one marker (see the table above); std::nullopt when a name is taken, the picture
     // cannot be loaded or the temporary directory is unavailable.
@@ -120,15 +119,19 @@ public:
     void ClearStreetMarkers();
     void ClearStopMarkers();
 
-    // Move every marker of a list to its place for the zoom, from its record: objects from
-    // obieqtiQr (opened when closed), streets and stops from Qr re-queried with
+    // Move every marker of a list to its place for the zoom, from its record (MarkerWalk):
+    // objects from obieqtiQr (opened when closed), streets and stops from Qr re-queried with
     // "SELECT * FROM quCa" / "SELECT * FROM gaCereba" (left holding that text). On the general
     // map every marker moves; on a sheet only the markers of records on that sheet move, the
     // others keep their place and visibility. A label follows its picture. A marker whose record
-    // is gone keeps its place; an empty x or y reads as 0. The logo marker is not moved.
+    // is gone, or whose sheet code names no sheet, keeps its place and nothing is told; an empty
+    // x or y reads as 0. The data sets' current records stay. The logo marker is not moved.
     void RepositionObjectMarkers(int zoom, int baseHeight, int baseWidth);
     void RepositionStreetMarkers(int zoom, int baseHeight, int baseWidth);
     void RepositionStopMarkers(int zoom, int baseHeight, int baseWidth);
+
+    // Puts a marker's picture at `pos` and its label, if any, LabelOffset pixels above it.
+    static void moveMarker(const Marker &marker, const QPoint &pos);
 
     // The name prefix of a kind's picture: "Obj_", "Str_" or "Stp_".
     static QString pictureName(MarkerKind kind, int key);
@@ -137,14 +140,13 @@ public:
 private:
     void loadPicture(MapItem &picture, const MarkerSpec &recipe);
     void clear(MarkerList &list);
-    void reposition(const MarkerList &list, const DataSet &records, const QString &keyColumn, int zoom,
-                    int baseHeight, int baseWidth);
+    void reposition(const MarkerList &list, DataSet &records, const QString &keyColumn, int zoom, int baseHeight,
+                    int baseWidth);
     void repositionFromScratch(const MarkerList &list, const QString &sql, const QString &keyColumn, int zoom,
                                int baseHeight, int baseWidth);
 
     MainState &m_state;
     DataModule &m_dm;
-    Prompts &m_prompts;
     MapArea &m_area;
     MarkerList m_objects;
     MarkerList m_streets;

@@ -18,6 +18,15 @@ const char *const sheetCodes[5][5] = {
 };
 
 constexpr int HotLineSubRubric = 172;
+
+// Message windows that show nothing.
+class SilentPrompts : public Prompts {
+public:
+    void showMessage(const QString &) override {}
+    bool askYesNo(const QString &) override { return false; }
+    void reportError(const QString &) override {}
+    void standardMessage(const QString &, const QString &) override {}
+};
 constexpr long double Hundredth = 0.01L;
 constexpr long double F5Shift = 8.29972L;
 
@@ -106,6 +115,16 @@ QPoint generalPixel(const QString &code, int zoom, double x, double y, int baseW
     const qint64 left = GeneralPixelX(column, row, zoom, x, baseWidth);
     const qint64 top = GeneralPixelY(SheetRow(code, prompts), zoom, baseHeight, y);
     return {toControlPosition(left), toControlPosition(top)};
+}
+
+std::optional<QPoint> generalPlace(const QString &code, int zoom, double x, double y, int baseWidth, int baseHeight,
+                                   Prompts *tell)
+{
+    // Once SheetColumn has accepted the code, the transform has nothing to tell.
+    SilentPrompts silent;
+    if (SheetColumn(code, tell ? *tell : silent) < 0)
+        return std::nullopt;
+    return generalPixel(code, zoom, x, y, baseWidth, baseHeight, silent);
 }
 
 QPoint sheetPixel(int zoom, int baseWidth, int baseHeight, double x, double y)

@@ -21,6 +21,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
+
 class Prompts;
 
 namespace SheetGrid {
@@ -50,6 +52,11 @@ int toControlPosition(qint64 pixel);
 // order (an unknown code therefore shows its message three times).
 QPoint generalPixel(const QString &code, int zoom, double x, double y, int baseWidth, int baseHeight,
                     Prompts &prompts);
+// The place of a record on the general map, where a show command puts it: std::nullopt when its
+// code names no sheet, and then `tell` (when given) shows the unknown-code message once, where
+// generalPixel() would show it three times and put the record off the map.
+std::optional<QPoint> generalPlace(const QString &code, int zoom, double x, double y, int baseWidth, int baseHeight,
+                                   Prompts *tell);
 // Both coordinates on the shown sheet.
 QPoint sheetPixel(int zoom, int baseWidth, int baseHeight, double x, double y);
 

@@ -4,6 +4,7 @@
 #include "data/DataModule.h"
 #include "map/MapArea.h"
 #include "map/MapEngine.h"
+#include "map/MarkerWalk.h"
 #include "map/SheetGrid.h"
 #include "map/ZoomControl.h"
 #include "widgets/GroupedRows.h"
@@ -38,8 +39,8 @@ std::optional<QPoint> StreetMapCommands::streetPosition(const DataSet &streets, 
     const double y = streets.real(QStringLiteral("y"));
     const int zoom = m_map.zoom.percent();
     if (mode == Mode::General)
-        return SheetGrid::generalPixel(streets.text(QStringLiteral("ruka_kodi")), zoom, x, y, m_state.WLb, m_state.HLb,
-                                       m_prompts);
+        return SheetGrid::generalPlace(streets.text(QStringLiteral("ruka_kodi")), zoom, x, y, m_state.WLb, m_state.HLb,
+                                       &m_prompts);
     return SheetGrid::sheetPixel(zoom, m_state.WLb, m_state.HLb, x, y);
 }
 
@@ -125,14 +126,19 @@ void StreetMapCommands::StreetGenShowMnItClick()
     map.scrollTo(0, 0);
     m_map.switcher.SwitchToGeneralMap(false, false);
     loadAllStreets();
-    const DataSet &streets = m_dm.Qr;
+    MarkerWalk walk(m_dm.Qr, Key);
     const int focusedKey = streetKey(m_dm.quCa_Qr);
+    const int zoom = m_map.zoom.percent();
     bool marked = false;
-    for (const Marker &marker : m_map.markers.StreetMarkers()) {
+    walk.forEach(m_map.markers.StreetMarkers(), [&](const Marker &marker, const MarkerWalk::Record *street) {
         MapItem &picture = *marker.picture;
-        if (m_dm.Qr.locate(Key, picture.key())) {
+        // A street whose code names no sheet has no place here: its marker is left as it is.
+        const std::optional<QPoint> pos =
+            street ? SheetGrid::generalPlace(street->code, zoom, street->x, street->y, m_state.WLb, m_state.HLb, nullptr)
+                   : std::nullopt;
+        if (pos) {
             picture.setVisible(true);
-            if (const std::optional<QPoint> pos = streetPosition(streets, Mode::General))
+            if (street->hasPosition)
                 picture.move(*pos);
         }
         if (picture.key() == focusedKey) {
@@ -140,7 +146,8 @@ void StreetMapCommands::StreetGenShowMnItClick()
             picture.loadPicture(ActiveStreetReplacement);
             marked = true;
         }
-    }
+    });
+    walk.makeLastFoundCurrent();
     if (!marked)
         AddStreetMarker(Mode::General);
     map.setHorizontalPosition(horizontal);
@@ -154,18 +161,18 @@ void StreetMapCommands::StreetDetShowMnItClick()
     m_map.navigation.ResetMapView();
     m_map.switcher.SwitchToSheet(m_dm.quCa_Qr.text(QStringLiteral("ruka_kodi")));
     loadAllStreets();
+    MarkerWalk walk(m_dm.Qr, Key);
     const int focusedKey = streetKey(m_dm.quCa_Qr);
+    const int zoom = m_map.zoom.percent();
     bool found = false;
     QPoint target;
-    for (const Marker &marker : m_map.markers.StreetMarkers()) {
+    walk.forEach(m_map.markers.StreetMarkers(), [&](const Marker &marker, const MarkerWalk::Record *street) {
         MapItem &picture = *marker.picture;
-        if (m_dm.Qr.locate(Key, picture.key())) {
-            const bool onThisSheet = m_dm.Qr.text(QStringLiteral("ruka_kodi")) == m_state.CurrentMapName;
+        if (street) {
+            const bool onThisSheet = street->code == m_state.CurrentMapName;
             picture.setVisible(onThisSheet);
-            if (onThisSheet) {
-                if (const std::optional<QPoint> pos = streetPosition(m_dm.Qr, Mode::Detailed))
-                    picture.move(*pos);
-            }
+            if (onThisSheet && street->hasPosition)
+                picture.move(SheetGrid::sheetPixel(zoom, m_state.WLb, m_state.HLb, street->x, street->y));
         }
         if (picture.key() == focusedKey) {
             found = true;
@@ -173,7 +180,8 @@ void StreetMapCommands::StreetDetShowMnItClick()
             picture.loadPicture(ActiveStreetReplacement);
             target = scrollTarget();
         }
-    }
+    });
+    walk.makeLastFoundCurrent();
     if (!found) {
         AddStreetMarker(Mode::Detailed);
         target = scrollTarget();

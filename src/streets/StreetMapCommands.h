@@ -3,9 +3,11 @@
 // detailed sheet, and all streets of the focused district on the general map.
 //
 // A street marker is the picture "Str_" + quCa_kodi with the street's name as its hint. Markers
-// are matched back to their streets by the key in their names, so two streets of the same name
-// keep their own places. The commands read the focused street (current record of quCa_Qr) and do
-// nothing while the list has none.
+// are matched back to their streets by the key in their names (MarkerWalk), so two streets of the
+// same name keep their own places. The commands read the focused street (current record of
+// quCa_Qr) and do nothing while the list has none. A street whose sheet code names no sheet gets
+// no marker on the general map, with the code's message once per command and street; a marker
+// already there for such a street is left as it is.
 #include <QPoint>
 #include <QString>
 
@@ -51,7 +53,7 @@ public:
 private:
     bool hasFocusedStreet() const;
     // The pixel position of the current record of `streets` on the map shown; none when its
-    // x or y is empty.
+    // x or y is empty, or (told once) when the general map is shown and its code names no sheet.
     std::optional<QPoint> streetPosition(const DataSet &streets, Mode mode) const;
     bool addMarker(const DataSet &streets, Mode mode, const QString &icon);
     // Loads every street into the scratch query, to find the streets of the markers.

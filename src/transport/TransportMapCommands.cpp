@@ -5,24 +5,18 @@
 #include "data/SqlText.h"
 #include "map/MapArea.h"
 #include "map/MapEngine.h"
+#include "map/MarkerWalk.h"
 #include "map/SheetGrid.h"
 #include "map/ZoomControl.h"
-
-#include <QHash>
 
 namespace {
 
 const QString StopIcon = QStringLiteral(".\\pictures\\icons\\Stop.bmp");
 const QString ActiveStopIcon = QStringLiteral(".\\pictures\\icons\\Active_Stop.bmp");
 const QString ActiveStopReplacement = QStringLiteral(".\\Pictures\\Icons\\Active_Stop.bmp");
+const QString StopKey = QStringLiteral("gaCereba_kodi");
 
-// A stop's position as the marker layer reads it too: an empty coordinate reads as 0.
-struct StopPlace {
-    QString code;
-    double x = 0;
-    double y = 0;
-};
-
+// An empty coordinate reads as 0, as the marker layer reads it too.
 double coordinate(const QVariant &value)
 {
     return value.isNull() ? 0.0 : value.toDouble();
@@ -31,42 +25,7 @@ double coordinate(const QVariant &value)
 // A stop without a key (a database without constraints may hold one) is marked as key 0.
 int stopKey(const DataSet &stops)
 {
-    return stops.value(QStringLiteral("gaCereba_kodi")).toInt();
-}
-
-// The first row of each stop key in a data set of stops, for finding markers' records.
-class StopIndex {
-public:
-    explicit StopIndex(const DataSet &stops) : m_stops(stops)
-    {
-        m_key = stops.requireColumn(QStringLiteral("gaCereba_kodi"));
-        m_code = stops.requireColumn(QStringLiteral("ruka_kodi"));
-        m_x = stops.requireColumn(QStringLiteral("x"));
-        m_y = stops.requireColumn(QStringLiteral("y"));
-        for (int row = stops.recordCount() - 1; row >= 0; --row)
-            m_rows.insert(stops.valueAt(row, m_key).toLongLong(), row);
-    }
-    // The place of the stop with this key, or false when there is none.
-    bool find(int key, StopPlace &place) const
-    {
-        const auto found = m_rows.constFind(key);
-        if (found == m_rows.constEnd())
-            return false;
-        const QVariant code = m_stops.valueAt(*found, m_code);
-        place = {code.isNull() ? QString() : code.toString(), coordinate(m_stops.valueAt(*found, m_x)),
-                 coordinate(m_stops.valueAt(*found, m_y))};
-        return true;
-    }
-
-private:
-    const DataSet &m_stops;
-    int m_key, m_code, m_x, m_y;
-    QHash<qint64, int> m_rows;
-};
-
-void placeLabel(const Marker &marker)
-{
-    marker.label->move(QPoint(marker.picture->left(), marker.picture->top() - MarkerLayer::LabelOffset));
+    return stops.value(StopKey).toInt();
 }
 
 } // namespace
@@ -114,14 +73,16 @@ void TransportMapCommands::ShowRouteStops(const QString &routeName, const QVaria
     for (qr.first(); !qr.eof(); qr.next()) {
         if (m_state.CurrentMapName != SheetGrid::generalMapName())
             m_map.switcher.SwitchToGeneralMap(false, false);
+        const std::optional<QPoint> pos = SheetGrid::generalPlace(
+            qr.text(QStringLiteral("ruka_kodi")), zoom(), coordinate(qr.value(QStringLiteral("x"))),
+            coordinate(qr.value(QStringLiteral("y"))), m_state.WLb, m_state.HLb, &m_prompts);
+        if (!pos)
+            continue;
         MarkerSpec recipe;
         recipe.kind = MarkerKind::Stop;
         recipe.key = stopKey(qr);
         recipe.name = qr.text(QStringLiteral("saxeli"));
-        recipe.pos = SheetGrid::generalPixel(qr.text(QStringLiteral("ruka_kodi")), zoom(),
-                                           coordinate(qr.value(QStringLiteral("x"))),
-                                           coordinate(qr.value(QStringLiteral("y"))), m_state.WLb, m_state.HLb,
-                                           m_prompts);
+        recipe.pos = *pos;
         recipe.iconPath = StopIcon;
         recipe.labelColour = MarkerLayer::SkyBlue;
         recipe.labelVisible = false;
@@ -137,13 +98,17 @@ void TransportMapCommands::AddStopMarker(Mode mode)
         return;
     const double x = row.real(QStringLiteral("x"));
     const double y = row.real(QStringLiteral("y"));
+    const std::optional<QPoint> pos =
+        mode == Mode::General ? SheetGrid::generalPlace(row.text(QStringLiteral("ruka_kodi")), zoom(), x, y, m_state.WLb,
+                                                        m_state.HLb, &m_prompts)
+                              : SheetGrid::sheetPixel(zoom(), m_state.WLb, m_state.HLb, x, y);
+    if (!pos)
+        return;
     MarkerSpec recipe;
     recipe.kind = MarkerKind::Stop;
     recipe.key = stopKey(row);
     recipe.name = row.text(QStringLiteral("saxeli"));
-    recipe.pos = mode == Mode::General ? SheetGrid::generalPixel(row.text(QStringLiteral("ruka_kodi")), zoom(), x, y,
-                                                               m_state.WLb, m_state.HLb, m_prompts)
-                                     : SheetGrid::sheetPixel(zoom(), m_state.WLb, m_state.HLb, x, y);
+    recipe.pos = *pos;
     recipe.iconPath = mode == Mode::General ? StopIcon : ActiveStopIcon;
     recipe.labelColour = MarkerLayer::Cream;
     recipe.labelVisible = mode == Mode::Detailed;
@@ -168,22 +133,23 @@ void TransportMapCommands::GenStopShowMnItClick()
         DataSet &stops = m_dm.gaCereba_Qr;
         if (!stops.isOpen())
             stops.open();
-        const StopIndex index(stops);
-        for (const Marker &marker : m_map.markers.StopMarkers()) {
-            StopPlace place;
-            if (!index.find(marker.picture->key(), place))
-                continue; // the stop is gone: its marker keeps its place
+        MarkerWalk walk(stops, StopKey);
+        walk.forEach(m_map.markers.StopMarkers(), [&](const Marker &marker, const MarkerWalk::Record *stop) {
+            // A stop that is gone, or whose code names no sheet, leaves its marker as it is.
+            const std::optional<QPoint> pos =
+                stop ? SheetGrid::generalPlace(stop->code, zoom(), stop->x, stop->y, m_state.WLb, m_state.HLb, nullptr)
+                     : std::nullopt;
+            if (!pos)
+                return;
             marker.picture->setVisible(true);
-            marker.picture->move(
-                SheetGrid::generalPixel(place.code, zoom(), place.x, place.y, m_state.WLb, m_state.HLb, m_prompts));
-            placeLabel(marker);
+            MarkerLayer::moveMarker(marker, *pos);
             if (marker.picture->key() == current) {
                 marker.label->setVisible(true);
                 marker.label->bringToFront();
                 marker.label->setColour(MarkerLayer::Cream);
                 marked = true;
             }
-        }
+        });
     }
     if (!marked)
         AddStopMarker(Mode::General);
@@ -212,27 +178,22 @@ void TransportMapCommands::DetStopShowMnItClick()
 
     const int current = stopKey(row);
     bool found = false;
-    const StopIndex index(qr);
-    for (const Marker &marker : m_map.markers.StopMarkers()) {
-        StopPlace place;
-        if (!index.find(marker.picture->key(), place))
-            continue;
-        if (place.code != m_state.CurrentMapName) {
-            marker.picture->setVisible(false);
-            marker.label->setVisible(false);
-        } else {
-            marker.picture->move(SheetGrid::sheetPixel(zoom(), m_state.WLb, m_state.HLb, place.x, place.y));
-            marker.picture->setVisible(true);
-            placeLabel(marker);
-            marker.label->setVisible(true);
-        }
+    MarkerWalk walk(qr, StopKey);
+    walk.forEach(m_map.markers.StopMarkers(), [&](const Marker &marker, const MarkerWalk::Record *stop) {
+        if (!stop)
+            return;
+        const bool onThisSheet = stop->code == m_state.CurrentMapName;
+        if (onThisSheet)
+            MarkerLayer::moveMarker(marker, SheetGrid::sheetPixel(zoom(), m_state.WLb, m_state.HLb, stop->x, stop->y));
+        marker.picture->setVisible(onThisSheet);
+        marker.label->setVisible(onThisSheet);
         if (marker.picture->key() == current) {
             found = true;
             marker.picture->bringToFront();
             marker.picture->loadPicture(ActiveStopReplacement);
             aimAtCurrentStop();
         }
-    }
+    });
     if (!found) {
         AddStopMarker(Mode::Detailed);
         aimAtCurrentStop();

@@ -2,8 +2,10 @@
 // The commands that mark routes and stops on the maps: a whole route on the general map, and the
 // focused stop on the general map or on its detailed sheet.
 //
-// Stop markers are found back to their stops by the key in their names, so that two stops of
-// the same name never borrow each other's place.
+// Stop markers are found back to their stops by the key in their names (MarkerWalk), so that two
+// stops of the same name never borrow each other's place. A stop whose sheet code names no sheet
+// gets no marker on the general map, with the code's message once per command and stop; a marker
+// already there for such a stop is left as it is.
 #include <QString>
 #include <QVariant>
 

@@ -46,7 +46,7 @@ struct CommandRig {
     DataModule dm;
     MapArea area;
     ZoomSpinBox zoom;
-    MapEngine map{state, dm, prompts, runner, area, zoom};
+    MapEngine map{state, dm, runner, area, zoom};
     RecordedWindow window;
 
     // `prepare` may change the city before the start-up (remove a raster, run SQL).

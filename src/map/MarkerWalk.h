@@ -1,0 +1,72 @@
+#pragma once
+// The records behind a list of markers, found by the key each marker carries in its name.
+//
+// The data set is indexed once (key -> first row holding it), so a command that walks thousands
+// of markers reads the data set once and looks each marker up in constant time, where locating
+// every marker's record would scan the data set once per marker. A key held by several records
+// stands for the first of them, as a locate finds it; a record without a key is the record of
+// key 0, as its marker is named.
+//
+//   MarkerWalk walk(dm.obieqtiQr, QStringLiteral("obieqtis_kodi"));
+//   walk.forEach(markers.ObjectMarkers(), [&](const Marker &marker, const MarkerWalk::Record *record) {
+//       if (record) ...  // nullptr: no record holds the marker's key
+//   });
+//   walk.makeLastFoundCurrent(); // where a locate per marker would have left the data set
+//
+// The index follows the data set: it is built at the first look-up and again after the data set
+// has been reopened.
+#include "map/MarkerLayer.h"
+
+#include <QHash>
+#include <QMetaObject>
+#include <QString>
+
+class DataSet;
+
+class MarkerWalk {
+public:
+    // Where a record lies: its sheet code ("" when empty) and its position on that sheet (an
+    // empty x or y reads as 0; `hasPosition` tells whether both are given).
+    struct Record {
+        int row = -1;
+        QString code;
+        double x = 0;
+        double y = 0;
+        bool hasPosition = false;
+    };
+
+    MarkerWalk(DataSet &records, const QString &keyColumn);
+    ~MarkerWalk();
+    MarkerWalk(const MarkerWalk &) = delete;
+    MarkerWalk &operator=(const MarkerWalk &) = delete;
+
+    // The first record holding `key`; std::nullopt when none does.
+    std::optional<Record> find(int key);
+    // Makes the first record holding `key` the data set's current record, as DataSet::locate does;
+    // false (and the current record unchanged) when none holds it.
+    bool locate(int key);
+
+    // Calls `visit` for every marker of `list` in list order, with its record or nullptr.
+    template <typename Visit>
+    void forEach(const MarkerList &list, Visit &&visit)
+    {
+        for (const Marker &marker : list) {
+            const std::optional<Record> record = find(marker.picture->key());
+            visit(marker, record ? &*record : nullptr);
+        }
+    }
+
+    // Makes the record last found by find() or forEach() the data set's current record.
+    void makeLastFoundCurrent();
+
+private:
+    void index();
+
+    DataSet &m_records;
+    QString m_keyColumn;
+    int m_codeColumn = -1, m_xColumn = -1, m_yColumn = -1;
+    QHash<qint64, int> m_rowOfKey;
+    bool m_indexed = false;
+    int m_lastFound = -1;
+    QMetaObject::Connection m_reset;
+};

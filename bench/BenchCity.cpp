@@ -14,6 +14,9 @@ namespace BenchCity {
 
 namespace {
 
+// Raised whenever the generator's database changes in a way the figures depend on.
+const QByteArray CityVersion = "2";
+
 [[noreturn]] void fail(const QString &text)
 {
     throw std::runtime_error(text.toStdString());
@@ -41,7 +44,11 @@ void enlarge(const QString &source, const QString &target, const QSize &size, in
 QString ensure(const QString &folder, const QString &connection)
 {
     const QDir dir(folder);
-    if (dir.exists(QStringLiteral("Address.ini"))
+    // A city made by an older generator (without the planner's statistics, say) is made anew.
+    QFile stamp(dir.filePath(QStringLiteral("bench-city-version")));
+    const bool current = stamp.open(QIODevice::ReadOnly) && stamp.readAll().trimmed() == CityVersion;
+    stamp.close();
+    if (current && dir.exists(QStringLiteral("Address.ini"))
         && (!connection.isEmpty() || dir.exists(QLatin1String(Generator::DatabaseFile)))
         && dir.exists(QStringLiteral("Raster/Tbilisi.bmp")))
         return dir.absolutePath();
@@ -54,6 +61,8 @@ QString ensure(const QString &folder, const QString &connection)
     if (!parseArguments(arguments, &options, &error))
         fail(error);
     Generator(options).run();
+    if (!stamp.open(QIODevice::WriteOnly | QIODevice::Truncate) || stamp.write(CityVersion) < 0)
+        fail(QStringLiteral("cannot write %1").arg(stamp.fileName()));
     return dir.absolutePath();
 }
 

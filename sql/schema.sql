@@ -91,8 +91,9 @@ CREATE TABLE kavS_transporti_gaCereba (
     gaCerebis_rigiTi_n INTEGER
 );
 
+-- No index on obieqti (g_qve_rubrika_kodi): with statistics SQLite would read the objects through
+-- it, a sub-rubric at a time, instead of scanning them once for the object search.
 CREATE INDEX obieqtis_logo_object ON obieqtis_logo (g_obieqti_kodi);
-CREATE INDEX obieqti_sub_rubric ON obieqti (g_qve_rubrika_kodi);
 CREATE INDEX quCa_district ON quCa (g_raioni_kodi);
 CREATE INDEX route_link_route ON kavS_transporti_gaCereba (g_transporti_kodi);
 CREATE INDEX route_link_stop ON kavS_transporti_gaCereba (g_gaCereba_kodi);

@@ -132,6 +132,7 @@ SnapshotRequest DataSet::request() const
 
 void DataSet::install(Snapshot &&snapshot)
 {
+    m_blobQueries.clear();
     m_columns = std::move(snapshot.columns);
     m_keyColumns = std::move(snapshot.keyColumns);
     m_values = std::move(snapshot.values);
@@ -146,6 +147,7 @@ void DataSet::install(Snapshot &&snapshot)
 void DataSet::close()
 {
     cancelLoading();
+    m_blobQueries.clear();
     if (!m_open)
         return;
     m_open = false;
@@ -272,18 +274,35 @@ QByteArray DataSet::readBackBlob(int row, int column) const
             keys.append(key);
         }
     }
-    QSqlQuery query(m_connection.database());
-    query.setForwardOnly(true);
-    if (!query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3")
-                           .arg(m_columns[column], m_blobSource.table, conditions.join(QStringLiteral(" AND ")))))
-        throw Error(databaseErrorText(query.lastError(), m_name));
-    for (const QVariant &key : keys)
-        query.addBindValue(key);
-    if (!query.exec())
-        throw Error(databaseErrorText(query.lastError(), m_name));
+    const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                            .arg(m_columns[column], m_blobSource.table, conditions.join(QStringLiteral(" AND ")));
+    // A statement is prepared once and run again for each record: on a server every preparation
+    // costs round trips of its own. One that fails (its session was lost) is prepared anew once.
+    const auto prepared = [&](bool fresh) -> QSqlQuery & {
+        auto found = m_blobQueries.find(sql);
+        if (found == m_blobQueries.end() || fresh) {
+            QSqlQuery query(m_connection.database());
+            query.setForwardOnly(true);
+            if (!query.prepare(sql))
+                throw Error(databaseErrorText(query.lastError(), m_name));
+            found = m_blobQueries.insert(sql, query);
+        }
+        return *found;
+    };
+    const auto run = [&](QSqlQuery &query) {
+        for (int i = 0; i < keys.size(); ++i)
+            query.bindValue(i, keys[i]);
+        return query.exec();
+    };
+    QSqlQuery *query = &prepared(false);
+    if (!run(*query)) {
+        query = &prepared(true);
+        if (!run(*query))
+            throw Error(databaseErrorText(query->lastError(), m_name));
+    }
     QVector<QByteArray> candidates;
-    while (query.next())
-        candidates.append(query.value(0).toByteArray());
+    while (query->next())
+        candidates.append(query->value(0).toByteArray());
     if (candidates.isEmpty())
         throw Error(QStringLiteral("%1: Field '%2' of this record is no longer in the database").arg(m_name, m_columns[column]));
     if (candidates.size() == 1)

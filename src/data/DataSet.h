@@ -8,7 +8,9 @@
 #include <QByteArray>
 #include <QFuture>
 #include <QFutureWatcher>
+#include <QHash>
 #include <QObject>
+#include <QSqlQuery>
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
@@ -113,6 +115,7 @@ private:
     QStringList m_declared;
     BlobSource m_blobSource;
     QVector<int> m_keyColumns; // result columns of m_blobSource.keyColumns while blobs are read back
+    mutable QHash<QString, QSqlQuery> m_blobQueries; // prepared read-backs by their SQL text
     QStringList m_columns;
     QVector<QVariant> m_values;
     int m_rowCount = 0;

@@ -23,7 +23,8 @@ QSqlDatabase openEmpty(const QString &connectionString, const QString &connectio
 void requireEmpty(const QString &connectionString);
 // The schema's statements, in order.
 QStringList schemaStatements();
-// Creates the tables and writes the city; throws std::runtime_error with the driver's message.
+// Creates the tables, writes the city and gathers the planner's statistics (ANALYZE); throws
+// std::runtime_error with the driver's message.
 void write(QSqlDatabase db, const City &city, LogoMaker &logos);
 
 } // namespace CityDatabase

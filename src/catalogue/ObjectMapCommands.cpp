@@ -133,10 +133,10 @@ void ObjectMapCommands::ShowMepAcExecute()
         return;
 
     // Every object marker whose object has a place on the general map comes back onto it, visible.
-    MarkerWalk walk(openObjects(), KeyColumn);
+    MarkerWalk walk(openObjects(), KeyColumn, m_map.markers.ObjectMarkers());
     const QString focusedName = MarkerLayer::pictureName(MarkerKind::Object, focused.key);
     bool marked = false;
-    walk.forEach(m_map.markers.ObjectMarkers(), [&](const Marker &marker, const MarkerWalk::Record *object) {
+    walk.forEach([&](const Marker &marker, const MarkerWalk::Record *object) {
         const std::optional<QPoint> pos = object ? generalPosition(object->code, object->x, object->y, false) : std::nullopt;
         if (!pos)
             return;
@@ -185,9 +185,9 @@ void ObjectMapCommands::showOnSheet(bool withStops)
         m_map.switcher.SwitchToSheet(focused.code);
 
     // Markers of objects on this sheet are shown in their places, the others hidden.
-    MarkerWalk walk(openObjects(), KeyColumn);
+    MarkerWalk walk(openObjects(), KeyColumn, m_map.markers.ObjectMarkers());
     bool marked = false;
-    walk.forEach(m_map.markers.ObjectMarkers(), [&](const Marker &marker, const MarkerWalk::Record *object) {
+    walk.forEach([&](const Marker &marker, const MarkerWalk::Record *object) {
         if (!object)
             return;
         const bool onThisSheet = object->code == m_state.CurrentMapName;
@@ -379,8 +379,8 @@ void ObjectMapCommands::Im_ObjAcExecute()
     if (!list.isOpen())
         return;
     const QPoint pointer = m_map.area.globalToContent(m_pointer());
-    MarkerWalk listed(list, KeyColumn);
     const MarkerList &markers = m_map.markers.ObjectMarkers();
+    MarkerWalk listed(list, KeyColumn, markers);
     const int count = markers.count();
     for (int i = 0; i < count && i < markers.count(); ++i) {
         const MapItem &image = *markers[i].picture;

@@ -6,13 +6,9 @@
 #include <QMenu>
 
 MapItem::MapItem(MapArea &area, Type type, QString name, qint64 z)
-    : m_area(area), m_type(type), m_name(std::move(name)), m_z(z)
+    : m_area(area), m_type(type), m_name(std::move(name)),
+      m_key(QStringView(m_name).mid(m_name.lastIndexOf(QLatin1Char('_')) + 1).toInt()), m_z(z)
 {
-}
-
-int MapItem::key() const
-{
-    return m_name.mid(m_name.lastIndexOf(QLatin1Char('_')) + 1).toInt();
 }
 
 void MapItem::setRect(const QRect &rect)

@@ -29,7 +29,7 @@ public:
     const QString &name() const { return m_name; }
     // The record key carried in the name: the number after the last "_" ("Obj_12", "Lb_12" and
     // "Lb_Stp_12" give 12); 0 when the name carries none.
-    int key() const;
+    int key() const { return m_key; }
 
     int left() const { return m_rect.left(); }
     int top() const { return m_rect.top(); }
@@ -82,6 +82,7 @@ private:
     MapArea &m_area;
     Type m_type;
     QString m_name;
+    int m_key;
     QRect m_rect;
     bool m_visible = true;
     QString m_hint;

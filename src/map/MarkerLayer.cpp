@@ -157,8 +157,8 @@ void MarkerLayer::reposition(const MarkerList &list, DataSet &records, const QSt
                              int baseHeight, int baseWidth)
 {
     const bool generalMap = m_state.CurrentMapName == SheetGrid::generalMapName();
-    MarkerWalk walk(records, keyColumn);
-    walk.forEach(list, [&](const Marker &marker, const MarkerWalk::Record *record) {
+    MarkerWalk walk(records, keyColumn, list);
+    walk.forEach([&](const Marker &marker, const MarkerWalk::Record *record) {
         if (!record)
             return;
         std::optional<QPoint> pos;

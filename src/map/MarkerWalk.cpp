@@ -2,7 +2,8 @@
 
 #include "data/DataSet.h"
 
-MarkerWalk::MarkerWalk(DataSet &records, const QString &keyColumn) : m_records(records), m_keyColumn(keyColumn)
+MarkerWalk::MarkerWalk(DataSet &records, const QString &keyColumn, const MarkerList &markers)
+    : m_records(records), m_keyColumn(keyColumn), m_markers(markers)
 {
     m_reset = QObject::connect(&records, &DataSet::reset, [this] {
         m_indexed = false;
@@ -22,10 +23,18 @@ void MarkerWalk::index()
     m_xColumn = m_records.requireColumn(QStringLiteral("x"));
     m_yColumn = m_records.requireColumn(QStringLiteral("y"));
     m_rowOfKey.clear();
-    m_rowOfKey.reserve(m_records.recordCount());
-    // Last row first, so that the first row of a key is the one kept.
-    for (int row = m_records.recordCount() - 1; row >= 0; --row)
-        m_rowOfKey.insert(m_records.valueAt(row, keyColumn).toLongLong(), row);
+    m_rowOfKey.reserve(m_markers.count());
+    for (const Marker &marker : m_markers)
+        m_rowOfKey.insert(marker.picture->key(), -1);
+    // One pass, which ends as soon as every key has its first row.
+    qsizetype missing = m_rowOfKey.size();
+    for (int row = 0; row < m_records.recordCount() && missing > 0; ++row) {
+        const auto wanted = m_rowOfKey.find(m_records.valueAt(row, keyColumn).toLongLong());
+        if (wanted != m_rowOfKey.end() && *wanted < 0) {
+            *wanted = row;
+            --missing;
+        }
+    }
     m_indexed = true;
 }
 
@@ -34,7 +43,7 @@ std::optional<MarkerWalk::Record> MarkerWalk::find(int key)
     if (!m_indexed)
         index();
     const auto found = m_rowOfKey.constFind(key);
-    if (found == m_rowOfKey.constEnd())
+    if (found == m_rowOfKey.constEnd() || *found < 0)
         return std::nullopt;
     Record record;
     record.row = *found;

@@ -9,12 +9,12 @@ namespace SheetGrid {
 namespace {
 
 // Codes by column; the sheet of column 4, row 4 is "F5".
-const char *const sheetCodes[5][5] = {
-    {"A1", "A2", "A3", "A4", "A5"},
-    {"B1", "B2", "B3", "B4", "B5"},
-    {"C1", "C2", "C3", "C4", "C5"},
-    {"D1", "D2", "D3", "D4", "D5"},
-    {"E1", "E2", "E3", "E4", "F5"},
+const QLatin1String sheetCodes[5][5] = {
+    {QLatin1String("A1"), QLatin1String("A2"), QLatin1String("A3"), QLatin1String("A4"), QLatin1String("A5")},
+    {QLatin1String("B1"), QLatin1String("B2"), QLatin1String("B3"), QLatin1String("B4"), QLatin1String("B5")},
+    {QLatin1String("C1"), QLatin1String("C2"), QLatin1String("C3"), QLatin1String("C4"), QLatin1String("C5")},
+    {QLatin1String("D1"), QLatin1String("D2"), QLatin1String("D3"), QLatin1String("D4"), QLatin1String("D5")},
+    {QLatin1String("E1"), QLatin1String("E2"), QLatin1String("E3"), QLatin1String("E4"), QLatin1String("F5")},
 };
 
 constexpr int HotLineSubRubric = 172;
@@ -33,15 +33,14 @@ constexpr long double F5Shift = 8.29972L;
 // Finds the code in the grid; `byColumn` picks which index is returned.
 int gridIndex(const QString &code, bool byColumn, Prompts &prompts)
 {
+    // The codes are distinct, so the first match is the only one.
     const QStringView sheet = QStringView(code).left(2);
-    int result = -1;
     for (int column = 0; column < 5; ++column)
         for (int row = 0; row < 5; ++row)
-            if (sheet == QLatin1String(sheetCodes[column][row]))
-                result = byColumn ? column : row;
-    if (result == -1)
-        prompts.showMessage(QStringLiteral("adgilmdebareobis maCvenebeli rukis faili arakoreqtulia"));
-    return result;
+            if (sheet == sheetCodes[column][row])
+                return byColumn ? column : row;
+    prompts.showMessage(QStringLiteral("adgilmdebareobis maCvenebeli rukis faili arakoreqtulia"));
+    return -1;
 }
 
 // Nearest integer, exact halves to even. Non-finite values (a broken coordinate) give 0 and

@@ -126,11 +126,11 @@ void StreetMapCommands::StreetGenShowMnItClick()
     map.scrollTo(0, 0);
     m_map.switcher.SwitchToGeneralMap(false, false);
     loadAllStreets();
-    MarkerWalk walk(m_dm.Qr, Key);
+    MarkerWalk walk(m_dm.Qr, Key, m_map.markers.StreetMarkers());
     const int focusedKey = streetKey(m_dm.quCa_Qr);
     const int zoom = m_map.zoom.percent();
     bool marked = false;
-    walk.forEach(m_map.markers.StreetMarkers(), [&](const Marker &marker, const MarkerWalk::Record *street) {
+    walk.forEach([&](const Marker &marker, const MarkerWalk::Record *street) {
         MapItem &picture = *marker.picture;
         // A street whose code names no sheet has no place here: its marker is left as it is.
         const std::optional<QPoint> pos =
@@ -161,12 +161,12 @@ void StreetMapCommands::StreetDetShowMnItClick()
     m_map.navigation.ResetMapView();
     m_map.switcher.SwitchToSheet(m_dm.quCa_Qr.text(QStringLiteral("ruka_kodi")));
     loadAllStreets();
-    MarkerWalk walk(m_dm.Qr, Key);
+    MarkerWalk walk(m_dm.Qr, Key, m_map.markers.StreetMarkers());
     const int focusedKey = streetKey(m_dm.quCa_Qr);
     const int zoom = m_map.zoom.percent();
     bool found = false;
     QPoint target;
-    walk.forEach(m_map.markers.StreetMarkers(), [&](const Marker &marker, const MarkerWalk::Record *street) {
+    walk.forEach([&](const Marker &marker, const MarkerWalk::Record *street) {
         MapItem &picture = *marker.picture;
         if (street) {
             const bool onThisSheet = street->code == m_state.CurrentMapName;

@@ -133,8 +133,8 @@ void TransportMapCommands::GenStopShowMnItClick()
         DataSet &stops = m_dm.gaCereba_Qr;
         if (!stops.isOpen())
             stops.open();
-        MarkerWalk walk(stops, StopKey);
-        walk.forEach(m_map.markers.StopMarkers(), [&](const Marker &marker, const MarkerWalk::Record *stop) {
+        MarkerWalk walk(stops, StopKey, m_map.markers.StopMarkers());
+        walk.forEach([&](const Marker &marker, const MarkerWalk::Record *stop) {
             // A stop that is gone, or whose code names no sheet, leaves its marker as it is.
             const std::optional<QPoint> pos =
                 stop ? SheetGrid::generalPlace(stop->code, zoom(), stop->x, stop->y, m_state.WLb, m_state.HLb, nullptr)
@@ -178,8 +178,8 @@ void TransportMapCommands::DetStopShowMnItClick()
 
     const int current = stopKey(row);
     bool found = false;
-    MarkerWalk walk(qr, StopKey);
-    walk.forEach(m_map.markers.StopMarkers(), [&](const Marker &marker, const MarkerWalk::Record *stop) {
+    MarkerWalk walk(qr, StopKey, m_map.markers.StopMarkers());
+    walk.forEach([&](const Marker &marker, const MarkerWalk::Record *stop) {
         if (!stop)
             return;
         const bool onThisSheet = stop->code == m_state.CurrentMapName;

@@ -1,7 +1,6 @@
 #include "ProgramFigures.h"
 
 #include "BenchCity.h"
-#include "Generator.h"
 #include "Measure.h"
 #include "app/MainActions.h"
 #include "app/MainFrm.h"
@@ -21,7 +20,6 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -109,12 +107,13 @@ void ProgramFigures::addScaling(const QString &figure, int many, double manyMs, 
 
 double ProgramFigures::databaseBytes()
 {
+    // SQLite answers to its pragmas through its own driver and through ODBC alike.
     const QSqlDatabase db = m_dm.ADOConn.database();
-    if (db.driverName() == QLatin1String("QPSQL")) {
-        QSqlQuery size = run(db, QStringLiteral("SELECT pg_database_size(current_database())"));
-        return size.next() ? size.value(0).toDouble() : 0;
-    }
-    return double(QFileInfo(QLatin1String(Generator::DatabaseFile)).size());
+    QSqlQuery size(db);
+    const bool known = db.driverName() == QLatin1String("QPSQL")
+                           ? size.exec(QStringLiteral("SELECT pg_database_size(current_database())"))
+                           : size.exec(QStringLiteral("SELECT page_count * page_size FROM pragma_page_count(), pragma_page_size()"));
+    return known && size.next() ? size.value(0).toDouble() : 0;
 }
 
 void ProgramFigures::objectSearch()

@@ -44,13 +44,18 @@ void enlarge(const QString &source, const QString &target, const QSize &size, in
 QString ensure(const QString &folder, const QString &connection)
 {
     const QDir dir(folder);
-    // A city made by an older generator (without the planner's statistics, say) is made anew.
+    // A city made by an older generator (without the planner's statistics, say), or for another
+    // database, is made anew.
     QFile stamp(dir.filePath(QStringLiteral("bench-city-version")));
     const bool current = stamp.open(QIODevice::ReadOnly) && stamp.readAll().trimmed() == CityVersion;
     stamp.close();
-    if (current && dir.exists(QStringLiteral("Address.ini"))
-        && (!connection.isEmpty() || dir.exists(QLatin1String(Generator::DatabaseFile)))
-        && dir.exists(QStringLiteral("Raster/Tbilisi.bmp")))
+    QFile ini(dir.filePath(QStringLiteral("Address.ini")));
+    const QString address = ini.open(QIODevice::ReadOnly) ? QString::fromUtf8(ini.readAll()).trimmed() : QString();
+    const bool sameDatabase = connection.isEmpty()
+                                  ? address.startsWith(QLatin1String("Provider=SQLite;"))
+                                        && dir.exists(QLatin1String(Generator::DatabaseFile))
+                                  : address == connection;
+    if (current && sameDatabase && dir.exists(QStringLiteral("Raster/Tbilisi.bmp")))
         return dir.absolutePath();
     std::fprintf(stderr, "Generating the bench city in %s (about 15 s) ...\n", qPrintable(dir.absolutePath()));
     GeneratorOptions options;

@@ -84,12 +84,12 @@ private Q_SLOTS:
 
         // Address.ini names the database written; the folder holds no SQLite file of its own.
         QCOMPARE(readAll(through + QStringLiteral("/Address.ini")), target.toUtf8() + "\r\n");
-        QVERIFY(!QFileInfo::exists(through + QLatin1Char('/') + QLatin1String(Generator::DatabaseFile)));
+        QVERIFY(!QFileInfo::exists(through + QLatin1Char('/') + QLatin1String(CityWriter::DatabaseFile)));
         QCOMPARE(readAll(through + QStringLiteral("/Raster/B2.jpg")), readAll(own + QStringLiteral("/Raster/B2.jpg")));
 
         const QByteArray written = FixtureCity::contentDigest(database.exact);
         QCOMPARE(written, FixtureCity::contentDigest(QStringLiteral("Provider=SQLite;Data Source=%1/%2")
-                                                         .arg(own, QLatin1String(Generator::DatabaseFile))));
+                                                         .arg(own, QLatin1String(CityWriter::DatabaseFile))));
 
         // The program opens it from the folder as it stands.
         {

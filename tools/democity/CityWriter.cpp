@@ -78,7 +78,7 @@ void writeDatabase(const City &city, const CityOutput &output)
         QSqlDatabase db = output.connection.isEmpty()
                               ? CityDatabase::openSqlite(QDir(output.folder).filePath(QLatin1String(DatabaseFile)), connection)
                               : CityDatabase::openEmpty(output.connection, connection);
-        LogoMaker logos(fontFamily(), city.objects.size() > 2000);
+        LogoMaker logos(fontFamily(), city.objects.size() > 2000, output.pictureSeed);
         try {
             CityDatabase::write(db, city, logos);
         } catch (...) {

@@ -18,6 +18,7 @@ struct CityOutput {
     // any other the program can open) instead of into the folder's SQLite file, and Address.ini
     // names it.
     QString connection;
+    quint64 pictureSeed = 0; // varies the logos' colours and shapes
 };
 
 namespace CityWriter {

@@ -157,7 +157,7 @@ void Generator::run()
 
     Stages stages;
     stages.run(QStringLiteral("city"), [&] { m_city = City::build(m_model, m_options.seed, m_options.size); });
-    CityWriter::write(m_city, demoScene(m_city), {m_options.folder, m_options.mapWidth, m_options.connection}, stages);
+    CityWriter::write(m_city, demoScene(m_city), {m_options.folder, m_options.mapWidth, m_options.connection, 0}, stages);
     m_report = stages.report();
     m_report.prepend(QStringLiteral("%1 objects, %2 streets, %3 stops, %4 routes in %5")
                          .arg(m_city.objects.size())

@@ -18,7 +18,7 @@ struct GeneratorOptions {
     // Address.ini names it.
     QString connection;
     // When set, the city is also written there as an OpenStreetMap file (by the program around
-    // the generator, which knows the format).
+    // the generator, with the OpenStreetMap import's tag tables).
     QString osmFile;
 };
 

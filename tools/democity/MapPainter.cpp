@@ -63,11 +63,17 @@ public:
     }
 
     double px(double metres, double minimum) const { return std::max(minimum, metres / metresPerPixel); }
-    bool shows(const QPolygonF &shape) const { return shape.boundingRect().intersects(visible) || visible.contains(shape.value(0)); }
+    // Whether a shape's bounds touch the image; a straight horizontal or vertical line has flat ones.
+    bool shows(const QRectF &bounds) const
+    {
+        return bounds.left() <= visible.right() && bounds.right() >= visible.left() && bounds.top() <= visible.bottom()
+            && bounds.bottom() >= visible.top();
+    }
+    bool shows(const QPolygonF &shape) const { return !shape.isEmpty() && shows(shape.boundingRect()); }
     QPolygonF map(const QPolygonF &shape) const { return transform.map(shape); }
     QPointF map(QPointF p) const { return transform.map(p); }
 
-    bool shows(const QPainterPath &shape) const { return shape.boundingRect().intersects(visible); }
+    bool shows(const QPainterPath &shape) const { return !shape.isEmpty() && shows(shape.boundingRect()); }
 
     // Fills a shape (holes left open) and draws its outline with pen; a brush of Qt::NoBrush
     // draws the outline alone.
@@ -312,7 +318,7 @@ QImage MapPainter::paint(const QRectF &area, QSize size, bool detailed, const QS
         for (const SceneWaterway &w : s.waterways) {
             if (w.name.isEmpty() || !c.shows(w.line))
                 continue;
-            if (detailed) {
+            if (detailed || w.line.size() < 9) {
                 c.labelAlong(w.name, w.line, riverFont, QColor(30, 80, 150), false);
             } else {
                 for (int i = 2; i + 1 < w.line.size(); i += 6)
@@ -356,8 +362,12 @@ QImage MapPainter::paint(const QRectF &area, QSize size, bool detailed, const QS
         streetNames();
     }
 
-    // The map's furniture: its title and a scale bar.
-    const double barMetres = detailed ? 500 : 2000;
+    // The map's furniture: its title and a scale bar, of the longest round length up to 500 m on a
+    // sheet and 2 km on the general map that takes at most a quarter of the image.
+    double barMetres = 0;
+    for (const double metres : {50.0, 100.0, 200.0, 500.0, 1000.0, 2000.0})
+        if (metres <= (detailed ? 500 : 2000) && (barMetres == 0 || metres / c.metresPerPixel <= image.width() / 4.0))
+            barMetres = metres;
     const double barPixels = barMetres / c.metresPerPixel;
     const QPointF barAt(20, image.height() - 24);
     c.painter.setPen(QPen(QColor(40, 40, 40), 2));
@@ -366,8 +376,8 @@ QImage MapPainter::paint(const QRectF &area, QSize size, bool detailed, const QS
     c.painter.drawLine(barAt + QPointF(0, -5), barAt + QPointF(0, 5));
     c.painter.drawLine(barAt + QPointF(barPixels, -5), barAt + QPointF(barPixels, 5));
     c.placed.clear();
-    c.label(detailed ? QStringLiteral("500 m") : QStringLiteral("2 km"), barAt + QPointF(barPixels / 2, -12), 0,
-            c.font(12, true), QColor(40, 40, 40));
+    const QString barText = barMetres >= 1000 ? QStringLiteral("%1 km").arg(barMetres / 1000) : QStringLiteral("%1 m").arg(barMetres);
+    c.label(barText, barAt + QPointF(barPixels / 2, -12), 0, c.font(12, true), QColor(40, 40, 40));
     if (!title.isEmpty()) {
         // A sheet's code is Latin; the city's name is written in the map's own script.
         QFont f = c.font(detailed ? 22 : 28, true);

@@ -1,5 +1,7 @@
 // kvirzeta-democity: generates the demo city of Tbilisi that Kvirzeta opens.
 #include "Generator.h"
+#include "OsmExport.h"
+#include "TagMapping.h"
 
 #include <QGuiApplication>
 
@@ -30,6 +32,8 @@ int main(int argc, char **argv)
     try {
         Generator generator(options);
         generator.run();
+        if (!options.osmFile.isEmpty())
+            OsmExport::write(generator.city(), TagMapping::builtIn(*generator.city().model), options.osmFile);
         if (!options.quiet)
             for (const QString &line : generator.report())
                 std::printf("%s\n", qPrintable(line));

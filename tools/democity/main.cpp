@@ -2,6 +2,7 @@
 #include "Generator.h"
 #include "OsmExport.h"
 #include "TagMapping.h"
+#include "ToolCommandLine.h"
 
 #include <QGuiApplication>
 
@@ -11,21 +12,14 @@
 
 int main(int argc, char **argv)
 {
-    // The maps are painted off screen; without a display no window system is needed.
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    ToolCommandLine::paintOffscreenWithoutDisplay();
     QGuiApplication app(argc, argv);
-
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
-    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
-        std::fputs(qPrintable(usage()), stdout);
+    const std::optional<QStringList> arguments = ToolCommandLine::arguments(usage());
+    if (!arguments)
         return 0;
-    }
     GeneratorOptions options;
     QString error;
-    if (!parseArguments(arguments, &options, &error)) {
+    if (!parseArguments(*arguments, &options, &error)) {
         std::fprintf(stderr, "kvirzeta-democity: %s\n\n%s", qPrintable(error), qPrintable(usage()));
         return 2;
     }

@@ -1,5 +1,6 @@
 // kvirzeta-import-osm: makes a city for Kvirzeta from an OpenStreetMap extract.
 #include "Importer.h"
+#include "ToolCommandLine.h"
 
 #include <QGuiApplication>
 
@@ -9,21 +10,14 @@
 
 int main(int argc, char **argv)
 {
-    // The maps are painted off screen; without a display no window system is needed.
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    ToolCommandLine::paintOffscreenWithoutDisplay();
     QGuiApplication app(argc, argv);
-
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
-    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
-        std::fputs(qPrintable(importUsage()), stdout);
+    const std::optional<QStringList> arguments = ToolCommandLine::arguments(importUsage());
+    if (!arguments)
         return 0;
-    }
     ImportOptions options;
     QString error;
-    if (!parseImportArguments(arguments, &options, &error)) {
+    if (!parseImportArguments(*arguments, &options, &error)) {
         std::fprintf(stderr, "kvirzeta-import-osm: %s\n\n%s", qPrintable(error), qPrintable(importUsage()));
         return 2;
     }

@@ -32,6 +32,7 @@ struct OsmPlace {
     QPointF at;
     QVector<QPair<QByteArray, QByteArray>> tags; // its tags of the mapping's place keys
     QString street, house, phone, fax, email, web, hours;
+    bool area = false; // an area's middle rather than a node
 };
 
 // A highway: a line, or a square drawn as an area (its outline).

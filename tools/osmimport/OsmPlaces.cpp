@@ -12,7 +12,8 @@ constexpr int NameWidth = 150;
 constexpr int FieldWidth = 50;
 constexpr int ActivityWidth = 150;
 constexpr int NoteWidth = 255;
-// A place and an area of the same name and sub-rubric this close are one place drawn twice.
+// A node and an area of the same name and sub-rubric this close are one place mapped twice (a shop
+// and its building); two nodes are two places, such as two branches of a chain.
 constexpr double SamePlaceRadius = 60;
 
 // "a; b; c" as "a, b, c", with as many whole entries as the column holds.
@@ -40,7 +41,7 @@ QString whole(const QString &value, int width)
 Result build(const OsmExtract &extract, const Districts &districts, const TagMapping &mapping, const Model &rubrics)
 {
     Result result;
-    geo::PointIndex placed(SamePlaceRadius);
+    geo::PointIndex nodes(SamePlaceRadius);
     for (const OsmPlace &place : extract.places) {
         int subRubric = TagMapping::NoLine;
         for (const auto &[key, value] : place.tags) {
@@ -62,7 +63,7 @@ Result build(const OsmExtract &extract, const Districts &districts, const TagMap
             continue;
         o.subRubric = subRubric;
         bool twice = false;
-        for (int near : placed.near(place.at, SamePlaceRadius))
+        for (int near : place.area ? nodes.near(place.at, SamePlaceRadius) : QVector<int>())
             twice = twice || (result.objects[near].name == o.name && result.objects[near].subRubric == subRubric);
         if (twice)
             continue;
@@ -82,7 +83,8 @@ Result build(const OsmExtract &extract, const Districts &districts, const TagMap
         o.position = place.at;
         o.hasMapLogo = true;
         o.code = int(result.objects.size()) + 1;
-        placed.add(place.at, int(result.objects.size()));
+        if (!place.area)
+            nodes.add(place.at, int(result.objects.size()));
         result.objects.append(o);
     }
     return result;

@@ -166,7 +166,7 @@ public:
         if (node.tags().empty() && !member)
             return;
         const QPointF at = m_frame.metres(node.location());
-        addPlace(node.tags(), at);
+        addPlace(node.tags(), at, false);
         addStop(node.tags(), {'n', node.id()}, at, member);
     }
 
@@ -231,7 +231,7 @@ public:
         }
     }
 
-    void addPlace(const osmium::TagList &tags, QPointF at)
+    void addPlace(const osmium::TagList &tags, QPointF at, bool area)
     {
         if (!m_frame.containsMetres(at))
             return;
@@ -252,6 +252,7 @@ public:
         place.email = firstOf(tags, {"email", "contact:email"});
         place.web = firstOf(tags, {"website", "contact:website", "url"});
         place.hours = text(tags.get_value_by_key("opening_hours"));
+        place.area = area;
         m_out.places.append(place);
     }
 
@@ -372,7 +373,7 @@ public:
             square.area = true;
             m_out.roads.append(square);
         }
-        m_features.addPlace(tags, labelAt);
+        m_features.addPlace(tags, labelAt, true);
     }
 
     // Tags an area is assembled for.

@@ -162,7 +162,12 @@ MapFrame frameAround(double west, double south, double east, double north)
     return frame;
 }
 
-Importer::Importer(ImportOptions options) : m_options(std::move(options)) {}
+Importer::Importer(ImportOptions options) : m_options(std::move(options))
+{
+    // The folder as one clean absolute path ("city/" and "./city" are "city"), so that the
+    // temporary folder is made beside it, never in it.
+    m_options.folder = QDir::cleanPath(QFileInfo(m_options.folder).absoluteFilePath());
+}
 
 void Importer::checkTarget() const
 {

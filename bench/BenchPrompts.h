@@ -14,7 +14,7 @@ public:
         return false;
     }
     void reportError(const QString &text) override { note("error", text); }
-    void standardMessage(const QString &text) override { note("message", text); }
+    void standardMessage(const QString &text, const QString &) override { note("message", text); }
 
     int count() const { return m_count; }
 

@@ -11,6 +11,7 @@
 #include "data/Connection.h"
 #include "data/DataModule.h"
 #include "data/DataSet.h"
+#include "data/LikeCondition.h"
 #include "data/QueryGuard.h"
 #include "data/SqlScript.h"
 #include "streets/StreetTab.h"
@@ -35,6 +36,21 @@ const QStringList writes = {
     QStringLiteral("DROP TABLE kavS_transporti_gaCereba"),
     QStringLiteral("ALTER TABLE quCa ADD COLUMN extra INTEGER"),
 };
+
+// The searches' LIKE conditions on the text a\b!c%d through a module's connection: "%" and "_"
+// are wildcards, a backslash and "!" stand for themselves.
+void checkLikeConditions(DataModule &dm)
+{
+    const auto matches = [&](const QString &text) {
+        DataModule::requery(dm.Qr, QStringLiteral("SELECT * FROM raioni WHERE ") +
+                                       LikeCondition::contains(QStringLiteral("'a\\b!c%d'"), text));
+        return !dm.Qr.isEmpty();
+    };
+    for (const char *text : {"a\\b", "\\", "\\%", "\\_", "b!c", "c%d", "_"})
+        QVERIFY2(matches(QString::fromUtf8(text)), text);
+    for (const char *text : {"\\\\", "\\!", "b!!c", "c\\%d"})
+        QVERIFY2(!matches(QString::fromUtf8(text)), text);
+}
 
 } // namespace
 
@@ -150,6 +166,7 @@ private Q_SLOTS:
             DataModule::requery(dm.kavS_transporti_gaCereba_Qr,
                                 DataModule::routeStopListSql + QStringLiteral(" AND transporti.saxeli LIKE '1'"));
             QCOMPARE(dm.kavS_transporti_gaCereba_Qr.recordCount(), 6);
+            checkLikeConditions(dm);
             // The scratch query's map work and the details window's files.
             DataModule::requery(dm.Qr, QStringLiteral("SELECT * FROM gaCereba WHERE ruka_kodi='B2' AND "
                                                       "ABS(x-40)<5 AND ABS(y-50)<5 ORDER BY saxeli"));
@@ -338,6 +355,7 @@ private Q_SLOTS:
         QCOMPARE(dm.quCa_Qr.recordCount(), Fixture::StreetCount);
         DataModule::requery(dm.quCa_Qr, QStringLiteral("SELECT * FROM quCa WHERE saxeli LIKE '%wavwava%'"));
         QVERIFY(dm.quCa_Qr.isEmpty());
+        checkLikeConditions(dm);
         dm.ADOConn.close();
         QCOMPARE(city.contentDigest(), digest);
     }

@@ -16,9 +16,11 @@ private Q_SLOTS:
         QVERIFY(!runner.run([] { throw Error(QStringLiteral("Already ends.")); }));
         QVERIFY(!runner.run([] { throw Error(QStringLiteral("Ends with a comma,")); }));
         QVERIFY(!runner.run([] { throw std::runtime_error("plain"); }));
-        // "," sorts before ".", so no full stop is added after it.
+        QVERIFY(!runner.run([] { throw Error(QStringLiteral(" ")); }));
+        // "," sorts before ".", so no full stop is added after it; a report never comes out empty.
         QCOMPARE(prompts.errors, (QStringList{QStringLiteral("Table not found."), QStringLiteral("Already ends."),
-                                              QStringLiteral("Ends with a comma,"), QStringLiteral("plain.")}));
+                                              QStringLiteral("Ends with a comma,"), QStringLiteral("plain."),
+                                              QStringLiteral("The command failed, and no reason was given.")}));
     }
 
     void swallowsSilentAbort()

@@ -109,6 +109,12 @@ private Q_SLOTS:
         QVERIFY(Connection::parse(QString()).isEmpty());
         QVERIFY(Connection::parse(QStringLiteral("no pairs at all")).isEmpty());
         QCOMPARE(Connection::parse(QStringLiteral("A=1;a=2")).value(QStringLiteral("a")), QStringLiteral("2"));
+
+        // Thousands of segments without "=" before the one pair, as a hostile file may hold.
+        const QString stray = QStringLiteral("a;").repeated(32000);
+        QCOMPARE(Connection::parse(stray + QStringLiteral("x=y")),
+                 (QMap<QString, QString>{{QStringLiteral("x"), QStringLiteral("y")}}));
+        QVERIFY(Connection::parse(stray).isEmpty());
     }
 
     void readsTheConnectionFileWhole()
@@ -129,6 +135,13 @@ private Q_SLOTS:
         city.write(QStringLiteral("Address.ini"), "  Provider=SQLite;\nData Source=city.db\r\n\rx \r\n");
         QCOMPARE(Connection::readConnectionFile(QStringLiteral("Address.ini")),
                  QStringLiteral("  Provider=SQLite;\r\nData Source=city.db\r\n\r\nx \r\n"));
+
+        // A file longer than any connection string is refused before it is parsed.
+        city.write(QStringLiteral("Address.ini"), QByteArray(Connection::MaxConnectionFileBytes, ' '));
+        QCOMPARE(Connection::readConnectionFile(QStringLiteral("Address.ini")).size(), Connection::MaxConnectionFileBytes);
+        city.write(QStringLiteral("Address.ini"), QByteArray(Connection::MaxConnectionFileBytes + 1, ' '));
+        QVERIFY(errorOf([] { Connection::readConnectionFile(QStringLiteral("Address.ini")); })
+                    .contains(QLatin1String("larger than 64 KB")));
 
         city.remove(QStringLiteral("Address.ini"));
         QVERIFY(errorOf([] { Connection::readConnectionFile(QStringLiteral("Address.ini")); })

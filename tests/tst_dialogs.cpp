@@ -16,6 +16,7 @@
 #include "widgets/WrappedText.h"
 #include "FakeDesktop.h"
 #include "FakePrompts.h"
+#include "TestChecks.h"
 
 #include <QtTest>
 
@@ -251,7 +252,7 @@ private Q_SLOTS:
 
         // The error report and the start-up message are standard boxes with the application title.
         struct Seen {
-            QString title, text;
+            QString title, text, informative;
             QMessageBox::Icon icon = QMessageBox::NoIcon;
             Qt::TextFormat format = Qt::AutoText;
             QMessageBox::StandardButtons buttons;
@@ -260,7 +261,8 @@ private Q_SLOTS:
             onNextModal([&seen](QWidget *modal) {
                 auto *box = qobject_cast<QMessageBox *>(modal);
                 QVERIFY(box);
-                seen = {box->windowTitle(), box->text(), box->icon(), box->textFormat(), box->standardButtons()};
+                seen = {box->windowTitle(), box->text(), box->informativeText(), box->icon(), box->textFormat(),
+                        box->standardButtons()};
                 box->button(QMessageBox::Ok)->click();
             });
         };
@@ -273,9 +275,12 @@ private Q_SLOTS:
         QCOMPARE(error.format, Qt::PlainText);
         QCOMPARE(error.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         capture(standard);
-        prompts.standardMessage(QStringLiteral("Connection failed"));
+        // The reason below it may quote the connection file: it is shown as written.
+        const QString reason = QStringLiteral("Cannot open file \"<b>Address</b>.ini\". No such file");
+        prompts.standardMessage(QStringLiteral("Connection failed"), reason);
         QCOMPARE(standard.title, QStringLiteral("Kvirzeta Tbilisi"));
         QCOMPARE(standard.text, QStringLiteral("Connection failed"));
+        QCOMPARE(shownByAutoText(standard.informative), reason);
         QCOMPARE(standard.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     }
 

@@ -189,19 +189,28 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QByteArray>("content");
-        QTest::newRow("no Address.ini") << QString() << QByteArray();
+        QTest::addColumn<QString>("reason"); // a part of the reason given below "Connection failed"
+        QTest::newRow("no Address.ini") << QString() << QByteArray() << QStringLiteral("Address.ini");
         QTest::newRow("unknown provider") << QStringLiteral("Address.ini")
-                                          << QByteArray("Provider=Jet.4;Data Source=city.db");
-        QTest::newRow("empty Address.ini") << QStringLiteral("Address.ini") << QByteArray();
+                                          << QByteArray("Provider=Jet.4;Data Source=city.db") << QStringLiteral("Jet.4");
+        QTest::newRow("empty Address.ini") << QStringLiteral("Address.ini") << QByteArray()
+                                           << QStringLiteral("Provider");
         QTest::newRow("database missing") << QStringLiteral("Address.ini")
-                                          << QByteArray("Provider=SQLite;Data Source=nowhere.db");
-        QTest::newRow("not a database") << QStringLiteral("junk.db") << QByteArray(4096, '\x5a');
+                                          << QByteArray("Provider=SQLite;Data Source=nowhere.db")
+                                          << QStringLiteral("nowhere.db");
+        QTest::newRow("not a database") << QStringLiteral("junk.db") << QByteArray(4096, '\x5a')
+                                        << QStringLiteral("not a database");
+        // No connection string is that long: the file is not even parsed.
+        QTest::newRow("Address.ini over 64 KB")
+            << QStringLiteral("Address.ini") << QByteArray("Provider=SQLite;Data Source=city.db\n") + QByteArray(65536, ' ')
+            << QStringLiteral("larger than 64 KB");
     }
 
     void startUpWithFailedConnection()
     {
         QFETCH(QString, file);
         QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
         m_city->remove(QStringLiteral("Address.ini"));
         if (!file.isEmpty())
             m_city->write(file, content);
@@ -210,6 +219,7 @@ private Q_SLOTS:
 
         Run run;
         QCOMPARE(run.prompts.standard, names({"Connection failed"}));
+        QVERIFY2(run.prompts.standardReasons.first().contains(reason), qPrintable(run.prompts.standardReasons.first()));
         QVERIFY(run.prompts.errors.isEmpty());
         QCOMPARE(run.splashes, 0);
         MainState &s = run.state();
@@ -229,6 +239,41 @@ private Q_SLOTS:
         QCOMPARE(run.prompts.errors.size(), 1);
         QVERIFY(run.prompts.errors.first().endsWith(QLatin1Char('.')));
         QCOMPARE(run.prompts.standard.size(), 1);
+    }
+
+    // A list read in the background whose table is missing is reported when the list is first
+    // needed, as an open in the foreground would be; the list stays empty, and every later show
+    // of its tab reads it again.
+    void failedListReadsAreReported_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::newRow("objects") << QStringLiteral("obieqtis_logo");
+        QTest::newRow("streets") << QStringLiteral("quCa");
+        QTest::newRow("routes and stops") << QStringLiteral("kavS_transporti_gaCereba");
+    }
+
+    void failedListReadsAreReported()
+    {
+        QFETCH(QString, table);
+        m_city->execSql(QStringLiteral("DROP TABLE ") + table);
+        Run run;
+        run.show();
+        TMainFrm &w = *run.window;
+        QWidget *tab = table == QLatin1String("obieqtis_logo") ? static_cast<QWidget *>(w.obieqtiTSH)
+                       : table == QLatin1String("quCa")        ? static_cast<QWidget *>(w.quCaTSh)
+                                                               : static_cast<QWidget *>(w.TransportiTSH);
+        QWidget *other = tab == w.TransportiTSH ? static_cast<QWidget *>(w.quCaTSh) : static_cast<QWidget *>(w.TransportiTSH);
+        const auto reports = [&run, &table] { return run.prompts.errors.filter(table, Qt::CaseInsensitive).size(); };
+        // The object and street lists are first needed at start-up, the route-stop list at its tab.
+        const int atStart = tab == w.TransportiTSH ? 0 : 1;
+        QTRY_COMPARE(reports(), atStart);
+        for (int show = 1; show <= 2; ++show) {
+            w.PageControl->setCurrentWidget(other);
+            w.PageControl->setCurrentWidget(tab);
+            QTRY_COMPARE(reports(), atStart + show);
+            QCOMPARE(run.prompts.errors.size(), reports());
+            QCOMPARE(tab->findChild<GroupedListView *>()->model()->rowCount(), 0);
+        }
     }
 
     void startUpWithBrokenGeneralMap_data()
@@ -681,14 +726,24 @@ private Q_SLOTS:
         Run run;
         run.show();
         TMainFrm &w = *run.window;
-        // Keys in the search fields reach their tab's key handler, whatever the key.
-        for (QWidget *field : w.obieqtiTSH->searchFieldKeyTargets())
-            QCOMPARE(run.routed([&] { pressKey(field, Qt::Key_Return); }).value(0), QStringLiteral("RubrikaCbKeyDown"));
-        for (QWidget *field : w.quCaTSh->searchFieldKeyTargets())
-            QCOMPARE(run.routed([&] { pressKey(field, Qt::Key_Enter, Qt::KeypadModifier); }),
-                     names({"quCisTipiCbKeyDown"}));
-        for (QWidget *field : w.TransportiTSH->searchFieldKeyTargets())
-            QCOMPARE(run.routed([&] { pressKey(field, Qt::Key_A); }), names({"TransportisTipiEdKeyDown"}));
+        // Keys typed into the search fields, lookups included, reach their tab's key handler,
+        // whatever the key: each field is given the focus and the key goes where the focus is.
+        w.activateWindow();
+        QTRY_VERIFY(w.isActiveWindow());
+        const auto pressInEach = [&](QWidget *tab, const QList<QWidget *> &fields, Qt::Key key,
+                                     Qt::KeyboardModifiers modifiers, const char *handler) {
+            w.PageControl->setCurrentWidget(tab);
+            for (QWidget *field : fields) {
+                field->setFocus();
+                QCOMPARE(run.routed([&] { pressKey(QApplication::focusWidget(), key, modifiers); }).value(0),
+                         QLatin1String(handler));
+            }
+        };
+        pressInEach(w.obieqtiTSH, w.obieqtiTSH->searchFieldKeyTargets(), Qt::Key_Return, Qt::NoModifier, "RubrikaCbKeyDown");
+        pressInEach(w.quCaTSh, w.quCaTSh->searchFieldKeyTargets(), Qt::Key_Enter, Qt::KeypadModifier, "quCisTipiCbKeyDown");
+        pressInEach(w.TransportiTSH, w.TransportiTSH->searchFieldKeyTargets(), Qt::Key_A, Qt::NoModifier,
+                    "TransportisTipiEdKeyDown");
+        w.PageControl->setCurrentWidget(w.obieqtiTSH);
         // Keys elsewhere in the tab are not search keys.
         QVERIFY(run.routed([&] { pressKey(w.obieqtiTSH->ObjectGrid, Qt::Key_Return); }).isEmpty());
 

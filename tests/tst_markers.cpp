@@ -8,6 +8,7 @@
 #include "map/MapSwitcher.h"
 #include "map/MarkerLayer.h"
 #include "map/SheetGrid.h"
+#include "platform/PrivateTempDirectory.h"
 #include "map/ZoomSpinBox.h"
 
 #include <QBuffer>
@@ -206,10 +207,13 @@ private Q_SLOTS:
         MarkerSpec second = recipe(MarkerKind::Object, 13);
         second.mapLogo = jpegLogo(Qt::blue);
         const Marker *other = rig.markers.AddMarker(second);
+        const QString logoFile = privateTempDirectory() + QStringLiteral("ForMap.jpg");
         qputenv("TMPDIR", saved);
         QVERIFY(other);
-        QCOMPARE(QImage(temp.filePath(QStringLiteral("ForMap.jpg"))).size(), QSize(24, 12));
-        QFile file(temp.filePath(QStringLiteral("ForMap.jpg")));
+        // In the program's own folder inside the temporary directory.
+        QCOMPARE(QFileInfo(QFileInfo(logoFile).absolutePath()).absolutePath(), temp.path());
+        QCOMPARE(QImage(logoFile).size(), QSize(24, 12));
+        QFile file(logoFile);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), *second.mapLogo); // nothing of the longer first file is left
         QVERIFY(qRed(made->picture->picture().pixel(12, 6)) > 200);

@@ -5,6 +5,7 @@
 #include "app/MainActions.h"
 #include "dialogs/WordMessage.h"
 #include "platform/DesktopWordDocument.h"
+#include "platform/PrivateTempDirectory.h"
 #include "platform/SystemDesktop.h"
 #include "widgets/ActiveLabel.h"
 
@@ -51,9 +52,10 @@ struct DetailsWindow {
 
 class TestObjectDetails : public QObject {
     Q_OBJECT
-    QTemporaryDir m_temp; // the program's temporary directory during these tests
+    QTemporaryDir m_temp; // the system's temporary directory during these tests
 
-    QString tempFile(const QString &name) const { return m_temp.path() + QLatin1Char('/') + name; }
+    // A file of the program's own folder in it.
+    static QString tempFile(const QString &name) { return privateTempDirectory() + name; }
 
 private Q_SLOTS:
     void initTestCase()
@@ -191,13 +193,13 @@ private Q_SLOTS:
                 "UPDATE obieqtis_logo SET sareklamo_faili_saxeli = '' WHERE g_obieqti_kodi = 1003"));
         });
         rig.show();
-        const QString temp = m_temp.path() + QLatin1Char('/');
+        const QString temp = privateTempDirectory();
 
         focus(rig, Fixture::BankObject);
         rig.window->actions->ReaklamaAc->trigger();
         QCOMPARE(rig.desktop.openedFiles, QStringList{temp + QStringLiteral("escape.pdf")});
         QCOMPARE(readFile(temp + QStringLiteral("escape.pdf")), QByteArray("%PDF-1.4 Tbilisi banki offer"));
-        QVERIFY(!QFile::exists(QDir(m_temp.path()).absoluteFilePath(QStringLiteral("../../escape.pdf"))));
+        QVERIFY(!QFile::exists(QDir(temp).absoluteFilePath(QStringLiteral("../../escape.pdf"))));
 
         focus(rig, Fixture::NoLogoObject);
         rig.window->actions->ReaklamaAc->trigger();

@@ -78,11 +78,11 @@ private Q_SLOTS:
 
         ObjectCriteria nameAndDistrict = district;
         nameAndDistrict.name = QStringLiteral("kafe");
-        QCOMPARE(nameAndDistrict.filter(), QStringLiteral(" obieqti.saxeli LIKE '%kafe%' AND g_raioni_kodi=3 AND "));
+        QCOMPARE(nameAndDistrict.filter(), QStringLiteral(" obieqti.saxeli LIKE '%kafe%' ESCAPE '!' AND g_raioni_kodi=3 AND "));
 
         ObjectCriteria address;
         address.address = QStringLiteral("rusTavelis");
-        QCOMPARE(address.filter(), QStringLiteral(" misamarTi LIKE '%rusTavelis%' AND "));
+        QCOMPARE(address.filter(), QStringLiteral(" misamarTi LIKE '%rusTavelis%' ESCAPE '!' AND "));
 
         ObjectCriteria all;
         all.name = QStringLiteral("a");
@@ -91,16 +91,19 @@ private Q_SLOTS:
         all.districtKey = QStringLiteral("1");
         all.rubricKey = QStringLiteral("2");
         all.subRubricKey = QStringLiteral("3");
-        QCOMPARE(all.filter(), QStringLiteral(" obieqti.saxeli LIKE '%a%' AND misamarTi LIKE '%b%' AND "
-                                              "telefoni LIKE '%c%' AND g_raioni_kodi=1 AND "
+        QCOMPARE(all.filter(), QStringLiteral(" obieqti.saxeli LIKE '%a%' ESCAPE '!' AND "
+                                              "misamarTi LIKE '%b%' ESCAPE '!' AND "
+                                              "telefoni LIKE '%c%' ESCAPE '!' AND g_raioni_kodi=1 AND "
                                               "qve_rubrika.g_rubrika_kodi=2 AND obieqti.g_qve_rubrika_kodi=3 AND "));
 
-        // Nothing is trimmed; quotes are doubled, wildcards kept; an empty key stays empty.
+        // Nothing is trimmed; quotes are doubled, wildcards kept, a backslash is literal and the
+        // escape character doubled; an empty key stays empty.
         ObjectCriteria odd;
         odd.name = QStringLiteral(" ");
-        odd.telephone = QStringLiteral("D'Artagnan 5%_");
+        odd.telephone = QStringLiteral("D'Artagnan 5%_\\!");
         odd.subRubricKey = QString();
-        QCOMPARE(odd.filter(), QStringLiteral(" obieqti.saxeli LIKE '% %' AND telefoni LIKE '%D''Artagnan 5%_%' AND "
+        QCOMPARE(odd.filter(), QStringLiteral(" obieqti.saxeli LIKE '% %' ESCAPE '!' AND "
+                                              "telefoni LIKE '%D''Artagnan 5%_\\!!%' ESCAPE '!' AND "
                                               "obieqti.g_qve_rubrika_kodi= AND "));
     }
 
@@ -122,7 +125,7 @@ private Q_SLOTS:
         // A name and a district.
         p.tab().ObieqtisRaioniCb->setText(QStringLiteral("Zveli Tbilisi"));
         p.search(QStringLiteral("kafe"));
-        QCOMPARE(p.state().ObjectFilter, QStringLiteral(" obieqti.saxeli LIKE '%kafe%' AND g_raioni_kodi=3 AND "));
+        QCOMPARE(p.state().ObjectFilter, QStringLiteral(" obieqti.saxeli LIKE '%kafe%' ESCAPE '!' AND g_raioni_kodi=3 AND "));
         QCOMPARE(p.list().sql(), ObjectFilter::listSql(p.state().ObjectFilter));
         QCOMPARE(objectKeys(p.list()), QList<int>{Fixture::SameNameObjectA});
         QCOMPARE(p.statusBar(), Found + "1");
@@ -136,7 +139,7 @@ private Q_SLOTS:
         QCOMPARE(p.tab().ObjectGrid->model()->rowCount(), 0);
         QCOMPARE(p.state().ObjectSearchStatus, Found + "0");
         QCOMPARE(p.statusBar(), Found + "1");
-        QCOMPARE(p.state().ObjectFilter, QStringLiteral(" obieqti.saxeli LIKE '%zzz%' AND "));
+        QCOMPARE(p.state().ObjectFilter, QStringLiteral(" obieqti.saxeli LIKE '%zzz%' ESCAPE '!' AND "));
         p.window->PageControl->setCurrentWidget(p.window->quCaTSh);
         QCoreApplication::processEvents();
         QVERIFY(p.statusBar() != Found + "0");
@@ -172,13 +175,18 @@ private Q_SLOTS:
     void enterRunsTheSearch()
     {
         Program p;
-        const QList<QWidget *> fields = p.tab().searchFieldKeyTargets();
-        QCOMPARE(fields.size(), 6);
+        ObjectTab &t = p.tab();
         p.tab().telefoniEd->setText(QStringLiteral("112"));
-        for (QWidget *field : fields) {
+        // Enter pressed where the focus is after a field is given it, lookups included.
+        p.window->activateWindow();
+        QTRY_VERIFY(p.window->isActiveWindow());
+        for (QWidget *field : {static_cast<QWidget *>(t.RubrikaCb), static_cast<QWidget *>(t.QveRubrikaCb),
+                               static_cast<QWidget *>(t.ObieqtiEd), static_cast<QWidget *>(t.ObieqtisRaioniCb),
+                               static_cast<QWidget *>(t.misamarTiEd), static_cast<QWidget *>(t.telefoniEd)}) {
             p.state().ObjectSearchStatus.clear();
-            QTest::keyClick(field, Qt::Key_Return);
-            QCOMPARE(p.state().ObjectSearchStatus, Found + "1");
+            field->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QVERIFY2(p.state().ObjectSearchStatus == Found + "1", qPrintable(field->objectName()));
         }
         p.state().ObjectSearchStatus.clear();
         QTest::keyClick(p.tab().ObjectGrid, Qt::Key_Return);
@@ -225,9 +233,10 @@ private Q_SLOTS:
         p.search(QStringLiteral("banki"));
         QCOMPARE(p.statusBar(), Found + "1");
 
+        // The message names what was asked for; the search ends as if the database had refused it.
         p.tab().RubrikaCb->setText(QStringLiteral("no such rubric"));
         p.search(QString());
-        QCOMPARE(p.prompts.errors.size(), 1);
+        QCOMPARE(p.prompts.errors, QStringList{QStringLiteral("There is no rubric named \"no such rubric\"")});
         QVERIFY(p.prompts.messages.isEmpty());
         QVERIFY(!p.list().isOpen());
         QCOMPARE(p.tab().ObjectGrid->model()->rowCount(), 0);
@@ -247,10 +256,20 @@ private Q_SLOTS:
         p.tab().QveRubrikaCb->setText(QStringLiteral("kafeebi?"));
         p.search(QString());
         QCOMPARE(p.prompts.errors.size(), 2);
+        QCOMPARE(p.prompts.errors.last(), QStringLiteral("There is no sub-rubric named \"kafeebi?\""));
         QVERIFY(!p.list().isOpen());
         p.tab().ClearBtn->click();
         QCOMPARE(p.list().recordCount(), Fixture::ObjectListRows);
         QCOMPARE(p.tab().ObjectGrid->model()->rowCount(), Fixture::RubricCount);
+
+        // A district typed by hand, the search started with Enter.
+        p.window->activateWindow();
+        QTRY_VERIFY(p.window->isActiveWindow());
+        p.tab().ObieqtisRaioniCb->setFocus();
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("1 OR 1=1"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(p.prompts.errors.last(), QStringLiteral("There is no district named \"1 OR 1=1\""));
+        QVERIFY(!p.list().isOpen());
     }
 
     void rubricNarrowsSubRubrics()

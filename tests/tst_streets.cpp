@@ -157,13 +157,13 @@ private Q_SLOTS:
         QCOMPARE(rig.tab().StreetGridFooter->text(), QStringLiteral("3"));
 
         rig.search(QString(), QStringLiteral("gorgasal"));
-        QCOMPARE(rig.state().StreetFilter, QStringLiteral("saxeli LIKE '%gorgasal%'"));
-        QCOMPARE(rig.dm.quCa_Qr.sql(), QStringLiteral("SELECT * FROM quCa WHERE saxeli LIKE '%gorgasal%'"));
+        QCOMPARE(rig.state().StreetFilter, QStringLiteral("saxeli LIKE '%gorgasal%' ESCAPE '!'"));
+        QCOMPARE(rig.dm.quCa_Qr.sql(), QStringLiteral("SELECT * FROM quCa WHERE saxeli LIKE '%gorgasal%' ESCAPE '!'"));
         QCOMPARE(rig.state().StreetSearchStatus, QStringLiteral("moZebnili quCebis raodenoba - 2"));
 
         rig.search(QStringLiteral("quCa"), QStringLiteral("is quCa"));
         QCOMPARE(rig.dm.quCa_Qr.sql(),
-                 QStringLiteral("SELECT * FROM quCa WHERE g_quCis_tipi=1 AND saxeli LIKE '%is quCa%'"));
+                 QStringLiteral("SELECT * FROM quCa WHERE g_quCis_tipi=1 AND saxeli LIKE '%is quCa%' ESCAPE '!'"));
         QCOMPARE(rig.status(), QStringLiteral("moZebnili quCebis raodenoba - 8"));
 
         // A type that names no street type finds nothing instead of failing.
@@ -178,7 +178,7 @@ private Q_SLOTS:
         QTest::keyClick(rig.tab().quCisSaxeliEd, Qt::Key_A);
         QCOMPARE(rig.status(), QStringLiteral("moZebnili quCebis raodenoba - 0"));
         QTest::keyClick(rig.tab().quCisSaxeliEd, Qt::Key_Return);
-        QCOMPARE(rig.dm.quCa_Qr.sql(), QStringLiteral("SELECT * FROM quCa WHERE saxeli LIKE '%sionisa%'"));
+        QCOMPARE(rig.dm.quCa_Qr.sql(), QStringLiteral("SELECT * FROM quCa WHERE saxeli LIKE '%sionisa%' ESCAPE '!'"));
         rig.tab().quCisTipiCb->setText(QStringLiteral("gamziri"));
         rig.tab().quCisSaxeliEd->clear();
         QTest::keyClick(rig.tab().quCisTipiCb->lineEdit(), Qt::Key_Enter);
@@ -190,7 +190,7 @@ private Q_SLOTS:
         StreetRig rig;
         // A quote is searched for, not taken as the end of the text.
         rig.search(QString(), QStringLiteral("o'rurk"));
-        QCOMPARE(rig.dm.quCa_Qr.sql(), QStringLiteral("SELECT * FROM quCa WHERE saxeli LIKE '%o''rurk%'"));
+        QCOMPARE(rig.dm.quCa_Qr.sql(), QStringLiteral("SELECT * FROM quCa WHERE saxeli LIKE '%o''rurk%' ESCAPE '!'"));
         QCOMPARE(rig.dm.quCa_Qr.recordCount(), 1);
         QCOMPARE(rig.dm.quCa_Qr.integer(QStringLiteral("quCa_kodi")), ApostropheStreet);
         rig.search(QString(), QStringLiteral("'"));
@@ -303,7 +303,7 @@ private Q_SLOTS:
         QCOMPARE(rig.state().CurrentMapName, QStringLiteral("C3"));
         rig.showDistrictOf(6);
         QCOMPARE(rig.dm.Qr.sql(),
-                 QStringLiteral("SELECT * FROM quCa WHERE g_raioni_kodi=3 AND saxeli LIKE '%quCa%' ORDER BY saxeli"));
+                 QStringLiteral("SELECT * FROM quCa WHERE g_raioni_kodi=3 AND saxeli LIKE '%quCa%' ESCAPE '!' ORDER BY saxeli"));
         QCOMPARE(rig.markedStreets(), (QList<int>{10, EdgeStreet, 6}));
         QCOMPARE(rig.state().CurrentMapName, QStringLiteral("Tbilisi"));
         QCOMPARE(QPoint(rig.map().horizontalPosition(), rig.map().verticalPosition()), QPoint(0, 0));

@@ -124,7 +124,7 @@ private Q_SLOTS:
 
         rig.search(QStringLiteral("moedani"), QStringLiteral("1"), QStringLiteral("avtobusi"));
         QCOMPARE(rig.state().TransportFilter,
-                 QStringLiteral(" AND gaCereba.saxeli LIKE '%moedani%' AND transporti.saxeli LIKE '1'"
+                 QStringLiteral(" AND gaCereba.saxeli LIKE '%moedani%' ESCAPE '!' AND transporti.saxeli LIKE '1' ESCAPE '!'"
                                 " AND transporti.g_transporti_tipi=1"));
         QCOMPARE(rig.list().sql(), listSql() + rig.state().TransportFilter);
         QVERIFY(rig.list().sql().contains(QStringLiteral("transporti_kodi  AND gaCereba")));
@@ -144,8 +144,8 @@ private Q_SLOTS:
         rig.showTab();
         // Apostrophes are searched for, wildcards keep their meaning, long texts are harmless.
         rig.search(QStringLiteral("d'artaniani"), QStringLiteral("it's"));
-        QCOMPARE(rig.state().TransportFilter, QStringLiteral(" AND gaCereba.saxeli LIKE '%d''artaniani%'"
-                                                             " AND transporti.saxeli LIKE 'it''s'"));
+        QCOMPARE(rig.state().TransportFilter, QStringLiteral(" AND gaCereba.saxeli LIKE '%d''artaniani%' ESCAPE '!'"
+                                                             " AND transporti.saxeli LIKE 'it''s' ESCAPE '!'"));
         QCOMPARE(rig.parts().statusBar.text(), QStringLiteral("moiZebna 0"));
         rig.search(QStringLiteral("%"), QStringLiteral("1_"));
         QCOMPARE(rig.list().recordCount(), 4); // route "10"
@@ -296,7 +296,7 @@ private Q_SLOTS:
         rig.run(rig.parts().actions.marSrutisCvenebazogadrukaze1);
         QCOMPARE(rig.stopKeys(), (QList<int>{1, 7}));
         QVERIFY(rig.dm.Qr.sql().contains(
-            QStringLiteral("transporti.transporti_kodi  AND gaCereba.saxeli LIKE '%moedani%' ORDER BY")));
+            QStringLiteral("transporti.transporti_kodi  AND gaCereba.saxeli LIKE '%moedani%' ESCAPE '!' ORDER BY")));
 
         // A route whose name holds an apostrophe.
         rig.tab().SpeedButton4->click();

@@ -5,7 +5,10 @@
 
 QString CommandRunner::reportText(const QString &text)
 {
-    if (!text.isEmpty() && text.back() > QLatin1Char('.'))
+    // A report always says something, even for an error that carries no text.
+    if (text.trimmed().isEmpty())
+        return QStringLiteral("The command failed, and no reason was given.");
+    if (text.back() > QLatin1Char('.'))
         return text + QLatin1Char('.');
     return text;
 }

@@ -14,7 +14,8 @@ public:
     // Runs `command`; returns false when it ended with an error or a silent abort.
     bool run(const std::function<void()> &command);
 
-    // The report's text: a full stop is appended when the last character sorts after ".".
+    // The report's text: a full stop is appended when the last character sorts after "."; an
+    // empty text becomes a sentence saying that the command failed.
     static QString reportText(const QString &text);
 
 private:

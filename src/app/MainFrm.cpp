@@ -241,10 +241,15 @@ void TMainFrm::routeEvents()
     // The object list's focused record is the current record of its data set.
     route(&m_dm.obieqti_logo_Qr, &DataSet::currentRowChanged,
           HANDLER(m_objectMap, ObjectGridTableViewFocusedRecordChanged));
-    // The object list is read in the background; a failure reaches the default error report.
-    connect(&m_dm.obieqti_logo_Qr, &DataSet::openFailed, this, [this](const QString &message) {
-        run("obieqti_logo_QrOpenFailed", [message] { throw Error(message); });
-    });
+    // Lists read in the background (the objects, the streets) report a failed read through the
+    // default error report, as an open in the foreground would; the list stays empty, and the
+    // next show of its tab reads it again.
+    for (DataSet *dataSet : m_dm.findChildren<DataSet *>()) {
+        connect(dataSet, &DataSet::openFailed, this,
+                [this, handler = QByteArray(dataSet->name().toLatin1() + "OpenFailed")](const QString &message) {
+                    run(handler.constData(), [message] { throw Error(message); });
+                });
+    }
 
     // Popup menus of the lists and the map.
     const auto attachPopup = [](QAbstractScrollArea *area, QMenu *menu) {

@@ -1,6 +1,7 @@
 #include "app/StartUp.h"
 
 #include "app/MainState.h"
+#include "common/Errors.h"
 #include "data/DataModule.h"
 #include "dialogs/Prompts.h"
 #include "map/MapSwitcher.h"
@@ -13,16 +14,20 @@ StartUp::StartUp(DataModule &dm, MainState &state, MapSwitcher &switcher, Prompt
 bool StartUp::openConnection()
 {
     m_state.KeyLb = QStringLiteral("0");
+    QString reason;
     try {
         const QString codeMemo = Connection::readConnectionFile(QStringLiteral(".\\Address.ini"));
         m_dm.ADOConn.setConnectionString(codeMemo);
         m_dm.ADOConn.open();
         return true;
+    } catch (const Error &e) {
+        reason = e.text();
     } catch (...) {
-        m_prompts.standardMessage(QStringLiteral("Connection failed"));
-        m_state.KeyLb = QStringLiteral("2");
-        return false;
+        // Any other failure has no text of its own; the dialog still says that it failed.
     }
+    m_prompts.standardMessage(QStringLiteral("Connection failed"), reason);
+    m_state.KeyLb = QStringLiteral("2");
+    return false;
 }
 
 void StartUp::finish()

@@ -16,7 +16,8 @@ public:
     StartUp(DataModule &dm, MainState &state, MapSwitcher &switcher, Prompts &prompts, Splash splash);
 
     // Sets KeyLb to "0" and opens the connection with the text of .\Address.ini. Any failure
-    // shows the standard dialog "Connection failed", sets KeyLb to "2" and returns false.
+    // shows the standard dialog "Connection failed" with the reason below it, sets KeyLb to "2"
+    // and returns false.
     bool openConnection();
     // The steps after a successful connection, in order; an error ends them where it happens.
     void finish();

@@ -3,7 +3,7 @@
 #include "data/DataSet.h"
 #include "dialogs/Prompts.h"
 #include "platform/Desktop.h"
-#include "platform/TempDirectory.h"
+#include "platform/PrivateTempDirectory.h"
 
 #include <QRegularExpression>
 
@@ -48,7 +48,7 @@ QString open(const DataSet &objects, Prompts &prompts, Desktop &desktop)
         prompts.showMessage(QStringLiteral("sareklamo SemoTavazeba gansazRvruli ar aris"));
         return QString();
     }
-    const QString path = TempDirectory() + safeFileName(objects.text(QStringLiteral("sareklamo_faili_saxeli")));
+    const QString path = privateTempDirectory() + safeFileName(objects.text(QStringLiteral("sareklamo_faili_saxeli")));
     objects.saveBlobToFile(QStringLiteral("sareklamo_faili"), path);
     desktop.openFile(path);
     return path;

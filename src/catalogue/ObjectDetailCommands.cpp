@@ -8,7 +8,7 @@
 #include "data/DataModule.h"
 #include "map/MapArea.h"
 #include "platform/Desktop.h"
-#include "platform/TempDirectory.h"
+#include "platform/PrivateTempDirectory.h"
 #include "widgets/ActiveLabel.h"
 
 #include <QImage>
@@ -73,7 +73,7 @@ void ObjectDetailCommands::showLogo(TObieqtiDetFrm &window)
     const DataSet &object = m_parts.DM1.obieqti_logo_Qr;
     if (object.isNull(QStringLiteral("tree_Logo")))
         return;
-    const QString path = TempDirectory() + QStringLiteral("ForDetailWidow.jpg");
+    const QString path = privateTempDirectory() + QStringLiteral("ForDetailWidow.jpg");
     object.saveBlobToFile(QStringLiteral("tree_Logo"), path);
     // A logo that is not a readable JPEG is simply not shown.
     QImageReader reader(path, "JPG");

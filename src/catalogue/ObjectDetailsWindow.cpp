@@ -50,6 +50,7 @@ TObieqtiDetFrm::TObieqtiDetFrm(QWidget *parent)
     QFrame *top = addPanel(client, QRect(0, 0, ClientWidth, TopPanelHeight));
     NameText = new QLabel(top);
     NameText->setObjectName(QStringLiteral("NameText"));
+    NameText->setTextFormat(Qt::PlainText);
     NameText->setFont(DisplayFont::font(13, true));
     NameText->setGeometry(8, 2, ClientWidth - 16, TopPanelHeight - 4);
     NameText->setAlignment(Qt::AlignCenter);
@@ -124,6 +125,8 @@ TObieqtiDetFrm::TObieqtiDetFrm(QWidget *parent)
 QLabel *TObieqtiDetFrm::addValueLabel(QWidget *page, int x, int y)
 {
     auto *label = new QLabel(page);
+    // The values come from the database: never read as markup.
+    label->setTextFormat(Qt::PlainText);
     label->setFont(DisplayFont::font(13, true));
     setTextColour(label, Qt::black);
     label->setGeometry(x, y, ClientWidth - 8 - x - 6, LabelHeight);

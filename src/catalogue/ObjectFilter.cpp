@@ -1,7 +1,7 @@
 #include "catalogue/ObjectFilter.h"
 
 #include "data/DataModule.h"
-#include "data/SqlText.h"
+#include "data/LikeCondition.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ void append(QString &filter, const QString &opening, const QString &value, const
 void appendText(QString &filter, const QString &column, const QString &text)
 {
     if (!text.isEmpty())
-        append(filter, column + QStringLiteral(" LIKE '%"), SqlText::literalBody(text), QStringLiteral("%' AND "));
+        append(filter, LikeCondition::contains(column, text), QString(), QStringLiteral(" AND "));
 }
 
 void appendKey(QString &filter, const QString &column, const std::optional<QString> &key)

@@ -4,7 +4,7 @@
 //   ObjectCriteria criteria;
 //   criteria.name = "kafe";
 //   criteria.districtKey = "3";
-//   criteria.filter();   // " obieqti.saxeli LIKE '%kafe%' AND g_raioni_kodi=3 AND "
+//   criteria.filter();   // " obieqti.saxeli LIKE '%kafe%' ESCAPE '!' AND g_raioni_kodi=3 AND "
 //
 // Every criterion ends in "AND ", so the fragment joins the list's join condition directly.
 #include <QString>
@@ -13,7 +13,8 @@
 
 struct ObjectCriteria {
     // Text criteria: matched as substrings (LIKE with "%" on both sides); an empty text is no
-    // criterion, a single space is one. Quotes are doubled, "%" and "_" stay wildcards.
+    // criterion, a single space is one. "%" and "_" stay wildcards, anything else is literal
+    // (LikeCondition).
     QString name;
     QString address;
     QString telephone;

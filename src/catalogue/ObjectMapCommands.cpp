@@ -32,7 +32,7 @@ public:
     void showMessage(const QString &) override {}
     bool askYesNo(const QString &) override { return false; }
     void reportError(const QString &) override {}
-    void standardMessage(const QString &) override {}
+    void standardMessage(const QString &, const QString &) override {}
 };
 
 // An empty coordinate reads as 0, as the marker layer places such a record after a zoom.

@@ -7,6 +7,7 @@
 #include "app/TabLayout.h"
 #include "app/WindowParts.h"
 #include "catalogue/ObjectFilter.h"
+#include "common/Errors.h"
 #include "data/DataModule.h"
 #include "data/GroupedListModel.h"
 #include "dialogs/Prompts.h"
@@ -31,6 +32,16 @@ std::optional<QString> lookupKey(const LookupEditor &editor)
     if (!editor.isFilled())
         return std::nullopt;
     return editor.key();
+}
+
+// Why a filled lookup yields no key (`what` names its entries), empty when it yields one.
+QString missingKey(const LookupEditor &editor, const QString &what)
+{
+    if (!editor.isFilled() || !editor.key().isEmpty())
+        return QString();
+    if (editor.findText(editor.text(), Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
+        return QStringLiteral("The %1 \"%2\" has no code in the database").arg(what, editor.text());
+    return QStringLiteral("There is no %1 named \"%2\"").arg(what, editor.text());
 }
 
 } // namespace
@@ -105,8 +116,7 @@ ObjectCriteria ObjectTab::criteria() const
 
 QList<QWidget *> ObjectTab::searchFieldKeyTargets() const
 {
-    return {RubrikaCb->lineEdit(), QveRubrikaCb->lineEdit(), ObieqtiEd,
-            ObieqtisRaioniCb->lineEdit(), misamarTiEd, telefoniEd};
+    return {RubrikaCb, QveRubrikaCb, ObieqtiEd, ObieqtisRaioniCb, misamarTiEd, telefoniEd};
 }
 
 void ObjectTab::Obj_FilterBtnClick()
@@ -114,6 +124,18 @@ void ObjectTab::Obj_FilterBtnClick()
     MainState &state = m_parts.state;
     DataModule &dm = m_parts.DM1;
     state.ObjectFilter = criteria().filter();
+    // A lookup that yields no key makes the query invalid: it is not sent, and the search ends
+    // as the database's refusal would end it (the list closed on the rejected text), with a
+    // message that names the entry the user asked for.
+    for (const QString &why : {missingKey(*RubrikaCb, QStringLiteral("rubric")),
+                               missingKey(*QveRubrikaCb, QStringLiteral("sub-rubric")),
+                               missingKey(*ObieqtisRaioniCb, QStringLiteral("district"))}) {
+        if (!why.isEmpty()) {
+            dm.obieqti_logo_Qr.close();
+            dm.obieqti_logo_Qr.setSql(ObjectFilter::listSql(state.ObjectFilter));
+            throw Error(why);
+        }
+    }
     if (state.ObjectFilter.isEmpty()) {
         dm.ReloadObjectList();
     } else {

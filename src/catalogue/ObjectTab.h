@@ -32,7 +32,8 @@ public:
     static constexpr int PanelDesignHeight = 320;
     static constexpr int PanelRestoredHeight = 320;
 
-    // The widgets that receive the keys typed into the six search fields, in tab order.
+    // The widgets that receive the keys typed into the six search fields, in tab order. A lookup
+    // editor receives them itself: its line edit hands the focus on to it.
     QList<QWidget *> searchFieldKeyTargets() const;
 
     void Obj_FilterBtnClick();

@@ -26,21 +26,29 @@ Connection::~Connection()
 
 QMap<QString, QString> Connection::parse(const QString &text)
 {
+    // One pass from left to right: every character is looked at a bounded number of times, so
+    // that no text, however long or odd, takes more than linear time.
     QMap<QString, QString> pairs;
-    const int n = text.size();
-    int i = 0;
+    const qsizetype n = text.size();
+    const auto nextSemicolon = [&](qsizetype from) {
+        while (from < n && text[from] != QLatin1Char(';'))
+            ++from;
+        return from;
+    };
+    qsizetype i = 0;
     while (i < n) {
-        const int eq = text.indexOf(QLatin1Char('='), i);
-        const int semi = text.indexOf(QLatin1Char(';'), i);
-        if (eq < 0)
-            break;
-        // A segment without "=" carries no pair; skip it rather than glue it to the next key.
-        if (semi >= 0 && semi < eq) {
-            i = semi + 1;
+        const qsizetype keyStart = i;
+        while (i < n && text[i] != QLatin1Char('=') && text[i] != QLatin1Char(';'))
+            ++i;
+        if (i == n)
+            break; // a last segment without "=" carries no pair
+        if (text[i] == QLatin1Char(';')) {
+            // A segment without "=" carries no pair; skip it rather than glue it to the next key.
+            ++i;
             continue;
         }
-        const QString key = text.mid(i, eq - i).trimmed().toLower();
-        i = eq + 1;
+        const QString key = text.mid(keyStart, i - keyStart).trimmed().toLower();
+        ++i;
         while (i < n && text[i].isSpace())
             ++i;
         QString value;
@@ -59,12 +67,11 @@ QMap<QString, QString> Connection::parse(const QString &text)
                 }
                 value += text[i++];
             }
-            const int next = text.indexOf(QLatin1Char(';'), i);
-            i = next < 0 ? n : next + 1;
+            i = nextSemicolon(i) + 1;
         } else {
-            const int next = text.indexOf(QLatin1Char(';'), i);
-            value = text.mid(i, (next < 0 ? n : next) - i).trimmed();
-            i = next < 0 ? n : next + 1;
+            const qsizetype end = nextSemicolon(i);
+            value = text.mid(i, end - i).trimmed();
+            i = end + 1;
         }
         if (!key.isEmpty())
             pairs.insert(key, value);
@@ -77,7 +84,14 @@ QString Connection::readConnectionFile(const QString &path)
     QFile file(FileLookup::find(path));
     if (!file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
-    QString text = QString::fromUtf8(file.readAll());
+    // Read no more than a connection string can need: a huge file (or a device that never ends)
+    // is refused at once.
+    const QByteArray bytes = file.read(MaxConnectionFileBytes + 1);
+    if (bytes.size() > MaxConnectionFileBytes)
+        throw Error(QStringLiteral("\"%1\" is larger than %2 KB, far more than a connection string needs")
+                        .arg(path)
+                        .arg(MaxConnectionFileBytes / 1024));
+    QString text = QString::fromUtf8(bytes);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
@@ -90,12 +104,10 @@ using Access = Connection::Access;
 
 QString driverMessage(const QSqlError &e)
 {
-    QString text = e.databaseText().trimmed();
-    if (text.isEmpty())
-        text = e.driverText().trimmed();
-    if (text.isEmpty())
-        text = e.text().trimmed();
-    return text;
+    for (const QString &text : {e.databaseText().trimmed(), e.driverText().trimmed()})
+        if (!text.isEmpty())
+            return text;
+    return QStringLiteral("The database could not be reached, and its driver gave no reason");
 }
 
 void requireDriver(const QString &driver)
@@ -146,6 +158,15 @@ void openSqlite(QSqlDatabase &db, const QMap<QString, QString> &pairs, Access ac
     setUpSqlite(db, access);
 }
 
+// A server may be set to read a backslash in a string literal as an escape; the program's SQL
+// carries the user's text in literals, where a backslash must stand for itself.
+void setUpPostgres(QSqlDatabase &db, Access access)
+{
+    setUp(db, QStringLiteral("SET standard_conforming_strings = on"));
+    if (access == Access::ReadOnly)
+        setUp(db, QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
+}
+
 void openPostgres(QSqlDatabase &db, const QMap<QString, QString> &pairs, Access access)
 {
     db.setHostName(pairs.value(QStringLiteral("host"), pairs.value(QStringLiteral("server"))));
@@ -163,8 +184,7 @@ void openPostgres(QSqlDatabase &db, const QMap<QString, QString> &pairs, Access 
     db.setConnectOptions(QStringLiteral("connect_timeout=10"));
     if (!db.open())
         throw Error(driverMessage(db.lastError()));
-    if (access == Access::ReadOnly)
-        setUp(db, QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
+    setUpPostgres(db, access);
 }
 
 void openOdbc(QSqlDatabase &db, const QMap<QString, QString> &pairs, Access access)
@@ -182,12 +202,10 @@ void openOdbc(QSqlDatabase &db, const QMap<QString, QString> &pairs, Access acce
     // Most ODBC drivers take the access mode as a mere hint, so the engine behind the source is
     // told itself. Qt knows PostgreSQL by the driver's name of it; SQLite answers to its own
     // version function.
-    if (db.driver()->dbmsType() == QSqlDriver::PostgreSQL) {
-        if (access == Access::ReadOnly)
-            setUp(db, QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
-    } else if (succeeds(db, QStringLiteral("SELECT sqlite_version()"))) {
+    if (db.driver()->dbmsType() == QSqlDriver::PostgreSQL)
+        setUpPostgres(db, access);
+    else if (succeeds(db, QStringLiteral("SELECT sqlite_version()")))
         setUpSqlite(db, access);
-    }
 }
 
 } // namespace

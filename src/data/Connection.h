@@ -41,8 +41,10 @@ public:
     static QMap<QString, QString> parse(const QString &text);
 
     // The whole text of a connection file such as Address.ini (found without regard to letter
-    // case), with every line break made CR LF and nothing trimmed. Throws Error when unreadable.
+    // case), with every line break made CR LF and nothing trimmed. Throws Error when unreadable
+    // or larger than MaxConnectionFileBytes.
     static QString readConnectionFile(const QString &path);
+    static constexpr qsizetype MaxConnectionFileBytes = 64 * 1024;
 
 private:
     QString m_name;

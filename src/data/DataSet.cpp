@@ -3,8 +3,8 @@
 #include "common/Errors.h"
 #include "data/Connection.h"
 #include "data/Snapshot.h"
+#include "platform/NoFollowFile.h"
 
-#include <QFile>
 #include <QtConcurrent/QtConcurrentRun>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -286,11 +286,11 @@ QByteArray DataSet::readBackBlob(int row, int column) const
     query.setForwardOnly(true);
     if (!query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3")
                            .arg(m_columns[column], m_blobSource.table, conditions.join(QStringLiteral(" AND ")))))
-        throw Error(databaseErrorText(query.lastError()));
+        throw Error(databaseErrorText(query.lastError(), m_name));
     for (const QVariant &key : keys)
         query.addBindValue(key);
     if (!query.exec())
-        throw Error(databaseErrorText(query.lastError()));
+        throw Error(databaseErrorText(query.lastError(), m_name));
     QVector<QByteArray> candidates;
     while (query.next())
         candidates.append(query.value(0).toByteArray());
@@ -358,10 +358,5 @@ QByteArray DataSet::bytes(const QString &column) const
 
 void DataSet::saveBlobToFile(const QString &column, const QString &path) const
 {
-    const QByteArray data = bytes(column);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw Error(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
-    if (file.write(data) != data.size())
-        throw Error(QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.errorString()));
+    NoFollowFile::write(path, bytes(column));
 }

@@ -71,7 +71,8 @@ public:
     int integer(const QString &column) const;    // null throws
     double real(const QString &column) const;    // null throws
     QByteArray bytes(const QString &column) const;
-    // Writes the bytes of a blob column of the current record to `path`, replacing the file.
+    // Writes the bytes of a blob column of the current record to `path`, replacing the file's
+    // content; a symbolic link under that name is refused, never followed (NoFollowFile).
     void saveBlobToFile(const QString &column, const QString &path) const;
 
     // Whole-snapshot access for lists and indexes. valueAt() gives a blob read back on demand

@@ -33,10 +33,12 @@ QString withBlobLengths(const QString &sql, const BlobSource &source)
 
 } // namespace
 
-QString databaseErrorText(const QSqlError &error)
+QString databaseErrorText(const QSqlError &error, const QString &dataSetName)
 {
-    const QString text = error.databaseText().trimmed();
-    return text.isEmpty() ? error.text().trimmed() : text;
+    for (const QString &text : {error.databaseText().trimmed(), error.driverText().trimmed()})
+        if (!text.isEmpty())
+            return text;
+    return QStringLiteral("%1: the query failed, and the database gave no reason").arg(dataSetName);
 }
 
 int columnPosition(const QStringList &names, const QString &name)
@@ -61,8 +63,11 @@ Snapshot readSnapshot(const SnapshotRequest &request, QSqlDatabase db, const std
         keysDeclared = keysDeclared && (request.declared.isEmpty() || columnPosition(request.declared, key) >= 0);
     const QString lengthsSql = keysDeclared ? withBlobLengths(request.sql, request.blobSource) : QString();
     const bool lengthsOnly = !lengthsSql.isEmpty() && query.exec(lengthsSql);
+    const QSqlError lengthsError = lengthsOnly ? QSqlError() : query.lastError();
+    // A connection lost by the first attempt leaves the second without an error of its own: the
+    // first one's tells what happened.
     if (!lengthsOnly && !query.exec(request.sql))
-        throw Error(databaseErrorText(query.lastError()));
+        throw Error(databaseErrorText(query.lastError().isValid() ? query.lastError() : lengthsError, request.name));
     const QSqlRecord record = query.record();
     QVector<int> sourceColumns;
     Snapshot result;
@@ -107,7 +112,7 @@ Snapshot readSnapshot(const SnapshotRequest &request, QSqlDatabase db, const std
     }
     // A read error part-way would otherwise pass for the end of the result.
     if (query.lastError().isValid())
-        throw Error(databaseErrorText(query.lastError()));
+        throw Error(databaseErrorText(query.lastError(), request.name));
     if (readBack.contains(true))
         result.keyColumns = keyColumns;
     return result;

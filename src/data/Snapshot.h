@@ -55,5 +55,6 @@ Snapshot readSnapshot(const SnapshotRequest &request, QSqlDatabase db, const std
 // Case-insensitive position of a column name, -1 when absent.
 int columnPosition(const QStringList &names, const QString &name);
 
-// The database's own wording of an error when it gives one, else the driver's.
-QString databaseErrorText(const QSqlError &error);
+// The database's own wording of an error when it gives one, else the driver's, else a sentence
+// saying that reading the data set failed: never empty.
+QString databaseErrorText(const QSqlError &error, const QString &dataSetName);

@@ -12,6 +12,6 @@ public:
     virtual bool askYesNo(const QString &text) = 0;
     // The application's default error report (the text already carries its final full stop).
     virtual void reportError(const QString &text) = 0;
-    // The standard dialog used at start-up ("Connection failed").
-    virtual void standardMessage(const QString &text) = 0;
+    // The standard dialog used at start-up ("Connection failed"), with the reason below its text.
+    virtual void standardMessage(const QString &text, const QString &reason) = 0;
 };

@@ -1,5 +1,6 @@
 #include "dialogs/WindowPrompts.h"
 
+#include "common/PlainText.h"
 #include "dialogs/DlgMessageBoxFrm.h"
 #include "dialogs/MessageBoxFrm.h"
 
@@ -7,11 +8,12 @@
 
 namespace {
 
-void standardBox(QWidget *parent, QMessageBox::Icon icon, const QString &text)
+void standardBox(QWidget *parent, QMessageBox::Icon icon, const QString &text, const QString &reason = QString())
 {
     QMessageBox box(icon, QLatin1String(WindowPrompts::Title), text, QMessageBox::Ok, parent);
     // Error texts may quote user input or database values: never read them as markup.
     box.setTextFormat(Qt::PlainText);
+    box.setInformativeText(PlainText::forAutoText(reason));
     box.exec();
 }
 
@@ -34,7 +36,7 @@ void WindowPrompts::reportError(const QString &text)
     standardBox(m_parent, QMessageBox::Critical, text);
 }
 
-void WindowPrompts::standardMessage(const QString &text)
+void WindowPrompts::standardMessage(const QString &text, const QString &reason)
 {
-    standardBox(m_parent, QMessageBox::NoIcon, text);
+    standardBox(m_parent, QMessageBox::NoIcon, text, reason);
 }

@@ -21,7 +21,7 @@ public:
     void showMessage(const QString &text) override;
     bool askYesNo(const QString &text) override;
     void reportError(const QString &text) override;
-    void standardMessage(const QString &text) override;
+    void standardMessage(const QString &text, const QString &reason) override;
 
 private:
     MainState &m_state;

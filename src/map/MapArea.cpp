@@ -1,6 +1,7 @@
 #include "map/MapArea.h"
 
 #include "app/CommandRunner.h"
+#include "common/PlainText.h"
 #include "map/PicturePreload.h"
 #include "platform/DisplayFont.h"
 
@@ -358,7 +359,7 @@ bool MapArea::viewportEvent(QEvent *event)
         auto *help = static_cast<QHelpEvent *>(event);
         const MapItem *item = itemAt(help->pos() + contentOffset());
         if (item && !item->m_hint.isEmpty())
-            QToolTip::showText(help->globalPos(), item->m_hint, viewport(),
+            QToolTip::showText(help->globalPos(), PlainText::forAutoText(item->m_hint), viewport(),
                                item->m_rect.translated(-contentOffset()));
         else
             QToolTip::hideText();

@@ -5,9 +5,9 @@
 #include "data/DataModule.h"
 #include "map/MapArea.h"
 #include "map/SheetGrid.h"
-#include "platform/TempDirectory.h"
+#include "platform/NoFollowFile.h"
+#include "platform/PrivateTempDirectory.h"
 
-#include <QFile>
 #include <QHash>
 
 const QColor MarkerLayer::SkyBlue(166, 202, 240);
@@ -39,15 +39,9 @@ void MarkerLayer::loadPicture(MapItem &picture, const MarkerSpec &recipe)
         picture.loadPicture(recipe.iconPath);
         return;
     }
-    const QString path = TempDirectory() + QStringLiteral("ForMap.jpg");
-    // Overwritten in place and then cut to length, not emptied first: a file emptied and
-    // rewritten is flushed to disk when it is closed (ext4 does so), and a rubric's thousands of
-    // markers would each wait for the disk.
-    QFile file(path);
+    const QString path = privateTempDirectory() + QStringLiteral("ForMap.jpg");
     const QByteArray &bytes = *recipe.mapLogo;
-    if (!file.open(QIODevice::ReadWrite) || file.write(bytes) != bytes.size() || !file.resize(bytes.size()))
-        throw Error(QStringLiteral("Cannot write %1").arg(path));
-    file.close();
+    NoFollowFile::write(path, bytes);
     // The picture is the file's content: decoded from the bytes just written rather than read
     // back, which spares thousands of file operations when a rubric is shown.
     picture.setPicture(PictureCache::decodeContent(bytes, path));

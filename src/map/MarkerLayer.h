@@ -53,8 +53,8 @@ struct MarkerSpec {
     int key = 0;              // the record's key (obieqtis_kodi, quCa_kodi, gaCereba_kodi)
     QString name;             // the record's name (saxeli): hint of both parts, the label's caption
     QPoint pos;               // the picture's top-left corner in the map area's content
-    // The picture: a map logo (JPEG bytes, written to TempDirectory() + "ForMap.jpg", which is
-    // left in place, and shown as that file's content) when given, else the icon file
+    // The picture: a map logo (JPEG bytes, written to privateTempDirectory() + "ForMap.jpg",
+    // which is left in place, and shown as that file's content) when given, else the icon file
     // (".\pictures\icons\yellow.bmp").
     std::optional<QByteArray> mapLogo;
     QString iconPath;

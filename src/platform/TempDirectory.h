@@ -1,6 +1,7 @@
 #pragma once
-// The system's temporary directory, where the program writes temporary copies of pictures and
-// advertising files taken from the database.
+// The system's temporary directory. The program's temporary copies of pictures and advertising
+// files go into its own folder inside it (privateTempDirectory()); documents for the word
+// processor, which outlive the program, go here as new files.
 #include <QString>
 
 // The directory's path with its trailing "/", ready for a bare file name to be appended.

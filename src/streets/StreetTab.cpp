@@ -7,7 +7,7 @@
 #include "app/WindowParts.h"
 #include "data/DataModule.h"
 #include "data/GroupedListModel.h"
-#include "data/SqlText.h"
+#include "data/LikeCondition.h"
 #include "map/MarkerLayer.h"
 #include "platform/DisplayFont.h"
 #include "widgets/GroupedListFooter.h"
@@ -48,7 +48,7 @@ StreetTab::StreetTab(WindowParts &parts, QWidget *parent) : QWidget(parent), m_p
 
 QList<QWidget *> StreetTab::searchFieldKeyTargets() const
 {
-    return {quCisTipiCb->lineEdit(), quCisSaxeliEd};
+    return {quCisTipiCb, quCisSaxeliEd};
 }
 
 QString StreetTab::streetFilter() const
@@ -62,7 +62,7 @@ QString StreetTab::streetFilter() const
     }
     const QString name = quCisSaxeliEd->text();
     if (!name.isEmpty()) {
-        const QString condition = QStringLiteral("saxeli LIKE '%") + SqlText::literalBody(name) + QStringLiteral("%'");
+        const QString condition = LikeCondition::contains(QStringLiteral("saxeli"), name);
         filter = filter.isEmpty() ? condition : filter + QStringLiteral(" AND ") + condition;
     }
     return filter;

@@ -31,7 +31,7 @@ public:
     static constexpr int PanelDesignHeight = 165;
     static constexpr int PanelRestoredHeight = 175;
 
-    // The widgets that receive the keys typed into the two search fields.
+    // The widgets that receive the keys typed into the two search fields (see ObjectTab).
     QList<QWidget *> searchFieldKeyTargets() const;
 
     void Street_FilterBtnClick();

@@ -7,7 +7,7 @@
 #include "app/WindowParts.h"
 #include "data/DataModule.h"
 #include "data/GroupedListModel.h"
-#include "data/SqlText.h"
+#include "data/LikeCondition.h"
 #include "map/MarkerLayer.h"
 #include "widgets/GroupedListFooter.h"
 #include "widgets/GroupedListView.h"
@@ -52,18 +52,17 @@ TransportTab::TransportTab(WindowParts &parts, QWidget *parent) : QWidget(parent
 
 QList<QWidget *> TransportTab::searchFieldKeyTargets() const
 {
-    return {GaCerebaEd, TransportiSaxeliEd, TransportisTipiEd->lineEdit()};
+    return {GaCerebaEd, TransportiSaxeliEd, TransportisTipiEd};
 }
 
 QString TransportTab::searchFilter() const
 {
     QString filter;
     if (!GaCerebaEd->text().isEmpty())
-        filter += QStringLiteral(" AND gaCereba.saxeli LIKE '%") + SqlText::literalBody(GaCerebaEd->text()) +
-                  QStringLiteral("%'");
+        filter += QStringLiteral(" AND ") + LikeCondition::contains(QStringLiteral("gaCereba.saxeli"), GaCerebaEd->text());
     if (!TransportiSaxeliEd->text().isEmpty())
-        filter += QStringLiteral(" AND transporti.saxeli LIKE '") + SqlText::literalBody(TransportiSaxeliEd->text()) +
-                  QStringLiteral("'");
+        filter += QStringLiteral(" AND ") +
+                  LikeCondition::matches(QStringLiteral("transporti.saxeli"), TransportiSaxeliEd->text());
     if (TransportisTipiEd->isFilled()) {
         // A type name that names no type matches no route.
         const QString key = TransportisTipiEd->key();

@@ -28,7 +28,7 @@ public:
     static constexpr int PanelDesignHeight = 213;
     static constexpr int PanelRestoredHeight = 230;
 
-    // The widgets that receive the keys typed into the three search fields.
+    // The widgets that receive the keys typed into the three search fields (see ObjectTab).
     QList<QWidget *> searchFieldKeyTargets() const;
 
     void Transp_FilterBtnClick();

@@ -1,11 +1,15 @@
 #include "widgets/GroupedListDelegate.h"
 
+#include "common/PlainText.h"
 #include "data/GroupedListModel.h"
 #include "widgets/GroupedListView.h"
 
+#include <QAbstractItemView>
 #include <QBuffer>
+#include <QHelpEvent>
 #include <QImageReader>
 #include <QPainter>
+#include <QToolTip>
 
 namespace {
 
@@ -167,4 +171,16 @@ QSize GroupedListDelegate::sizeHint(const QStyleOptionViewItem &option, const QM
     if (!wrapped)
         m_lineHeight = size.height();
     return {wrapped ? size.width() : 0, size.height()};
+}
+
+bool GroupedListDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                                    const QModelIndex &index)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    const QString tip = index.isValid() ? index.data(Qt::ToolTipRole).toString() : QString();
+    event->setAccepted(!tip.isEmpty());
+    if (!tip.isEmpty())
+        QToolTip::showText(event->globalPos(), PlainText::forAutoText(tip), view->viewport(), option.rect);
+    return event->isAccepted();
 }

@@ -14,7 +14,11 @@ public:
         return answers.isEmpty() ? false : answers.dequeue();
     }
     void reportError(const QString &text) override { errors << text; }
-    void standardMessage(const QString &text) override { standard << text; }
+    void standardMessage(const QString &text, const QString &reason) override
+    {
+        standard << text;
+        standardReasons << reason;
+    }
 
     void clear()
     {
@@ -22,6 +26,7 @@ public:
         questions.clear();
         errors.clear();
         standard.clear();
+        standardReasons.clear();
         answers.clear();
     }
 
@@ -29,5 +34,6 @@ public:
     QStringList questions;  // yes/no windows
     QStringList errors;     // default error reports
     QStringList standard;   // standard dialogs
+    QStringList standardReasons; // the reason given below each standard dialog's text
     QQueue<bool> answers;   // scripted answers to questions; no when empty
 };

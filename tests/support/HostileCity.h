@@ -7,7 +7,8 @@
 //   - advertising files: empty, not what their names say, named "../../x.pdf", "", ".",
 //     "a/b\c.pdf", 255 letters, 255 Georgian letters (too long for a file name), or NULL;
 //   - NULL in every nullable column somewhere, names of 150 characters with quotes, "%", "_",
-//     backslashes, Georgian and other Unicode and line breaks;
+//     backslashes, Georgian and other Unicode and line breaks; markup in every text of one object;
+//     backslashes and "!" in an object, a street, a stop and a route;
 //   - sheet codes "Z9", "", "b3 ", "b3", and "F5" and "C3" whose sheets are missing;
 //     x and y of -1e300, 1e300 (on sheet A1 too), -5 and 100.0001;
 //   - duplicate keys in every table, an object with two logo rows, one without a logo row, a
@@ -46,11 +47,16 @@ constexpr int NamelessRubricObject = 2016; // sub-rubric 20 of rubric 2 (both wi
 constexpr int PercentObject = 2017;       // named "%_"
 constexpr int NamelessFileObject = 2018;  // advertising file with a NULL name
 constexpr int FarOffObject = 2019;        // "Soreuli" A1 (1e300, -1e300); street 9 and stop 9 too
+constexpr int MarkupObject = 2020;        // A1; markup in name, address, telephone, fax, activity and
+                                          // its district (3) name
+constexpr int BackslashObject = 2021;     // "ukana back\slash da !", address "gza\2", telephone "\\ 5"
 
 // Stops and routes.
 constexpr int NormalStop = 8;             // "obieqtTan" A1 (40.5, 50.5), beside NormalObject
 constexpr int FarOffStop = 9;             // "Soreuli gaCereba" A1 (1e300, -1e300), beside FarOffObject
 constexpr int RepeatedStopRoute = 1;      // route "1": stop 1 twice (n 1 and 5)
+constexpr int BackslashStreet = 10;       // "back\slash quCa"; street 3's name has a backslash too
+constexpr int BackslashStop = 10;         // "back\slash gaCereba" on route "a\b"; stop 3 has one too
 
 inline const char *const PresentSheets[] = {"A1", "B2"}; // B2 truncated
 

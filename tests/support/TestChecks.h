@@ -1,8 +1,9 @@
 #pragma once
-// Small checks shared by the data-layer suites.
+// Small checks shared by the suites.
 #include "common/Errors.h"
 
 #include <QCryptographicHash>
+#include <QTextDocument>
 #include <QFile>
 #include <functional>
 
@@ -24,4 +25,15 @@ inline QByteArray fileHash(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+// What a widget that guesses the text format (a tooltip, a message box's informative text) shows
+// for `text`: markup drawn as such loses its tags, a picture becomes U+FFFC.
+inline QString shownByAutoText(const QString &text)
+{
+    if (!Qt::mightBeRichText(text))
+        return text;
+    QTextDocument document;
+    document.setHtml(text);
+    return document.toPlainText();
 }

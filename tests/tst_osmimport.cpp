@@ -303,7 +303,8 @@ private Q_SLOTS:
         const QString demo = m_dir.filePath(QStringLiteral("demo")), extract = m_dir.filePath(QStringLiteral("demo.osm.pbf"));
         GeneratorOptions options;
         QString error;
-        QVERIFY(!parseArguments({demo, QStringLiteral("--osm")}, &options, &error) && error.contains(QLatin1String("--osm")));
+        GeneratorOptions refused;
+        QVERIFY(!parseArguments({demo, QStringLiteral("--osm")}, &refused, &error) && error.contains(QLatin1String("--osm")));
         QVERIFY(parseArguments({demo, QStringLiteral("--map-width"), QString::number(MapWidth), QStringLiteral("--quiet"),
                                 QStringLiteral("--osm"), extract},
                                &options, &error));

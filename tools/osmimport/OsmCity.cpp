@@ -7,8 +7,6 @@
 #include "OsmTransport.h"
 #include "SheetGrid.h"
 
-#include <QSet>
-
 #include <algorithm>
 
 namespace {
@@ -52,17 +50,8 @@ OsmCity::OsmCity(const OsmExtract &extract, const Model &rubrics, const TagMappi
     const OsmTransport::Result transport = OsmTransport::build(extract, districts, mapping, streets.names);
     const OsmPlaces::Result places = OsmPlaces::build(extract, districts, mapping, rubrics);
     m_model.transportTypes = transport.types;
-    QSet<int> usedSubRubrics, usedRubrics;
-    for (const ObjectRecord &o : places.objects)
-        usedSubRubrics.insert(o.subRubric);
-    for (const SubRubric &s : rubrics.subRubrics)
-        if (usedSubRubrics.contains(s.code)) {
-            m_model.subRubrics.append(s);
-            usedRubrics.insert(s.rubric);
-        }
-    for (const Rubric &r : rubrics.rubrics)
-        if (usedRubrics.contains(r.code))
-            m_model.rubrics.append(r);
+    m_model.rubrics = rubrics.rubrics;
+    m_model.subRubrics = rubrics.subRubrics;
 
     m_city.model = &m_model;
     m_city.streets = streets.streets;

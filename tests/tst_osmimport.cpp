@@ -89,6 +89,10 @@ bool isWater(QColor c)
 {
     return c.blue() >= c.red() + 40 && c.blue() >= c.green();
 }
+bool isAvenue(QColor c)
+{
+    return c.red() > 220 && c.green() > 180 && c.blue() < 170;
+}
 
 } // namespace
 
@@ -232,7 +236,7 @@ private Q_SLOTS:
         QVERIFY(checkedTruth >= 5);
 
         // The maps show the city there: the park is green on both, but not in its pond; the river
-        // is water.
+        // is water; the avenue is drawn.
         const QPointF park = projected(44.763, 41.6935), pond = projected(44.76675, 41.69125), river = projected(44.7975, 41.700);
         QVERIFY(isPark(general.pixelColor(park.toPoint())));
         QVERIFY(!isPark(general.pixelColor(pond.toPoint())));
@@ -242,6 +246,11 @@ private Q_SLOTS:
         const QPointF parkOnSheet = MapPainter::viewTransform(CityWriter::mapArea(frame, QStringLiteral("A5")), sheet)
                                         .map(frame.project(44.763, 41.6910));
         QVERIFY(isPark(a5.pixelColor(parkOnSheet.toPoint())));
+        // A street running straight east, on the general map and on a sheet it crosses end to end.
+        QVERIFY(isAvenue(general.pixelColor(projected(44.782, 41.700).toPoint())));
+        const QPointF avenueOnSheet = MapPainter::viewTransform(CityWriter::mapArea(frame, QStringLiteral("B3")), sheet)
+                                          .map(frame.project(44.774, 41.700));
+        QVERIFY(isAvenue(QImage(m_city + QStringLiteral("/Raster/B3.jpg")).pixelColor(avenueOnSheet.toPoint())));
     }
 
     void badInputIsReportedAndLeavesNothingBehind()

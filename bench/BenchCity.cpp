@@ -41,7 +41,7 @@ void enlarge(const QString &source, const QString &target, const QSize &size, in
 QString ensure(const QString &folder)
 {
     const QDir dir(folder);
-    if (dir.exists(QStringLiteral("Address.ini")) && dir.exists(QLatin1String(Generator::DatabaseFile))
+    if (dir.exists(QStringLiteral("Address.ini")) && dir.exists(QLatin1String(CityWriter::DatabaseFile))
         && dir.exists(QStringLiteral("Raster/Tbilisi.bmp")))
         return dir.absolutePath();
     std::fprintf(stderr, "Generating the bench city in %s (about 15 s) ...\n", qPrintable(dir.absolutePath()));
@@ -71,7 +71,7 @@ QString ensureLargeRasters(const QString &city)
     QFile ini(dir.filePath(QStringLiteral("Address.ini")));
     if (!ini.open(QIODevice::WriteOnly | QIODevice::Truncate)
         || ini.write(QStringLiteral("Provider=SQLite;Data Source=%1\r\n")
-                         .arg(cityDir.absoluteFilePath(QLatin1String(Generator::DatabaseFile)))
+                         .arg(cityDir.absoluteFilePath(QLatin1String(CityWriter::DatabaseFile)))
                          .toUtf8())
                < 0)
         fail(QStringLiteral("cannot write %1").arg(ini.fileName()));

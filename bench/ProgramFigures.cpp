@@ -159,7 +159,7 @@ void ProgramFigures::objectList()
     }
     m_report.addRatio(QStringLiteral("2. Object list, first show (%1 rows)").arg(count(list.recordCount())),
                       median(command), median(raw), 2, QStringLiteral("raw query"));
-    const double database = double(QFileInfo(QLatin1String(Generator::DatabaseFile)).size());
+    const double database = double(QFileInfo(QLatin1String(CityWriter::DatabaseFile)).size());
     const double ratio = median(growth) / database;
     m_report.add({QStringLiteral("2. Object list, resident memory growth"), Measure::megabytes(median(growth)),
                   QStringLiteral("database file: ") + Measure::megabytes(database), QString::number(ratio, 'f', 2) + QStringLiteral(" ×"),

@@ -185,6 +185,42 @@ void GroupedListView::collapseAllRows()
     keepFocusVisible();
 }
 
+void GroupedListView::forEachGroup(const QModelIndex &parent, const QString &path,
+                                   const std::function<void(const QModelIndex &, const QString &)> &visit) const
+{
+    // A level holds either groups or data rows; only the groups are walked, never the records.
+    for (int row = 0; row < m_model->rowCount(parent); ++row) {
+        const QModelIndex group = m_model->index(row, 0, parent);
+        if (!m_model->isGroup(group))
+            return;
+        const QString groupPath = path + m_model->groupKey(group).toString() + QChar(0x1F);
+        visit(group, groupPath);
+        forEachGroup(group, groupPath, visit);
+    }
+}
+
+QSet<QString> GroupedListView::expandedGroups() const
+{
+    QSet<QString> groups;
+    if (m_model) {
+        forEachGroup({}, {}, [&](const QModelIndex &group, const QString &path) {
+            if (isExpanded(group))
+                groups.insert(path);
+        });
+    }
+    return groups;
+}
+
+void GroupedListView::expandGroups(const QSet<QString> &groups)
+{
+    if (!m_model || groups.isEmpty())
+        return;
+    forEachGroup({}, {}, [&](const QModelIndex &group, const QString &path) {
+        if (groups.contains(path))
+            expand(group);
+    });
+}
+
 void GroupedListView::expandRowRecursively(const QModelIndex &index)
 {
     if (index.isValid())

@@ -13,7 +13,10 @@
 // Collapsing a group that holds the focused row moves the focus to that group's row.
 #include "widgets/GroupedRows.h"
 
+#include <QSet>
 #include <QTreeView>
+
+#include <functional>
 
 class GroupedListDelegate;
 class GroupedListModel;
@@ -49,6 +52,11 @@ public:
     bool isShown() const override { return isVisible(); }
     void takeFocus() override { setFocus(); }
 
+    // The open groups, each named by its keys from the top level down, and opening the groups so
+    // named: what the user opened survives a rebuild of the list from its data set.
+    QSet<QString> expandedGroups() const;
+    void expandGroups(const QSet<QString> &groups);
+
     // Expands a row and every row below it.
     void expandRowRecursively(const QModelIndex &index);
     // The row shown at that position, or an invalid index.
@@ -77,6 +85,9 @@ private:
     void focusRecordRow(const QModelIndex &index);
     void keepFocusVisible();
     void applyColumnWidths();
+    // Calls `visit` for every group row under `parent` with its path of keys.
+    void forEachGroup(const QModelIndex &parent, const QString &path,
+                      const std::function<void(const QModelIndex &, const QString &)> &visit) const;
 
     GroupedListModel *m_model = nullptr;
     GroupedListDelegate *m_delegate = nullptr;

@@ -1,9 +1,14 @@
 #include "widgets/GroupedListView.h"
 
+#include "common/GeorgianScript.h"
+#include "data/DataSet.h"
 #include "data/GroupedListModel.h"
 #include "widgets/GroupedListDelegate.h"
 
+#include <QClipboard>
 #include <QEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QHeaderView>
 #include <QPainter>
 #include <QScrollBar>
@@ -100,6 +105,31 @@ bool GroupedListView::viewportEvent(QEvent *event)
     if (event->type() == QEvent::Resize)
         applyColumnWidths();
     return QTreeView::viewportEvent(event);
+}
+
+void GroupedListView::keyPressEvent(QKeyEvent *event)
+{
+    // Georgian letters read correctly in whatever the text is pasted into, and can be searched there.
+    if (event->matches(QKeySequence::Copy)) {
+        if (const QString name = focusedName(); !name.isEmpty())
+            QGuiApplication::clipboard()->setText(GeorgianScript::toUnicode(name));
+        event->accept();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+QString GroupedListView::focusedName() const
+{
+    const QModelIndex current = currentIndex();
+    if (!m_model || !current.isValid())
+        return QString();
+    if (m_model->isGroup(current))
+        return m_model->groupText(current);
+    const DataSet &records = m_model->dataSet();
+    const int column = records.isOpen() ? records.columnIndex(m_nameField) : -1;
+    const int record = m_model->recordOf(current);
+    return column < 0 || record < 0 ? QString() : records.valueAt(record, column).toString();
 }
 
 void GroupedListView::setColours(const Colours &colours)

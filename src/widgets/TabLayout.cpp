@@ -40,6 +40,8 @@ GroupedListView *TabLayout::makeList(const char *name, QWidget *tab)
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Objects, streets and stops alike are named by their `saxeli`.
+    list->setNameField(QStringLiteral("saxeli"));
     return list;
 }
 

@@ -180,17 +180,13 @@ private Q_SLOTS:
         using PersonInput::Entry;
         Program p;
         ObjectTab &t = p.tab();
-        struct Case {
-            QWidget *field;
-            Entry entry;
-            QString text;
-            Qt::KeyboardModifiers enter;
-            const char *filter;
-        };
-        const QList<Case> cases = {
-            {t.RubrikaCb, Entry::Typed, QStringLiteral("bankebi"), Qt::NoModifier, " qve_rubrika.g_rubrika_kodi=2 AND "},
-            {t.RubrikaCb, Entry::Clicked, QStringLiteral("kveba"), Qt::KeypadModifier, " qve_rubrika.g_rubrika_kodi=3 AND "},
-            {t.QveRubrikaCb, Entry::Keyed, QStringLiteral("kafeebi"), Qt::NoModifier, " obieqti.g_qve_rubrika_kodi=111 AND "},
+        PersonInput::searchEach({
+            {t.RubrikaCb, Entry::Typed, QStringLiteral("bankebi"), Qt::NoModifier,
+             " qve_rubrika.g_rubrika_kodi=2 AND "},
+            {t.RubrikaCb, Entry::Clicked, QStringLiteral("kveba"), Qt::KeypadModifier,
+             " qve_rubrika.g_rubrika_kodi=3 AND "},
+            {t.QveRubrikaCb, Entry::Keyed, QStringLiteral("kafeebi"), Qt::NoModifier,
+             " obieqti.g_qve_rubrika_kodi=111 AND "},
             {t.QveRubrikaCb, Entry::Typed, QStringLiteral("რესტორნები"), Qt::KeypadModifier,
              " obieqti.g_qve_rubrika_kodi=110 AND "},
             {t.ObieqtiEd, Entry::Typed, QStringLiteral("კაფე"), Qt::NoModifier,
@@ -200,15 +196,9 @@ private Q_SLOTS:
             {t.ObieqtisRaioniCb, Entry::Clicked, QStringLiteral("vake"), Qt::KeypadModifier, " g_raioni_kodi=1 AND "},
             {t.misamarTiEd, Entry::Pasted, QStringLiteral("რუსთაველის"), Qt::KeypadModifier,
              " misamarTi LIKE '%rusTavelis%' ESCAPE '!' AND "},
-            {t.telefoniEd, Entry::Typed, QStringLiteral("112"), Qt::NoModifier, " telefoni LIKE '%112%' ESCAPE '!' AND "},
-        };
-        for (const Case &c : cases) {
-            t.ClearBtn->click();
-            PersonInput::enterText(c.field, c.entry, c.text);
-            PersonInput::pressEnter(c.enter);
-            QVERIFY2(p.state().ObjectFilter == QLatin1String(c.filter),
-                     qPrintable(c.field->objectName() + QLatin1String(": ") + p.state().ObjectFilter));
-        }
+            {t.telefoniEd, Entry::Typed, QStringLiteral("112"), Qt::NoModifier,
+             " telefoni LIKE '%112%' ESCAPE '!' AND "},
+        }, t.ClearBtn, p.state().ObjectFilter);
         QVERIFY(p.prompts.errors.isEmpty());
 
         // Other keys, and Enter outside the six fields, do not search.

@@ -181,14 +181,7 @@ private Q_SLOTS:
         using PersonInput::Entry;
         StreetRig rig;
         StreetTab &t = rig.tab();
-        struct Case {
-            QWidget *field;
-            Entry entry;
-            QString text;
-            Qt::KeyboardModifiers enter;
-            const char *filter;
-        };
-        const QList<Case> cases = {
+        PersonInput::searchEach({
             {t.quCisTipiCb, Entry::Typed, QStringLiteral("gamziri"), Qt::NoModifier, "g_quCis_tipi=2"},
             {t.quCisTipiCb, Entry::Clicked, QStringLiteral("Sesaxvevi"), Qt::KeypadModifier, "g_quCis_tipi=3"},
             {t.quCisTipiCb, Entry::Keyed, QStringLiteral("quCa"), Qt::NoModifier, "g_quCis_tipi=1"},
@@ -197,14 +190,7 @@ private Q_SLOTS:
              "saxeli LIKE '%gorgasal%' ESCAPE '!'"},
             {t.quCisSaxeliEd, Entry::Pasted, QStringLiteral("სიონის"), Qt::KeypadModifier,
              "saxeli LIKE '%sionis%' ESCAPE '!'"},
-        };
-        for (const Case &c : cases) {
-            t.SpeedButton1->click();
-            PersonInput::enterText(c.field, c.entry, c.text);
-            PersonInput::pressEnter(c.enter);
-            QVERIFY2(rig.state().StreetFilter == QLatin1String(c.filter),
-                     qPrintable(c.field->objectName() + QLatin1String(": ") + rig.state().StreetFilter));
-        }
+        }, t.SpeedButton1, rig.state().StreetFilter);
         QCOMPARE(rig.status(), QStringLiteral("moZebnili quCebis raodenoba - 1"));
 
         // Other keys do not search.

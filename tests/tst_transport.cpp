@@ -234,14 +234,7 @@ private Q_SLOTS:
         TransportRig rig;
         rig.showTab();
         TransportTab &t = rig.tab();
-        struct Case {
-            QWidget *field;
-            Entry entry;
-            QString text;
-            Qt::KeyboardModifiers enter;
-            const char *filter;
-        };
-        const QList<Case> cases = {
+        PersonInput::searchEach({
             {t.GaCerebaEd, Entry::Typed, QStringLiteral("მოედანი"), Qt::NoModifier,
              " AND gaCereba.saxeli LIKE '%moedani%' ESCAPE '!'"},
             {t.GaCerebaEd, Entry::Pasted, QStringLiteral("parki"), Qt::KeypadModifier,
@@ -254,14 +247,7 @@ private Q_SLOTS:
              " AND transporti.g_transporti_tipi=1"},
             {t.TransportisTipiEd, Entry::Keyed, QStringLiteral("marSrutka"), Qt::NoModifier,
              " AND transporti.g_transporti_tipi=3"},
-        };
-        for (const Case &c : cases) {
-            t.SpeedButton4->click();
-            PersonInput::enterText(c.field, c.entry, c.text);
-            PersonInput::pressEnter(c.enter);
-            QVERIFY2(rig.state().TransportFilter == QLatin1String(c.filter),
-                     qPrintable(c.field->objectName() + QLatin1String(": ") + rig.state().TransportFilter));
-        }
+        }, t.SpeedButton4, rig.state().TransportFilter);
         QCOMPARE(rig.window->StatusBar->text(), QStringLiteral("moiZebna 0"));
 
         // Other keys do not search.

@@ -6,6 +6,7 @@
 //   enterText(tab.ObieqtiEd, Entry::Typed, "კაფე");  // a Georgian keyboard
 //   enterText(tab.RubrikaCb, Entry::Clicked, "bankebi");
 //   pressEnter(Qt::KeypadModifier);
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
@@ -127,6 +128,26 @@ inline void enterText(QWidget *field, Entry entry, const QString &text)
         QVERIFY(box);
         keyToEntry(*box, text);
         break;
+    }
+}
+
+// One way of filling a search field and starting the search with Enter in it.
+struct SearchCase {
+    QWidget *field;
+    Entry entry;
+    QString text;
+    Qt::KeyboardModifiers enter; // Qt::KeypadModifier: the keypad's Enter, otherwise Return
+    const char *filter;          // what the search makes of it
+};
+
+// Each case on a cleared panel (a click on `clear`); `filter` is the tab's search filter.
+inline void searchEach(const QList<SearchCase> &cases, QAbstractButton *clear, const QString &filter)
+{
+    for (const SearchCase &c : cases) {
+        clear->click();
+        enterText(c.field, c.entry, c.text);
+        pressEnter(c.enter);
+        QVERIFY2(filter == QLatin1String(c.filter), qPrintable(c.field->objectName() + QLatin1String(": ") + filter));
     }
 }
 

@@ -33,7 +33,9 @@ void typeDetails(WordDocument &document, const ObjectDetailsText &d)
     // What the window draws in the display font goes in as the Georgian letters the font draws, so
     // that it reads correctly in any font and can be searched in the document; the web and e-mail
     // addresses, drawn in Arial, go in as they are.
-    const auto insertGeorgian = [&](const QString &text) { document.insertAfter(GeorgianScript::toUnicode(text)); };
+    const auto insertGeorgian = [&](const QString &text) {
+        document.insertAfter(GeorgianScript::toUnicode(text));
+    };
     document.setVisible(true);
     document.setCaption(QStringLiteral("KVIRZETA"));
     document.addDocument();

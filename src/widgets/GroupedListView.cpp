@@ -8,8 +8,8 @@
 #include <QClipboard>
 #include <QEvent>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
 

@@ -819,6 +819,7 @@ private Q_SLOTS:
         };
         for (const Case &c : cases) {
             w.PageControl->setCurrentWidget(c.tab);
+            PersonInput::focusField(c.list);
             const GroupedListModel &model = *c.list->listModel();
             const int nameColumn = std::max(0, model.columnOf(QStringLiteral("saxeli")));
             QModelIndex row;

@@ -279,6 +279,7 @@ private Q_SLOTS:
                                            {QStringLiteral("avtobusi")},
                                            {QStringLiteral("avtobusi"), QStringLiteral("10")}};
         rig.search(QStringLiteral("a"));
+        PersonInput::focusField(&view);
         for (const QStringList &path : opened) {
             const QModelIndex row = group(path);
             QVERIFY2(row.isValid(), qPrintable(path.join(QLatin1Char('/'))));

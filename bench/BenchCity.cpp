@@ -53,7 +53,7 @@ QString ensure(const QString &folder, const QString &connection)
     const QString address = ini.open(QIODevice::ReadOnly) ? QString::fromUtf8(ini.readAll()).trimmed() : QString();
     const bool sameDatabase = connection.isEmpty()
                                   ? address.startsWith(QLatin1String("Provider=SQLite;"))
-                                        && dir.exists(QLatin1String(Generator::DatabaseFile))
+                                        && dir.exists(QLatin1String(CityWriter::DatabaseFile))
                                   : address == connection;
     if (current && sameDatabase && dir.exists(QStringLiteral("Raster/Tbilisi.bmp")))
         return dir.absolutePath();
@@ -91,9 +91,9 @@ QString ensureLargeRasters(const QString &city)
     if (!cityIni.open(QIODevice::ReadOnly))
         fail(QStringLiteral("cannot read %1").arg(cityIni.fileName()));
     QByteArray address = cityIni.readAll();
-    const QByteArray relative = QByteArray("Data Source=") + Generator::DatabaseFile;
+    const QByteArray relative = QByteArray("Data Source=") + CityWriter::DatabaseFile;
     const QByteArray absolute =
-        QByteArray("Data Source=") + cityDir.absoluteFilePath(QLatin1String(Generator::DatabaseFile)).toUtf8();
+        QByteArray("Data Source=") + cityDir.absoluteFilePath(QLatin1String(CityWriter::DatabaseFile)).toUtf8();
     address.replace(relative, absolute);
     QFile ini(dir.filePath(QStringLiteral("Address.ini")));
     if (!ini.open(QIODevice::WriteOnly | QIODevice::Truncate) || ini.write(address) < 0)

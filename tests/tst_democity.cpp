@@ -147,7 +147,7 @@ void TestDemoCity::initTestCase()
     m_city = m_dir.filePath("city");
     QVERIFY(generate(m_city));
     m_db = QSqlDatabase::addDatabase("QSQLITE", "city");
-    m_db.setDatabaseName(m_city + "/" + Generator::DatabaseFile);
+    m_db.setDatabaseName(m_city + "/" + CityWriter::DatabaseFile);
     QVERIFY(m_db.open());
 }
 
@@ -288,6 +288,8 @@ void TestDemoCity::referencesAreConsistent()
         QVERIFY2(q.value(0).toInt() == 0, qPrintable(sql + " -> " + q.value(0).toString()));
     };
     none("SELECT count(*) FROM qve_rubrika WHERE g_rubrika_kodi NOT IN (SELECT rubrika_kodi FROM rubrika)");
+    // A sub-rubric without objects would only ever find nothing.
+    none("SELECT count(*) FROM qve_rubrika WHERE qve_rubrika_kodi NOT IN (SELECT g_qve_rubrika_kodi FROM obieqti)");
     none("SELECT count(*) FROM obieqti WHERE g_qve_rubrika_kodi NOT IN (SELECT qve_rubrika_kodi FROM qve_rubrika)");
     none("SELECT count(*) FROM obieqti WHERE g_raioni_kodi NOT IN (SELECT raioni_kodi FROM raioni)");
     none("SELECT count(*) FROM quCa WHERE g_raioni_kodi NOT IN (SELECT raioni_kodi FROM raioni)");
@@ -373,8 +375,8 @@ void TestDemoCity::locatedRecordsLieOnTheirSheets()
 
 void TestDemoCity::sheetsAgreeWithTheGeneralMap()
 {
-    const QSize general = Generator::generalMapSize(TestMapWidth), sheet = Generator::sheetSize(TestMapWidth);
-    const QTransform toGeneral = MapPainter::viewTransform(Generator::mapArea(m_model.frame, {}), general);
+    const QSize general = CityWriter::generalMapSize(TestMapWidth), sheet = CityWriter::sheetSize(TestMapWidth);
+    const QTransform toGeneral = MapPainter::viewTransform(CityWriter::mapArea(m_model.frame, {}), general);
     const double metresPerPixel = m_model.frame.width / general.width();
 
     // Each record, drawn on its sheet and on the general map, lands on the same spot of the city.
@@ -386,7 +388,7 @@ void TestDemoCity::sheetsAgreeWithTheGeneralMap()
             const double x = q.value(1).toDouble(), y = q.value(2).toDouble();
             const QPointF onSheet(x / 100 * sheet.width(), y / 100 * sheet.height());
             const QPointF fromSheet =
-                MapPainter::viewTransform(Generator::mapArea(m_model.frame, code), sheet).inverted().map(onSheet);
+                MapPainter::viewTransform(CityWriter::mapArea(m_model.frame, code), sheet).inverted().map(onSheet);
             const QPointF g = generalPercent(code, x, y);
             const QPointF fromGeneral = toGeneral.inverted().map(QPointF(g.x() / 100 * general.width(),
                                                                          g.y() / 100 * general.height()));
@@ -474,10 +476,10 @@ void TestDemoCity::generationIsDeterministic()
     const QString again = m_dir.filePath("again"), other = m_dir.filePath("other");
     QVERIFY(generate(again));
     QVERIFY(generate(other, {"--seed", "7"}));
-    const QByteArray first = dump(m_city + "/" + Generator::DatabaseFile);
+    const QByteArray first = dump(m_city + "/" + CityWriter::DatabaseFile);
     QVERIFY(!first.isEmpty());
-    QCOMPARE(dump(again + "/" + Generator::DatabaseFile), first);
-    QVERIFY(dump(other + "/" + Generator::DatabaseFile) != first);
+    QCOMPARE(dump(again + "/" + CityWriter::DatabaseFile), first);
+    QVERIFY(dump(other + "/" + CityWriter::DatabaseFile) != first);
     for (const QString &raster : QStringList{"Tbilisi.bmp", "B3.jpg", "F5.jpg"})
         QVERIFY2(fileBytes(again + "/Raster/" + raster) == fileBytes(m_city + "/Raster/" + raster), qPrintable(raster));
 }
@@ -488,7 +490,7 @@ void TestDemoCity::largeCityIsBuiltFromPooledPictures()
     QVERIFY(generate(large, {"--objects", "3000", "--streets", "800", "--stops", "600", "--routes", "60",
                              "--ad-percent", "5", "--ad-kb", "20", "--ad-icons-all"}));
     QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "large");
-    db.setDatabaseName(large + "/" + Generator::DatabaseFile);
+    db.setDatabaseName(large + "/" + CityWriter::DatabaseFile);
     QVERIFY(db.open());
     {
         QSqlQuery q(db);
@@ -588,7 +590,7 @@ void TestDemoCity::sheetGridLocatesAndReturns()
         }
     }
     // The painter's transform puts a sheet's corners on its image's corners.
-    const QRectF area = Generator::mapArea(m_model.frame, "F5");
+    const QRectF area = CityWriter::mapArea(m_model.frame, "F5");
     const QTransform t = MapPainter::viewTransform(area, QSize(800, 600));
     QVERIFY(QLineF(t.map(area.topLeft()), QPointF(0, 0)).length() < 1e-6);
     QVERIFY(QLineF(t.map(area.bottomRight()), QPointF(800, 600)).length() < 1e-6);
@@ -761,7 +763,7 @@ void TestDemoCity::advertisingLeafletsAndLogoCopies()
     }
 
     // A logo copy differs by its comment and still decodes to the same picture.
-    LogoMaker pooled(Generator::fontFamily(), true);
+    LogoMaker pooled(CityWriter::fontFamily(), true);
     ObjectRecord other = o;
     other.code = 10;
     const QByteArray a = pooled.treeLogo(o), b = pooled.treeLogo(other);
@@ -770,7 +772,7 @@ void TestDemoCity::advertisingLeafletsAndLogoCopies()
     QVERIFY(a.contains("Kvirzeta object 9"));
     QCOMPARE(LogoMaker::withComment("not a jpeg", "x"), QByteArray("not a jpeg"));
     // Own logos: branches of a chain share one.
-    LogoMaker own(Generator::fontFamily(), false);
+    LogoMaker own(CityWriter::fontFamily(), false);
     QCOMPARE(own.mapLogo(o), own.mapLogo(other));
 }
 
@@ -779,10 +781,10 @@ void TestDemoCity::regeneratingReplacesTheCity()
     const QString folder = m_dir.filePath("twice");
     QVERIFY(generate(folder, {"--objects", "50"}));
     QVERIFY(generate(folder, {"--objects", "60"}));
-    const QByteArray content = dump(folder + "/" + Generator::DatabaseFile);
+    const QByteArray content = dump(folder + "/" + CityWriter::DatabaseFile);
     QCOMPARE(content.count("\n") > 0, true);
     QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "twice");
-    db.setDatabaseName(folder + "/" + Generator::DatabaseFile);
+    db.setDatabaseName(folder + "/" + CityWriter::DatabaseFile);
     QVERIFY(db.open());
     {
         QSqlQuery q(db);

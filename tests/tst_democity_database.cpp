@@ -1,5 +1,6 @@
 // The demo-city generator writing its tables through a connection string, on the backend of this
 // run: the same seed gives the same catalogue as in the folder's own SQLite file.
+#include "EmptyDatabase.h"
 #include "FixtureCity.h"
 #include "Generator.h"
 #include "common/Errors.h"
@@ -43,39 +44,10 @@ class TestDemoCityDatabase : public QObject {
 
     QTemporaryDir m_dir;
 
-    // An empty database on this run's backend: the connection string that names it, and one to
-    // read it back exactly. SQLite's ODBC driver hands out floating-point values with 15
-    // significant digits only, so a file written through it is read back directly.
-    struct Target {
-        QString connection;
-        QString exact;
-        std::unique_ptr<ServerDatabase> server;
-    };
-    Target emptyDatabase()
-    {
-        Target target;
-        const QString file = m_dir.filePath(QStringLiteral("written-%1.sqlite").arg(QUuid::createUuid().toString(QUuid::Id128)));
-        const QString sqlite = QStringLiteral("Provider=SQLite;Data Source=") + file;
-        switch (FixtureCity::backend()) {
-        case FixtureCity::Backend::PostgreSQL:
-            target.server = std::make_unique<ServerDatabase>();
-            target.connection = target.exact = target.server->connectionString();
-            break;
-        case FixtureCity::Backend::Odbc:
-            target.connection = QStringLiteral("Provider=MSDASQL.1;Extended Properties=\"DRIVER=SQLite3;Database=%1;\"").arg(file);
-            target.exact = sqlite;
-            break;
-        case FixtureCity::Backend::SQLite:
-            target.connection = target.exact = sqlite;
-            break;
-        }
-        return target;
-    }
-
 private Q_SLOTS:
     void writesTheSameCityThroughAConnection()
     {
-        const Target database = emptyDatabase();
+        const EmptyDatabase database(m_dir.path());
         const QString &target = database.connection;
         const QString own = m_dir.filePath(QStringLiteral("own"));
         const QString through = m_dir.filePath(QStringLiteral("through"));
@@ -84,12 +56,12 @@ private Q_SLOTS:
 
         // Address.ini names the database written; the folder holds no SQLite file of its own.
         QCOMPARE(readAll(through + QStringLiteral("/Address.ini")), target.toUtf8() + "\r\n");
-        QVERIFY(!QFileInfo::exists(through + QLatin1Char('/') + QLatin1String(Generator::DatabaseFile)));
+        QVERIFY(!QFileInfo::exists(through + QLatin1Char('/') + QLatin1String(CityWriter::DatabaseFile)));
         QCOMPARE(readAll(through + QStringLiteral("/Raster/B2.jpg")), readAll(own + QStringLiteral("/Raster/B2.jpg")));
 
         const QByteArray written = FixtureCity::contentDigest(database.exact);
         QCOMPARE(written, FixtureCity::contentDigest(QStringLiteral("Provider=SQLite;Data Source=%1/%2")
-                                                         .arg(own, QLatin1String(Generator::DatabaseFile))));
+                                                         .arg(own, QLatin1String(CityWriter::DatabaseFile))));
 
         // The program opens it from the folder as it stands.
         {

@@ -1,5 +1,6 @@
 // cmake --install into a fresh prefix gives a program that a desktop menu can start: the menu
-// entry is valid, starts the installed program in the installed demo city, and the city opens.
+// entry is valid, starts the installed program in the installed demo city, and the city opens;
+// the OpenStreetMap import is installed beside it.
 #include "FixtureCity.h"
 #include "data/Connection.h"
 #include "data/DataModule.h"
@@ -144,6 +145,15 @@ private Q_SLOTS:
             run.kill();
             run.waitForFinished(5000);
         }
+    }
+
+    void osmImportIsInstalled()
+    {
+        QProcess tool;
+        tool.start(m_prefix + QStringLiteral("/bin/kvirzeta-import-osm"), {QStringLiteral("--help")});
+        QVERIFY2(tool.waitForFinished(30000), qPrintable(tool.errorString()));
+        QCOMPARE(tool.exitCode(), 0);
+        QVERIFY(tool.readAllStandardOutput().startsWith("usage: kvirzeta-import-osm INPUT FOLDER"));
     }
 
     void iconAndFontsAreInstalled()

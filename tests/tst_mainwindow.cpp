@@ -1,6 +1,7 @@
 #include "FakeDesktop.h"
 #include "FakePrompts.h"
 #include "FixtureCity.h"
+#include "PersonInput.h"
 #include "ProgramRig.h"
 #include "app/MainActions.h"
 #include "app/MainFrm.h"
@@ -9,6 +10,7 @@
 #include "catalogue/ObjectTab.h"
 #include "common/MainState.h"
 #include "data/DataModule.h"
+#include "data/GroupedListModel.h"
 #include "map/MapArea.h"
 #include "streets/StreetTab.h"
 #include "transport/TransportTab.h"
@@ -789,6 +791,58 @@ private Q_SLOTS:
         QTRY_VERIFY(objects->isVisible());
         objects->hide();
         QVERIFY(run.prompts.errors.isEmpty());
+    }
+
+    // Ctrl+C on a list's row copies its name in Georgian letters: a group's text, a record's name.
+    void copyingARowGivesItsNameInGeorgianLetters()
+    {
+        Run run;
+        run.show();
+        TMainFrm &w = *run.window;
+        struct Case {
+            QWidget *tab;
+            GroupedListView *list;
+            QStringList path; // group texts, then a record's shown name or "" for the first record
+            QString copied;
+        };
+        const QList<Case> cases = {
+            {w.obieqtiTSH, w.obieqtiTSH->ObjectGrid, {QStringLiteral("bankebi")}, QStringLiteral("ბანკები")},
+            {w.obieqtiTSH, w.obieqtiTSH->ObjectGrid,
+             {QStringLiteral("bankebi"), QStringLiteral("mikrosafinanso"), QStringLiteral("kredo"), QString()},
+             QStringLiteral("კრედო")},
+            {w.quCaTSh, w.quCaTSh->StreetGrid, {QStringLiteral("vake"), QStringLiteral("abaSiZis quCa")},
+             QStringLiteral("აბაშიძის ქუჩა")},
+            {w.TransportiTSH, w.TransportiTSH->TransportiGrid, {QStringLiteral("metro"), QStringLiteral("M1")},
+             QStringLiteral("მ1")},
+            {w.TransportiTSH, w.TransportiTSH->TransportiGrid,
+             {QStringLiteral("metro"), QStringLiteral("M1"), QStringLiteral("didube")}, QStringLiteral("დიდუბე")},
+        };
+        for (const Case &c : cases) {
+            w.PageControl->setCurrentWidget(c.tab);
+            PersonInput::focusField(c.list);
+            const GroupedListModel &model = *c.list->listModel();
+            const int nameColumn = std::max(0, model.columnOf(QStringLiteral("saxeli")));
+            QModelIndex row;
+            for (const QString &step : c.path) {
+                if (row.isValid() && !c.list->isExpanded(row)) {
+                    PersonInput::clickRow(*c.list, row);
+                    QTest::keyClick(PersonInput::focused(), Qt::Key_Right);
+                }
+                const QModelIndex parent = row;
+                for (int i = 0; i < model.rowCount(parent); ++i) {
+                    const QModelIndex child = model.index(i, 0, parent);
+                    if (step.isEmpty() || model.groupText(child) == step
+                        || model.index(i, nameColumn, parent).data().toString() == step) {
+                        row = child;
+                        break;
+                    }
+                }
+                QVERIFY2(row.parent() == parent, qPrintable(step));
+            }
+            PersonInput::clickRow(*c.list, row);
+            QTest::keyClick(PersonInput::focused(), Qt::Key_C, Qt::ControlModifier);
+            QCOMPARE(QGuiApplication::clipboard()->text(), c.copied);
+        }
     }
 };
 

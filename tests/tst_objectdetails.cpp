@@ -3,6 +3,7 @@
 #include "catalogue/AdvertisingFile.h"
 #include "catalogue/ObjectDetailCommands.h"
 #include "catalogue/ObjectDetailsWindow.h"
+#include "common/GeorgianScript.h"
 #include "dialogs/WordMessage.h"
 #include "platform/DesktopWordDocument.h"
 #include "platform/PrivateTempDirectory.h"
@@ -287,12 +288,16 @@ private Q_SLOTS:
         QVERIFY(doc.isVisible());
         QCOMPARE(doc.caption(), QStringLiteral("KVIRZETA"));
 
-        const QStringList expected = {
+        // The texts drawn in the display font are typed in Georgian letters.
+        QStringList expected = {
             QStringLiteral(" "), QStringLiteral(" "), QStringLiteral("obieqtis dasaxeleba:    kredo; "),
             QStringLiteral(" "), QStringLiteral("adgilmdebareoba "), QStringLiteral("raioni :     vake; "),
             QStringLiteral("misamarTi:     abaSiZis 12; "), QStringLiteral("telefoni:    ; "),
             QStringLiteral("faqsi:    ; "), QStringLiteral("veb-gverdi:    ; "), QStringLiteral("el. fosta:     ; "),
             QStringLiteral(" "), QStringLiteral("saqmianoba "), QStringLiteral("mikrosesxebi")};
+        for (QString &text : expected)
+            text = GeorgianScript::toUnicode(text);
+        QCOMPARE(expected[6], QStringLiteral("მისამართი:     აბაშიძის 12; "));
         const auto paragraphs = doc.paragraphs();
         QStringList texts;
         for (const auto &p : paragraphs) {
@@ -310,7 +315,7 @@ private Q_SLOTS:
         QCOMPARE(paragraphs[9].runs[0].fontName, QStringLiteral("_! Kolhety"));
         QCOMPARE(paragraphs[9].runs[1].text, QStringLiteral("; "));
         QCOMPARE(paragraphs[9].runs[1].fontName, QStringLiteral("Times New Roman"));
-        QCOMPARE(paragraphs[10].runs[0].text, QStringLiteral("el. fosta:     "));
+        QCOMPARE(paragraphs[10].runs[0].text, QStringLiteral("ელ. ფოსტა:     "));
         QCOMPARE(paragraphs[10].runs[1].fontName, QStringLiteral("Times New Roman"));
         for (int i : {0, 2, 8, 11, 13}) {
             QCOMPARE(paragraphs[i].runs.size(), 1);
@@ -321,14 +326,22 @@ private Q_SLOTS:
         d.window.NameText->setText(QStringLiteral("sxva"));
         d.window.BitBtn2->click();
         QCOMPARE(rig.desktop.documents[1].paragraphs()[2].runs[0].text,
-                 QStringLiteral("obieqtis dasaxeleba:    sxva; "));
+                 GeorgianScript::toUnicode(QStringLiteral("obieqtis dasaxeleba:    sxva; ")));
+
+        // Web and e-mail addresses are typed as they are.
+        focus(rig, Fixture::BankObject);
+        DetailsWindow bank(rig);
+        bank.window.BitBtn2->click();
+        const auto bankParagraphs = rig.desktop.documents[2].paragraphs();
+        QCOMPARE(bankParagraphs[9].runs[1].text, QStringLiteral("www.tbank.ge; "));
+        QCOMPARE(bankParagraphs[10].runs[1].text, QStringLiteral("info@tbank.ge; "));
 
         // No word processor: its message and nothing else.
         rig.desktop.wordProcessorInstalled = false;
         d.window.BitBtn2->click();
         QCOMPARE(rig.prompts.messages, QStringList{WordMessage::text()});
         QCOMPARE(rig.prompts.errors, QStringList());
-        QCOMPARE(rig.desktop.documents.size(), 2);
+        QCOMPARE(rig.desktop.documents.size(), 3);
     }
 
     void desktopDocumentIsANewFileEachTime()

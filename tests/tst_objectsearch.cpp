@@ -1,3 +1,4 @@
+#include "PersonInput.h"
 #include "ProgramRig.h"
 #include "app/MainActions.h"
 #include "app/MainStatusBar.h"
@@ -172,26 +173,41 @@ private Q_SLOTS:
         QVERIFY(p.prompts.errors.isEmpty());
     }
 
-    void enterRunsTheSearch()
+    // Each field as a person fills it: typed (on a Georgian keyboard too), pasted, or picked
+    // from a lookup's drop-down; Return or keypad Enter in the field runs the search.
+    void searchFieldsAsAPersonUsesThem()
     {
+        using PersonInput::Entry;
         Program p;
         ObjectTab &t = p.tab();
-        p.tab().telefoniEd->setText(QStringLiteral("112"));
-        // Enter pressed where the focus is after a field is given it, lookups included.
-        p.window->activateWindow();
-        QTRY_VERIFY(p.window->isActiveWindow());
-        for (QWidget *field : {static_cast<QWidget *>(t.RubrikaCb), static_cast<QWidget *>(t.QveRubrikaCb),
-                               static_cast<QWidget *>(t.ObieqtiEd), static_cast<QWidget *>(t.ObieqtisRaioniCb),
-                               static_cast<QWidget *>(t.misamarTiEd), static_cast<QWidget *>(t.telefoniEd)}) {
-            p.state().ObjectSearchStatus.clear();
-            field->setFocus();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-            QVERIFY2(p.state().ObjectSearchStatus == Found + "1", qPrintable(field->objectName()));
-        }
-        p.state().ObjectSearchStatus.clear();
-        QTest::keyClick(p.tab().ObjectGrid, Qt::Key_Return);
-        QTest::keyClick(p.tab().telefoniEd, Qt::Key_A);
-        QCOMPARE(p.state().ObjectSearchStatus, QString());
+        PersonInput::searchEach({
+            {t.RubrikaCb, Entry::Typed, QStringLiteral("bankebi"), Qt::NoModifier,
+             " qve_rubrika.g_rubrika_kodi=2 AND "},
+            {t.RubrikaCb, Entry::Clicked, QStringLiteral("kveba"), Qt::KeypadModifier,
+             " qve_rubrika.g_rubrika_kodi=3 AND "},
+            {t.QveRubrikaCb, Entry::Keyed, QStringLiteral("kafeebi"), Qt::NoModifier,
+             " obieqti.g_qve_rubrika_kodi=111 AND "},
+            {t.QveRubrikaCb, Entry::Typed, QStringLiteral("რესტორნები"), Qt::KeypadModifier,
+             " obieqti.g_qve_rubrika_kodi=110 AND "},
+            {t.ObieqtiEd, Entry::Typed, QStringLiteral("კაფე"), Qt::NoModifier,
+             " obieqti.saxeli LIKE '%kafe%' ESCAPE '!' AND "},
+            {t.ObieqtisRaioniCb, Entry::Pasted, QStringLiteral("ძველი თბილისი"), Qt::NoModifier,
+             " g_raioni_kodi=3 AND "},
+            {t.ObieqtisRaioniCb, Entry::Clicked, QStringLiteral("vake"), Qt::KeypadModifier, " g_raioni_kodi=1 AND "},
+            {t.misamarTiEd, Entry::Pasted, QStringLiteral("რუსთაველის"), Qt::KeypadModifier,
+             " misamarTi LIKE '%rusTavelis%' ESCAPE '!' AND "},
+            {t.telefoniEd, Entry::Typed, QStringLiteral("112"), Qt::NoModifier,
+             " telefoni LIKE '%112%' ESCAPE '!' AND "},
+        }, t.ClearBtn, p.state().ObjectFilter);
+        QVERIFY(p.prompts.errors.isEmpty());
+
+        // Other keys, and Enter outside the six fields, do not search.
+        t.ClearBtn->click();
+        PersonInput::enterText(t.telefoniEd, Entry::Typed, QStringLiteral("1a"));
+        QCOMPARE(p.state().ObjectFilter, QString());
+        PersonInput::focusField(t.ObjectGrid);
+        PersonInput::pressEnter();
+        QCOMPARE(p.state().ObjectFilter, QString());
     }
 
     void quotesAndWildcards()
@@ -272,36 +288,56 @@ private Q_SLOTS:
         QVERIFY(!p.list().isOpen());
     }
 
+    // The sub-rubric lookup follows the rubric picked when the rubric's drop-down closes.
     void rubricNarrowsSubRubrics()
     {
+        using PersonInput::Entry;
         Program p;
         LookupEditor &rubric = *p.tab().RubrikaCb;
         LookupEditor &subRubric = *p.tab().QveRubrikaCb;
+        const QStringList banks = {QStringLiteral("komerciuli bankebi"), QStringLiteral("mikrosafinanso")};
+        const QStringList food = {QStringLiteral("restornebi"), QStringLiteral("kafeebi")};
         QCOMPARE(subRubric.count(), Fixture::SubRubricCount);
 
-        subRubric.setText(QStringLiteral("kafeebi"));
-        rubric.setText(QStringLiteral("bankebi"));
-        Q_EMIT rubric.closeUp();
-        QCOMPARE(entries(subRubric), (QStringList{QStringLiteral("komerciuli bankebi"), QStringLiteral("mikrosafinanso")}));
+        PersonInput::enterText(&subRubric, Entry::Typed, QStringLiteral("kafeebi"));
+        PersonInput::enterText(&rubric, Entry::Clicked, QStringLiteral("kveba"));
+        QCOMPARE(entries(subRubric), food);
+        PersonInput::enterText(&rubric, Entry::Keyed, QStringLiteral("bankebi"));
+        QCOMPARE(entries(subRubric), banks);
         QCOMPARE(subRubric.text(), QStringLiteral("kafeebi"));
+        // Esc leaves the rubric shown as it is.
+        QTest::keyClick(PersonInput::focused(), Qt::Key_Down, Qt::AltModifier);
+        QTRY_VERIFY(rubric.view()->isVisible());
+        QTest::keyClick(PersonInput::dropDownKeys(rubric), Qt::Key_Escape);
+        PersonInput::backFromDropDown(rubric);
+        QCOMPARE(entries(subRubric), banks);
 
-        // The left-over sub-rubric names no entry any more: the database rejects the search.
-        p.search(QString());
+        // The left-over sub-rubric names no entry of the narrowed list: the search is refused.
+        p.tab().Obj_FilterBtn->click();
         QCOMPARE(p.prompts.errors.size(), 1);
 
-        rubric.setText(QString());
-        Q_EMIT rubric.closeUp();
+        // An empty rubric, or one that names no rubric, narrows nothing.
+        QTest::keyClick(PersonInput::focused(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(PersonInput::focused(), Qt::Key_Delete);
+        PersonInput::openDropDownByClick(rubric);
+        QTest::keyClick(PersonInput::dropDownKeys(rubric), Qt::Key_Escape);
+        PersonInput::backFromDropDown(rubric);
         QCOMPARE(subRubric.count(), Fixture::SubRubricCount);
-
-        // A rubric text naming no rubric narrows nothing.
-        rubric.setText(QStringLiteral("bank"));
-        Q_EMIT rubric.closeUp();
+        PersonInput::enterText(&rubric, Entry::Clicked, QStringLiteral("bankebi"));
+        QCOMPARE(entries(subRubric), banks);
+        QTest::keyClick(PersonInput::focused(), Qt::Key_A, Qt::ControlModifier);
+        PersonInput::typeText(QStringLiteral("banki"));
+        PersonInput::openDropDownByClick(rubric);
+        // A click elsewhere reaches the open drop-down first, which closes.
+        QWidget *dropDown = rubric.view()->window();
+        const QPoint list = p.tab().ObjectGrid->mapToGlobal(p.tab().ObjectGrid->rect().center());
+        QTest::mouseClick(dropDown, Qt::LeftButton, {}, dropDown->mapFromGlobal(list));
+        PersonInput::backFromDropDown(rubric);
         QCOMPARE(subRubric.count(), Fixture::SubRubricCount);
         QCOMPARE(p.prompts.errors.size(), 1);
 
         // Clear lists every sub-rubric again, the rubrics in database order after the reload.
-        rubric.setText(QStringLiteral("kveba"));
-        Q_EMIT rubric.closeUp();
+        PersonInput::enterText(&rubric, Entry::Clicked, QStringLiteral("kveba"));
         QCOMPARE(subRubric.count(), 2);
         QCOMPARE(entries(rubric), (QStringList{QStringLiteral("bankebi"), QStringLiteral("cxeli xazi"),
                                                QStringLiteral("kveba"), QStringLiteral("vaWroba")}));

@@ -1,3 +1,4 @@
+#include "PersonInput.h"
 #include "ProgramRig.h"
 #include "app/MainActions.h"
 #include "app/MainStatusBar.h"
@@ -171,18 +172,32 @@ private Q_SLOTS:
         QCOMPARE(rig.status(), QStringLiteral("moZebnili quCebis raodenoba - 0"));
         QVERIFY(rig.dm.quCa_Qr.isOpen());
         rig.noComplaint();
+    }
 
-        // Enter in either field searches; other keys do not.
-        rig.tab().quCisTipiCb->setText(QString());
-        rig.tab().quCisSaxeliEd->setText(QStringLiteral("sionis"));
-        QTest::keyClick(rig.tab().quCisSaxeliEd, Qt::Key_A);
-        QCOMPARE(rig.status(), QStringLiteral("moZebnili quCebis raodenoba - 0"));
-        QTest::keyClick(rig.tab().quCisSaxeliEd, Qt::Key_Return);
-        QCOMPARE(rig.dm.quCa_Qr.sql(), QStringLiteral("SELECT * FROM quCa WHERE saxeli LIKE '%sionisa%' ESCAPE '!'"));
-        rig.tab().quCisTipiCb->setText(QStringLiteral("gamziri"));
-        rig.tab().quCisSaxeliEd->clear();
-        QTest::keyClick(rig.tab().quCisTipiCb->lineEdit(), Qt::Key_Enter);
-        QCOMPARE(rig.dm.quCa_Qr.sql(), QStringLiteral("SELECT * FROM quCa WHERE g_quCis_tipi=2"));
+    // Each field as a person fills it: typed (on a Georgian keyboard too), pasted, or picked
+    // from the type's drop-down; Return or keypad Enter in the field runs the search.
+    void searchFieldsAsAPersonUsesThem()
+    {
+        using PersonInput::Entry;
+        StreetRig rig;
+        StreetTab &t = rig.tab();
+        PersonInput::searchEach({
+            {t.quCisTipiCb, Entry::Typed, QStringLiteral("gamziri"), Qt::NoModifier, "g_quCis_tipi=2"},
+            {t.quCisTipiCb, Entry::Clicked, QStringLiteral("Sesaxvevi"), Qt::KeypadModifier, "g_quCis_tipi=3"},
+            {t.quCisTipiCb, Entry::Keyed, QStringLiteral("quCa"), Qt::NoModifier, "g_quCis_tipi=1"},
+            {t.quCisTipiCb, Entry::Typed, QStringLiteral("გამზირი"), Qt::KeypadModifier, "g_quCis_tipi=2"},
+            {t.quCisSaxeliEd, Entry::Typed, QStringLiteral("გორგასალ"), Qt::NoModifier,
+             "saxeli LIKE '%gorgasal%' ESCAPE '!'"},
+            {t.quCisSaxeliEd, Entry::Pasted, QStringLiteral("სიონის"), Qt::KeypadModifier,
+             "saxeli LIKE '%sionis%' ESCAPE '!'"},
+        }, t.SpeedButton1, rig.state().StreetFilter);
+        QCOMPARE(rig.status(), QStringLiteral("moZebnili quCebis raodenoba - 1"));
+
+        // Other keys do not search.
+        t.SpeedButton1->click();
+        PersonInput::enterText(t.quCisSaxeliEd, Entry::Typed, QStringLiteral("a"));
+        QCOMPARE(rig.status(), QString());
+        rig.noComplaint();
     }
 
     void unsafeSearchTexts()

@@ -1,4 +1,5 @@
 #include "CommandRig.h"
+#include "PersonInput.h"
 #include "ProgramRig.h"
 #include "app/MainActions.h"
 #include "app/MainStatusBar.h"
@@ -223,6 +224,73 @@ private Q_SLOTS:
         rig.window->PageControl->setCurrentWidget(rig.window->obieqtiTSH);
         rig.window->PageControl->setCurrentWidget(rig.window->TransportiTSH);
         QCOMPARE(rig.window->StatusBar->text(), QStringLiteral("moiZebna 1"));
+    }
+
+    // Each field as a person fills it: typed (on a Georgian keyboard too), pasted, or picked
+    // from the type's drop-down; Return or keypad Enter in the field runs the search.
+    void searchFieldsAsAPersonUsesThem()
+    {
+        using PersonInput::Entry;
+        TransportRig rig;
+        rig.showTab();
+        TransportTab &t = rig.tab();
+        PersonInput::searchEach({
+            {t.GaCerebaEd, Entry::Typed, QStringLiteral("მოედანი"), Qt::NoModifier,
+             " AND gaCereba.saxeli LIKE '%moedani%' ESCAPE '!'"},
+            {t.GaCerebaEd, Entry::Pasted, QStringLiteral("parki"), Qt::KeypadModifier,
+             " AND gaCereba.saxeli LIKE '%parki%' ESCAPE '!'"},
+            {t.TransportiSaxeliEd, Entry::Typed, QStringLiteral("M1"), Qt::KeypadModifier,
+             " AND transporti.saxeli LIKE 'M1' ESCAPE '!'"},
+            {t.TransportisTipiEd, Entry::Typed, QStringLiteral("მეტრო"), Qt::NoModifier,
+             " AND transporti.g_transporti_tipi=2"},
+            {t.TransportisTipiEd, Entry::Clicked, QStringLiteral("avtobusi"), Qt::KeypadModifier,
+             " AND transporti.g_transporti_tipi=1"},
+            {t.TransportisTipiEd, Entry::Keyed, QStringLiteral("marSrutka"), Qt::NoModifier,
+             " AND transporti.g_transporti_tipi=3"},
+        }, t.SpeedButton4, rig.state().TransportFilter);
+        QCOMPARE(rig.window->StatusBar->text(), QStringLiteral("moiZebna 0"));
+
+        // Other keys do not search.
+        t.SpeedButton4->click();
+        PersonInput::enterText(t.GaCerebaEd, Entry::Typed, QStringLiteral("a"));
+        QCOMPARE(rig.state().TransportSearchStatus, QString());
+        rig.noErrors();
+    }
+
+    // The groups the user opened stay open when the search is cleared.
+    void clearKeepsOpenGroupsOpen()
+    {
+        TransportRig rig;
+        rig.showTab();
+        GroupedListView &view = *rig.tab().TransportiGrid;
+        const GroupedListModel &model = *view.listModel();
+        const auto group = [&](const QStringList &path) {
+            QModelIndex index;
+            for (const QString &text : path) {
+                int row = 0;
+                while (row < model.rowCount(index) && model.groupText(model.index(row, 0, index)) != text)
+                    ++row;
+                index = model.index(row, 0, index);
+            }
+            return index;
+        };
+        const QList<QStringList> opened = {{QStringLiteral("metro")},
+                                           {QStringLiteral("metro"), QStringLiteral("M1")},
+                                           {QStringLiteral("avtobusi")},
+                                           {QStringLiteral("avtobusi"), QStringLiteral("10")}};
+        rig.search(QStringLiteral("a"));
+        PersonInput::focusField(&view);
+        for (const QStringList &path : opened) {
+            const QModelIndex row = group(path);
+            QVERIFY2(row.isValid(), qPrintable(path.join(QLatin1Char('/'))));
+            PersonInput::clickRow(view, row);
+            QTest::keyClick(PersonInput::focused(), Qt::Key_Right);
+            QVERIFY(view.isExpanded(group(path)));
+        }
+        rig.tab().SpeedButton4->click();
+        QCOMPARE(rig.list().recordCount(), Fixture::RouteStopRows);
+        for (const QStringList &path : opened)
+            QVERIFY2(view.isExpanded(group(path)), qPrintable(path.join(QLatin1Char('/'))));
     }
 
     void listGroupsByTypeAndRouteInRouteOrder()

@@ -107,10 +107,11 @@ private Q_SLOTS:
         rubrics.show();
         QSignalSpy closed(&rubrics, &LookupEditor::closeUp);
         rubrics.hidePopup();
+        QCoreApplication::processEvents();
         QCOMPARE(closed.count(), 0);
         rubrics.showPopup();
         rubrics.hidePopup();
-        QCOMPARE(closed.count(), 1);
+        QTRY_COMPARE(closed.count(), 1);
     }
 
     void spinEditorLimitsOnlyTheUser()

@@ -1,6 +1,7 @@
 #include "catalogue/DetailsExport.h"
 
 #include "common/Errors.h"
+#include "common/GeorgianScript.h"
 #include "common/Prompts.h"
 #include "dialogs/WordMessage.h"
 #include "platform/Desktop.h"
@@ -29,34 +30,40 @@ void formatSelection(WordDocument &document, const QString &fontName, bool justi
 void typeDetails(WordDocument &document, const ObjectDetailsText &d)
 {
     const QString displayFont = QString::fromLatin1(DisplayFont::Family);
+    // What the window draws in the display font goes in as the Georgian letters the font draws, so
+    // that it reads correctly in any font and can be searched in the document; the web and e-mail
+    // addresses, drawn in Arial, go in as they are.
+    const auto insertGeorgian = [&](const QString &text) {
+        document.insertAfter(GeorgianScript::toUnicode(text));
+    };
     document.setVisible(true);
     document.setCaption(QStringLiteral("KVIRZETA"));
     document.addDocument();
 
-    document.insertAfter(QStringLiteral(" ") + CR);
-    document.insertAfter(QStringLiteral(" ") + CR);
-    document.insertAfter(QStringLiteral("obieqtis dasaxeleba:    ") + d.name + QStringLiteral("; ") + CR);
-    document.insertAfter(QStringLiteral(" ") + CR);
-    document.insertAfter(QStringLiteral("adgilmdebareoba ") + CR);
-    document.insertAfter(QStringLiteral("raioni :     ") + d.district + QStringLiteral("; ") + CR);
-    document.insertAfter(QStringLiteral("misamarTi:     ") + d.address + QStringLiteral("; ") + CR);
-    document.insertAfter(QStringLiteral("telefoni:    ") + d.telephone + QStringLiteral("; ") + CR);
-    document.insertAfter(QStringLiteral("faqsi:    ") + d.fax + QStringLiteral("; ") + CR);
-    document.insertAfter(QStringLiteral("veb-gverdi:    "));
+    insertGeorgian(QStringLiteral(" ") + CR);
+    insertGeorgian(QStringLiteral(" ") + CR);
+    insertGeorgian(QStringLiteral("obieqtis dasaxeleba:    ") + d.name + QStringLiteral("; ") + CR);
+    insertGeorgian(QStringLiteral(" ") + CR);
+    insertGeorgian(QStringLiteral("adgilmdebareoba ") + CR);
+    insertGeorgian(QStringLiteral("raioni :     ") + d.district + QStringLiteral("; ") + CR);
+    insertGeorgian(QStringLiteral("misamarTi:     ") + d.address + QStringLiteral("; ") + CR);
+    insertGeorgian(QStringLiteral("telefoni:    ") + d.telephone + QStringLiteral("; ") + CR);
+    insertGeorgian(QStringLiteral("faqsi:    ") + d.fax + QStringLiteral("; ") + CR);
+    insertGeorgian(QStringLiteral("veb-gverdi:    "));
     formatSelection(document, displayFont, true);
 
     document.insertAfter(d.website + QStringLiteral("; ") + CR);
     formatSelection(document, AddressFont, false);
 
-    document.insertAfter(QStringLiteral("el. fosta:     "));
+    insertGeorgian(QStringLiteral("el. fosta:     "));
     formatSelection(document, displayFont, true);
 
     document.insertAfter(d.email + QStringLiteral("; ") + CR);
     formatSelection(document, AddressFont, false);
 
-    document.insertAfter(QStringLiteral(" ") + CR);
-    document.insertAfter(QStringLiteral("saqmianoba ") + CR);
-    document.insertAfter(d.activity + CR);
+    insertGeorgian(QStringLiteral(" ") + CR);
+    insertGeorgian(QStringLiteral("saqmianoba ") + CR);
+    insertGeorgian(d.activity + CR);
     formatSelection(document, displayFont, true);
 
     document.disconnect();

@@ -20,7 +20,8 @@ struct ObjectDetailsText {
 
 namespace DetailsExport {
 
-// Types the details into `document` call by call and lets the word processor go.
+// Types the details into `document` call by call and lets the word processor go. The texts the
+// display font draws are typed as Unicode Georgian, the web and e-mail addresses as they are.
 void typeDetails(WordDocument &document, const ObjectDetailsText &details);
 
 // Reaches the word processor and types the details. When none can be reached, the user is told

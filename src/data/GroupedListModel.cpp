@@ -385,6 +385,12 @@ QString GroupedListModel::groupText(const QModelIndex &index) const
     return group < 0 ? QString() : levelText(m_groups[group].level, m_groups[group].key);
 }
 
+QVariant GroupedListModel::groupKey(const QModelIndex &index) const
+{
+    const int group = groupAt(index);
+    return group < 0 ? QVariant() : m_groups[group].key;
+}
+
 QModelIndex GroupedListModel::index(int row, int column, const QModelIndex &parent) const
 {
     if (row < 0 || column < 0 || column >= columnCount())

@@ -100,6 +100,8 @@ public:
     int recordOf(const QModelIndex &index) const;   // the record a row stands for, -1 for none
     QModelIndex indexOfRecord(int record, int column = 0) const; // a cell of the data row of a record
     QString groupText(const QModelIndex &index) const;
+    // The grouping column's value that a group row stands for (null for a data row).
+    QVariant groupKey(const QModelIndex &index) const;
     // Text of a key as a level shows it.
     QString levelText(int level, const QVariant &key) const;
 

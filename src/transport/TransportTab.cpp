@@ -81,7 +81,10 @@ void TransportTab::SpeedButton4Click()
     TransportiSaxeliEd->clear();
     GaCerebaEd->clear();
     m_state.TransportFilter.clear();
+    // Clearing does not collapse the list: the groups open before stay open.
+    const QSet<QString> open = TransportiGrid->expandedGroups();
     m_dm.ReloadRouteStopList();
+    TransportiGrid->expandGroups(open);
     m_status.setText(m_state.TransportSearchStatus);
 }
 

@@ -1,10 +1,15 @@
 #include "widgets/GroupedListView.h"
 
+#include "common/GeorgianScript.h"
+#include "data/DataSet.h"
 #include "data/GroupedListModel.h"
 #include "widgets/GroupedListDelegate.h"
 
+#include <QClipboard>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -102,6 +107,31 @@ bool GroupedListView::viewportEvent(QEvent *event)
     return QTreeView::viewportEvent(event);
 }
 
+void GroupedListView::keyPressEvent(QKeyEvent *event)
+{
+    // Georgian letters read correctly in whatever the text is pasted into, and can be searched there.
+    if (event->matches(QKeySequence::Copy)) {
+        if (const QString name = focusedName(); !name.isEmpty())
+            QGuiApplication::clipboard()->setText(GeorgianScript::toUnicode(name));
+        event->accept();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+QString GroupedListView::focusedName() const
+{
+    const QModelIndex current = currentIndex();
+    if (!m_model || !current.isValid())
+        return QString();
+    if (m_model->isGroup(current))
+        return m_model->groupText(current);
+    const DataSet &records = m_model->dataSet();
+    const int column = records.isOpen() ? records.columnIndex(m_nameField) : -1;
+    const int record = m_model->recordOf(current);
+    return column < 0 || record < 0 ? QString() : records.valueAt(record, column).toString();
+}
+
 void GroupedListView::setColours(const Colours &colours)
 {
     m_colours = colours;
@@ -183,6 +213,42 @@ void GroupedListView::collapseAllRows()
 {
     collapseAll();
     keepFocusVisible();
+}
+
+void GroupedListView::forEachGroup(const QModelIndex &parent, const QString &path,
+                                   const std::function<void(const QModelIndex &, const QString &)> &visit) const
+{
+    // A level holds either groups or data rows; only the groups are walked, never the records.
+    for (int row = 0; row < m_model->rowCount(parent); ++row) {
+        const QModelIndex group = m_model->index(row, 0, parent);
+        if (!m_model->isGroup(group))
+            return;
+        const QString groupPath = path + m_model->groupKey(group).toString() + QChar(0x1F);
+        visit(group, groupPath);
+        forEachGroup(group, groupPath, visit);
+    }
+}
+
+QSet<QString> GroupedListView::expandedGroups() const
+{
+    QSet<QString> groups;
+    if (m_model) {
+        forEachGroup({}, {}, [&](const QModelIndex &group, const QString &path) {
+            if (isExpanded(group))
+                groups.insert(path);
+        });
+    }
+    return groups;
+}
+
+void GroupedListView::expandGroups(const QSet<QString> &groups)
+{
+    if (!m_model || groups.isEmpty())
+        return;
+    forEachGroup({}, {}, [&](const QModelIndex &group, const QString &path) {
+        if (groups.contains(path))
+            expand(group);
+    });
 }
 
 void GroupedListView::expandRowRecursively(const QModelIndex &index)

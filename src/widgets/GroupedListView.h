@@ -11,9 +11,15 @@
 // group row: the first record under it) the data set's current record, and a record a command
 // locates in the data set becomes the focused row, its groups expanded and scrolled into view.
 // Collapsing a group that holds the focused row moves the focus to that group's row.
+//
+// Ctrl+C copies the focused row's name to the clipboard in Georgian letters, as the display font
+// draws it: a group row's text, or the name field of a data row's record.
 #include "widgets/GroupedRows.h"
 
+#include <QSet>
 #include <QTreeView>
+
+#include <functional>
 
 class GroupedListDelegate;
 class GroupedListModel;
@@ -41,6 +47,8 @@ public:
     // of their pictures or of one line, and longer text is wrapped into it and elided.
     void setRowsFitText(bool fit);
     bool rowsFitText() const { return m_rowsFitText; }
+    // The field of the data set that names a data row's record.
+    void setNameField(const QString &field) { m_nameField = field; }
 
     // GroupedRows.
     void collapseAllRows() override;
@@ -48,6 +56,11 @@ public:
     void expandVisibleRowRecursively(int position) override;
     bool isShown() const override { return isVisible(); }
     void takeFocus() override { setFocus(); }
+
+    // The open groups, each named by its keys from the top level down, and opening the groups so
+    // named: what the user opened survives a rebuild of the list from its data set.
+    QSet<QString> expandedGroups() const;
+    void expandGroups(const QSet<QString> &groups);
 
     // Expands a row and every row below it.
     void expandRowRecursively(const QModelIndex &index);
@@ -69,6 +82,7 @@ Q_SIGNALS:
 
 protected:
     bool viewportEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void changeEvent(QEvent *event) override;
     void drawRow(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
@@ -77,11 +91,17 @@ private:
     void focusRecordRow(const QModelIndex &index);
     void keepFocusVisible();
     void applyColumnWidths();
+    // The name of the focused row as the list shows it, empty when none.
+    QString focusedName() const;
+    // Calls `visit` for every group row under `parent` with its path of keys.
+    void forEachGroup(const QModelIndex &parent, const QString &path,
+                      const std::function<void(const QModelIndex &, const QString &)> &visit) const;
 
     GroupedListModel *m_model = nullptr;
     GroupedListDelegate *m_delegate = nullptr;
     Colours m_colours;
     bool m_rowsFitText = true;
+    QString m_nameField;
     bool m_hasFocusedRow = false;
     QList<QMetaObject::Connection> m_modelConnections;
 };

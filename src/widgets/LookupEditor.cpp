@@ -36,8 +36,10 @@ void LookupEditor::hidePopup()
 {
     const bool wasVisible = view() && view()->isVisible();
     QComboBox::hidePopup();
+    // The drop-down closes before the entry clicked or keyed in it is taken: the close is reported
+    // once the pick is in, so that it reads the entry the user has just picked.
     if (wasVisible)
-        Q_EMIT closeUp();
+        QMetaObject::invokeMethod(this, &LookupEditor::closeUp, Qt::QueuedConnection);
 }
 
 void LookupEditor::reload()

@@ -32,7 +32,8 @@ public:
     void hidePopup() override;
 
 Q_SIGNALS:
-    // The drop-down list has closed (by a pick, Esc or a click elsewhere).
+    // The drop-down list has closed (by a pick, Esc or a click elsewhere); reported from the event
+    // loop once a pick has been taken.
     void closeUp();
 
 private:

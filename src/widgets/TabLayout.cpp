@@ -1,5 +1,6 @@
 #include "widgets/TabLayout.h"
 
+#include "widgets/GeorgianInput.h"
 #include "widgets/GroupedListView.h"
 #include "widgets/LookupEditor.h"
 #include "widgets/ToolBarImages.h"
@@ -39,6 +40,8 @@ GroupedListView *TabLayout::makeList(const char *name, QWidget *tab)
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Objects, streets and stops alike are named by their `saxeli`.
+    list->setNameField(QStringLiteral("saxeli"));
     return list;
 }
 
@@ -80,6 +83,7 @@ QLineEdit *TabLayout::textField(CaptionPanel &panel, const char *name)
 {
     auto *field = new QLineEdit(panel.body());
     field->setObjectName(QLatin1String(name));
+    field->setValidator(new GeorgianInput(field));
     return field;
 }
 
@@ -88,6 +92,9 @@ LookupEditor *TabLayout::lookup(CaptionPanel &panel, const char *name, DataSet &
 {
     auto *editor = new LookupEditor(dataSet, QLatin1String(listField), QLatin1String(keyField), panel.body());
     editor->setObjectName(QLatin1String(name));
+    editor->setValidator(new GeorgianInput(editor, [editor](const QString &text) {
+        return editor->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0;
+    }));
     return editor;
 }
 

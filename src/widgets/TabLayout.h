@@ -26,7 +26,7 @@ void buttonClick(CaptionPanel &panel, CaptionPanel::Button button, int restoredH
 // A search panel with its caption "saZiebeli" and an empty column of fields.
 CaptionPanel *makePanel(const char *name, int designHeight, QWidget *parent);
 // Fields of the panel: a plain text field, and a lookup editor listing `listField` of the data
-// set and yielding its `keyField`.
+// set and yielding its `keyField`. Both take Georgian letters as the transliteration (GeorgianInput).
 QLineEdit *textField(CaptionPanel &panel, const char *name);
 LookupEditor *lookup(CaptionPanel &panel, const char *name, DataSet &dataSet, const char *listField,
                      const char *keyField);

@@ -29,50 +29,6 @@ bool onSheet(const Model &model, QPointF p)
     return SheetLayout::locate(model.frame.percent(p)).isValid();
 }
 
-// Buckets of points for nearest-neighbour look-ups.
-class PointIndex {
-public:
-    explicit PointIndex(double cell) : m_cell(cell) {}
-    void add(QPointF p, int id) { m_cells[key(p)].append({p, id}); }
-    // Ids within radius, nearest first.
-    QVector<int> near(QPointF p, double radius) const
-    {
-        QVector<QPair<double, int>> found;
-        const int r = int(std::ceil(radius / m_cell));
-        const auto [cx, cy] = cellOf(p);
-        for (int dx = -r; dx <= r; ++dx)
-            for (int dy = -r; dy <= r; ++dy) {
-                const auto it = m_cells.constFind(pack(cx + dx, cy + dy));
-                if (it == m_cells.cend())
-                    continue;
-                for (const auto &entry : *it) {
-                    const double d = geo::distance(p, entry.first);
-                    if (d <= radius)
-                        found.append({d, entry.second});
-                }
-            }
-        std::sort(found.begin(), found.end());
-        QVector<int> ids;
-        for (const auto &f : found)
-            ids.append(f.second);
-        return ids;
-    }
-
-private:
-    std::pair<int, int> cellOf(QPointF p) const
-    {
-        return {int(std::floor(p.x() / m_cell)), int(std::floor(p.y() / m_cell))};
-    }
-    static qint64 pack(int x, int y) { return (qint64(x) << 32) ^ quint32(y); }
-    qint64 key(QPointF p) const
-    {
-        const auto [x, y] = cellOf(p);
-        return pack(x, y);
-    }
-    double m_cell;
-    QMap<qint64, QVector<QPair<QPointF, int>>> m_cells;
-};
-
 class Builder {
 public:
     Builder(const Model &model, quint64 seed, const CitySize &size) : m_model(model), m_rng(seed)
@@ -174,10 +130,10 @@ private:
         if (wanted <= m_city.stops.size() || m_city.grid.segments.isEmpty())
             return;
 
-        PointIndex taken(300);
+        geo::PointIndex taken(300);
         for (int i = 0; i < m_city.stops.size(); ++i)
             taken.add(m_city.stops[i].position, i);
-        PointIndex streetPoints(250);
+        geo::PointIndex streetPoints(250);
         QVector<int> streetOf;
         for (int i = 0; i < m_city.streets.size(); ++i) {
             const QPolygonF &line = m_city.streets[i].line;
@@ -251,7 +207,7 @@ private:
     void buildExtraRoutes(int wanted, QSet<QString> &usedNames)
     {
         Rng rng = m_rng.fork("routes");
-        PointIndex index(500);
+        geo::PointIndex index(500);
         QVector<int> served(m_city.stops.size(), 0);
         for (const RouteRecord &r : m_city.routes)
             for (int s : r.stops)

@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
@@ -144,12 +145,21 @@ void write(QSqlDatabase db, const City &city, LogoMaker &logos)
     if (!db.transaction())
         fail(QStringLiteral("begin"), db.lastError());
 
+    // Only the rubrics that file some object: a rubric without any would find nothing.
+    QSet<int> usedSubRubrics, usedRubrics;
+    for (const ObjectRecord &o : city.objects)
+        usedSubRubrics.insert(o.subRubric);
+    for (const SubRubric &s : m.subRubrics)
+        if (usedSubRubrics.contains(s.code))
+            usedRubrics.insert(s.rubric);
     Statement rubric(db, QStringLiteral("INSERT INTO rubrika (rubrika_kodi, saxeli) VALUES (?, ?)"));
     for (const Rubric &r : m.rubrics)
-        (rubric << r.code << r.name).run();
+        if (usedRubrics.contains(r.code))
+            (rubric << r.code << r.name).run();
     Statement sub(db, QStringLiteral("INSERT INTO qve_rubrika (qve_rubrika_kodi, g_rubrika_kodi, saxeli) VALUES (?, ?, ?)"));
     for (const SubRubric &s : m.subRubrics)
-        (sub << s.code << s.rubric << s.name).run();
+        if (usedSubRubrics.contains(s.code))
+            (sub << s.code << s.rubric << s.name).run();
     Statement district(db, QStringLiteral("INSERT INTO raioni (raioni_kodi, saxeli) VALUES (?, ?)"));
     for (int i = 0; i < m.districts.size(); ++i)
         (district << i + 1 << m.districts[i].name).run();

@@ -2,6 +2,7 @@
 // Writes a complete demo city into a folder: Address.ini, the SQLite database, the general map and
 // the 25 sheets, the marker icons and the help document.
 #include "City.h"
+#include "CityWriter.h"
 
 #include <QImage>
 #include <QString>
@@ -17,6 +18,9 @@ struct GeneratorOptions {
     // or any other the program can open) instead of into the folder's SQLite file, and
     // Address.ini names it.
     QString connection;
+    // When set, the city is also written there as an OpenStreetMap file (by the program around
+    // the generator, with the OpenStreetMap import's tag tables).
+    QString osmFile;
 };
 
 // Parses the command line (without the program name). On a mistake it returns false and sets error.
@@ -30,21 +34,12 @@ public:
     void run();
     // What was written and how long each step took.
     const QStringList &report() const { return m_report; }
-
-    static constexpr const char *DatabaseFile = "Kvirzeta.sqlite";
-    // The display font's family, registered on first use; a fallback when it cannot be.
-    static QString fontFamily();
-    static QSize generalMapSize(int width) { return QSize(width, width * 3 / 4); }
-    static QSize sheetSize(int generalWidth) { return QSize(generalWidth * 4 / 5, generalWidth * 3 / 5); }
-    // The part of the city a raster shows, in model metres: a sheet's, or the whole frame for
-    // an empty code.
-    static QRectF mapArea(const MapFrame &frame, const QString &sheetCode);
+    // The city written, after run().
+    const City &city() const { return m_city; }
 
 private:
-    void step(const QString &what, const std::function<void()> &work);
-    void writeRasters(const City &city);
-
     GeneratorOptions m_options;
     QStringList m_report;
-    QImage m_generalMap;
+    Model m_model;
+    City m_city;
 };

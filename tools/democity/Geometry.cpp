@@ -2,6 +2,7 @@
 
 #include <QtMath>
 
+#include <algorithm>
 #include <cmath>
 
 namespace geo {
@@ -101,6 +102,40 @@ QPolygonF ellipse(QPointF centre, double rx, double ry, double rotationDegrees, 
         shape << centre + QPointF(x * std::cos(r) + y * std::sin(r), -x * std::sin(r) + y * std::cos(r));
     }
     return shape;
+}
+
+QVector<int> PointIndex::near(QPointF p, double radius) const
+{
+    QVector<QPair<double, int>> found;
+    const int r = int(std::ceil(radius / m_cell));
+    const auto [cx, cy] = cellOf(p);
+    for (int dx = -r; dx <= r; ++dx)
+        for (int dy = -r; dy <= r; ++dy) {
+            const auto it = m_cells.constFind(pack(cx + dx, cy + dy));
+            if (it == m_cells.cend())
+                continue;
+            for (const auto &entry : *it) {
+                const double d = distance(p, entry.first);
+                if (d <= radius)
+                    found.append({d, entry.second});
+            }
+        }
+    std::sort(found.begin(), found.end());
+    QVector<int> ids;
+    for (const auto &f : found)
+        ids.append(f.second);
+    return ids;
+}
+
+std::pair<int, int> PointIndex::cellOf(QPointF p) const
+{
+    return {int(std::floor(p.x() / m_cell)), int(std::floor(p.y() / m_cell))};
+}
+
+qint64 PointIndex::key(QPointF p) const
+{
+    const auto [x, y] = cellOf(p);
+    return pack(x, y);
 }
 
 } // namespace geo

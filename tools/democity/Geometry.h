@@ -1,6 +1,7 @@
 #pragma once
 // Small geometry and randomness helpers shared by the city builder and the map painter.
 // Model geometry is kept in metres from the general map's top-left corner, y pointing south.
+#include <QHash>
 #include <QPointF>
 #include <QPolygonF>
 #include <QRectF>
@@ -21,6 +22,23 @@ bool segmentsCross(QPointF a, QPointF b, QPointF c, QPointF d);
 // The polygon's area-weighted centre.
 QPointF centroid(const QPolygonF &polygon);
 QPolygonF ellipse(QPointF centre, double rx, double ry, double rotationDegrees, int steps = 48);
+
+// Buckets of points for nearest-neighbour look-ups.
+class PointIndex {
+public:
+    explicit PointIndex(double cell) : m_cell(cell) {}
+    void add(QPointF p, int id) { m_cells[key(p)].append({p, id}); }
+    // Ids within radius, nearest first (equally near ones by id).
+    QVector<int> near(QPointF p, double radius) const;
+
+private:
+    std::pair<int, int> cellOf(QPointF p) const;
+    static qint64 pack(int x, int y) { return (qint64(x) << 32) ^ quint32(y); }
+    qint64 key(QPointF p) const;
+
+    double m_cell;
+    QHash<qint64, QVector<QPair<QPointF, int>>> m_cells;
+};
 
 } // namespace geo
 

@@ -5,7 +5,6 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSet>
 #include <QtMath>
 
 #include <cmath>
@@ -30,21 +29,23 @@ const QColor TextColour(50, 45, 40);
 const QColor Tints[] = {QColor(247, 242, 232), QColor(244, 243, 236), QColor(248, 241, 238),
                         QColor(242, 244, 236), QColor(246, 240, 234)};
 
-bool isAvenue(const Model &m, int type)
-{
-    for (const StreetType &t : m.streetTypes)
-        if (t.code == type)
-            return t.keyword == QLatin1String("gamziri") || t.keyword == QLatin1String("gzatkecili")
-                || t.keyword == QLatin1String("sanapiro") || t.keyword == QLatin1String("xeivani");
-    return false;
-}
+const QColor BuildingFill(226, 214, 200);
+const QColor BuildingEdge(196, 182, 166);
+const QColor PlazaFill(242, 236, 222);
 
-bool isKeyword(const Model &m, int type, const char *keyword)
+QColor areaColour(SceneArea::Kind kind)
 {
-    for (const StreetType &t : m.streetTypes)
-        if (t.code == type)
-            return t.keyword == QLatin1String(keyword);
-    return false;
+    switch (kind) {
+    case SceneArea::Forest:
+        return ForestFill;
+    case SceneArea::Park:
+        return ParkFill;
+    case SceneArea::Water:
+        return WaterFill;
+    case SceneArea::Airport:
+        return AirportFill;
+    }
+    return ParkFill;
 }
 
 // One image being painted: its transform, scale and the labels already placed.
@@ -62,17 +63,27 @@ public:
     }
 
     double px(double metres, double minimum) const { return std::max(minimum, metres / metresPerPixel); }
-    bool shows(const QPolygonF &shape) const { return shape.boundingRect().intersects(visible) || visible.contains(shape.value(0)); }
+    // Whether a shape's bounds touch the image; a straight horizontal or vertical line has flat ones.
+    bool shows(const QRectF &bounds) const
+    {
+        return bounds.left() <= visible.right() && bounds.right() >= visible.left() && bounds.top() <= visible.bottom()
+            && bounds.bottom() >= visible.top();
+    }
+    bool shows(const QPolygonF &shape) const { return !shape.isEmpty() && shows(shape.boundingRect()); }
     QPolygonF map(const QPolygonF &shape) const { return transform.map(shape); }
     QPointF map(QPointF p) const { return transform.map(p); }
 
-    void fill(const QPolygonF &shape, const QColor &colour, const QPen &pen = Qt::NoPen)
+    bool shows(const QPainterPath &shape) const { return !shape.isEmpty() && shows(shape.boundingRect()); }
+
+    // Fills a shape (holes left open) and draws its outline with pen; a brush of Qt::NoBrush
+    // draws the outline alone.
+    void fill(const QPainterPath &shape, const QBrush &brush, const QPen &pen = Qt::NoPen)
     {
         if (!shows(shape))
             return;
         painter.setPen(pen);
-        painter.setBrush(colour);
-        painter.drawPolygon(map(shape));
+        painter.setBrush(brush);
+        painter.drawPath(transform.map(shape));
     }
 
     void stroke(const QPolygonF &line, const QColor &colour, double width, Qt::PenStyle style = Qt::SolidLine)
@@ -171,9 +182,18 @@ public:
 
 } // namespace
 
-MapPainter::MapPainter(const City &city, QString fontFamily)
-    : m_city(city), m_model(*city.model), m_family(std::move(fontFamily))
+MapPainter::MapPainter(const MapScene &scene, QString fontFamily) : m_scene(scene), m_family(std::move(fontFamily))
 {
+    // A path works out its bounds on first use and keeps them; done here, before the painting
+    // threads share the paths.
+    auto bounds = [](const auto &items, auto shape) {
+        for (const auto &item : items)
+            shape(item).boundingRect();
+    };
+    bounds(scene.districts, [](const SceneDistrict &d) -> const QPainterPath & { return d.shape; });
+    bounds(scene.areas, [](const SceneArea &a) -> const QPainterPath & { return a.shape; });
+    for (const QVector<QPainterPath> *paths : {&scene.buildings, &scene.islandWater, &scene.islands, &scene.squares})
+        bounds(*paths, [](const QPainterPath &p) -> const QPainterPath & { return p; });
 }
 
 QTransform MapPainter::viewTransform(const QRectF &area, QSize size)
@@ -189,105 +209,86 @@ QImage MapPainter::paint(const QRectF &area, QSize size, bool detailed, const QS
     QImage image(size, QImage::Format_RGB32);
     image.fill(Countryside);
     Canvas c(image, area, m_family);
-    const Model &m = m_model;
+    const MapScene &s = m_scene;
 
-    // Land: the districts, each with a faint tint of its own.
-    for (int i = 0; i < m.districts.size(); ++i)
-        c.fill(m.districts[i].outline, Tints[i % 5]);
-    for (const Area &a : m.areas) {
-        const QColor colour = a.kind == Area::Forest ? ForestFill
-            : a.kind == Area::Park                   ? ParkFill
-            : a.kind == Area::Water                  ? WaterFill
-                                                     : AirportFill;
-        c.fill(a.outline, colour, a.kind == Area::Water ? QPen(WaterEdge, c.px(6, 0.8)) : QPen(Qt::NoPen));
-    }
-    for (const Area &a : m.areas)
-        if (a.kind == Area::Airport && a.outline.size() >= 4)
-            c.stroke(QPolygonF{(a.outline[0] + a.outline[3]) / 2, (a.outline[1] + a.outline[2]) / 2},
-                     QColor(150, 150, 160), c.px(60, 2));
+    // Land: the districts, each with a faint tint of its own, then what covers it.
+    for (int i = 0; i < s.districts.size(); ++i)
+        c.fill(s.districts[i].shape, Tints[i % 5]);
+    for (const SceneArea &a : s.areas)
+        c.fill(a.shape, areaColour(a.kind), a.kind == SceneArea::Water ? QPen(WaterEdge, c.px(6, 0.8)) : QPen(Qt::NoPen));
+    for (const QPolygonF &runway : s.runways)
+        c.stroke(runway, QColor(150, 150, 160), c.px(60, 2));
+    if (detailed)
+        for (const QPainterPath &building : s.buildings)
+            c.fill(building, BuildingFill, QPen(BuildingEdge, 0.8));
 
-    // The river, widening around its islands.
-    const double riverWidth = c.px(m.river.width, 2.5);
-    c.stroke(m.river.line, WaterEdge, riverWidth + c.px(10, 1));
-    c.stroke(m.river.line, WaterFill, riverWidth);
-    for (const Island &island : m.river.islands) {
-        const QPointF centre = geo::centroid(island.outline);
-        QPolygonF bulge;
-        for (QPointF p : island.outline)
-            bulge << centre + (p - centre) * 1.5 + (p - centre) / std::max(1.0, geo::distance(p, centre)) * 30;
-        c.fill(bulge, WaterFill);
-        c.fill(island.outline, ParkFill, QPen(WaterEdge, c.px(4, 0.6)));
+    // Rivers of known width with their banks, the smaller waterways as lines; islands above them.
+    for (const SceneWaterway &w : s.waterways) {
+        if (w.width > 0) {
+            const double width = c.px(w.width, 2.5);
+            c.stroke(w.line, WaterEdge, width + c.px(10, 1));
+            c.stroke(w.line, WaterFill, width);
+        } else {
+            c.stroke(w.line, WaterEdge, c.px(5, 1.2));
+        }
     }
+    for (const QPainterPath &water : s.islandWater)
+        c.fill(water, WaterFill);
+    for (const QPainterPath &island : s.islands)
+        c.fill(island, ParkFill, QPen(WaterEdge, c.px(4, 0.6)));
 
     // District borders.
-    for (const District &d : m.districts) {
-        QPolygonF closed = d.outline;
-        closed << d.outline.first();
-        c.stroke(closed, QColor(BorderColour.red(), BorderColour.green(), BorderColour.blue(), 150),
-                 c.px(12, 1.2), Qt::DashLine);
-    }
+    for (const SceneDistrict &d : s.districts)
+        c.fill(d.shape, Qt::NoBrush,
+               QPen(QColor(BorderColour.red(), BorderColour.green(), BorderColour.blue(), 150), c.px(12, 1.2),
+                    Qt::DashLine, Qt::RoundCap, Qt::RoundJoin));
 
-    // Side streets of the grid, then named streets, then avenues and bridges above them.
-    const double sideWidth = c.px(11, 0.9);
-    QPen casingPen(Casing, sideWidth + (detailed ? 2 : 0.8), Qt::SolidLine, Qt::RoundCap);
-    QPen fillPen(StreetFill, sideWidth, Qt::SolidLine, Qt::RoundCap);
-    for (const QPen &pen : {casingPen, fillPen}) {
-        c.painter.setPen(pen);
-        for (const GridSegment &s : m_city.grid.segments)
-            if (c.visible.contains(s.a) || c.visible.contains(s.b))
-                c.painter.drawLine(c.map(s.a), c.map(s.b));
+    // Roads class by class, each class's casings below its fills; bridges in grey casings.
+    if (detailed)
+        for (const SceneRoad &r : s.roads)
+            if (r.kind == SceneRoad::Path)
+                c.stroke(r.line, QColor(170, 150, 130), 1.2, Qt::DashLine);
+    for (const SceneRoad::Kind kind : {SceneRoad::Side, SceneRoad::Street, SceneRoad::Avenue}) {
+        const double w = kind == SceneRoad::Side ? c.px(11, 0.9) : kind == SceneRoad::Street ? c.px(15, 1.2) : c.px(26, 2.2);
+        for (const SceneRoad &r : s.roads)
+            if (r.kind == kind)
+                c.stroke(r.line, r.bridge ? QColor(110, 110, 110) : (kind == SceneRoad::Avenue ? AvenueCasing : Casing),
+                         w + (r.bridge ? c.px(10, 2) : (detailed ? 2 : 0.8)));
+        for (const SceneRoad &r : s.roads)
+            if (r.kind == kind)
+                c.stroke(r.line, r.bridge || kind == SceneRoad::Avenue ? AvenueFill : StreetFill, w);
     }
-    auto drawStreets = [&](bool avenues) {
-        for (const StreetRecord &s : m_city.streets) {
-            if (!s.fromModel || s.line.size() < 2 || isAvenue(m, s.type) != avenues)
-                continue;
-            const bool bridge = isKeyword(m, s.type, "xidi");
-            const double w = avenues ? c.px(26, 2.2) : c.px(15, 1.2);
-            c.stroke(s.line, bridge ? QColor(110, 110, 110) : (avenues ? AvenueCasing : Casing),
-                     w + (bridge ? c.px(10, 2) : (detailed ? 2 : 0.8)));
-            c.stroke(s.line, avenues || bridge ? AvenueFill : StreetFill, w);
-        }
-    };
-    drawStreets(false);
-    drawStreets(true);
-    for (const StreetRecord &s : m_city.streets)
-        if (s.fromModel && s.line.size() == 1) {
-            const QPolygonF square = geo::ellipse(s.line.first(), 55, 55, 0, 24);
-            c.fill(square, QColor(242, 236, 222), QPen(Casing, c.px(5, 0.8)));
-        }
+    for (const QPolygonF &rail : s.railways) {
+        c.stroke(rail, QColor(120, 120, 120), c.px(7, 1.6));
+        if (detailed)
+            c.stroke(rail, Qt::white, c.px(3, 0.8), Qt::DashLine);
+    }
+    for (const QPainterPath &square : s.squares)
+        c.fill(square, PlazaFill, QPen(Casing, c.px(5, 0.8)));
 
-    // Metro lines and stations, cable cars.
-    for (const RouteRecord &r : m_city.routes) {
-        if (!r.fromModel || (r.type != 1 && r.type != 4))
-            continue;
-        QPolygonF line;
-        for (int s : r.stops)
-            line << m_city.stops[s].position;
-        if (r.type == 1) {
-            QColor colour = r.colour;
-            colour.setAlpha(170);
-            c.stroke(line, colour, c.px(14, 2.5));
+    // Metro lines and stations, cable cars, and the stops on the sheets.
+    for (const SceneTransitLine &t : s.transit) {
+        if (t.cable) {
+            c.stroke(t.line, QColor(60, 60, 60), c.px(5, 1.2), Qt::DashLine);
         } else {
-            c.stroke(line, QColor(60, 60, 60), c.px(5, 1.2), Qt::DashLine);
+            QColor colour = t.colour;
+            colour.setAlpha(170);
+            c.stroke(t.line, colour, c.px(14, 2.5));
         }
     }
-    for (const RouteRecord &r : m_city.routes) {
-        if (!r.fromModel || (r.type != 1 && r.type != 4))
-            continue;
-        for (int s : r.stops) {
-            const QPointF p = c.map(m_city.stops[s].position);
-            const double radius = detailed ? 7 : 3.5;
-            c.painter.setPen(QPen(r.type == 1 ? r.colour : QColor(60, 60, 60), detailed ? 3 : 1.5));
-            c.painter.setBrush(Qt::white);
-            c.painter.drawEllipse(p, radius, radius);
-        }
+    for (const SceneStation &station : s.stations) {
+        const QPointF p = c.map(station.at);
+        const double radius = detailed ? 7 : 3.5;
+        c.painter.setPen(QPen(station.cable ? QColor(60, 60, 60) : station.colour, detailed ? 3 : 1.5));
+        c.painter.setBrush(Qt::white);
+        c.painter.drawEllipse(p, radius, radius);
     }
     if (detailed) {
         c.painter.setPen(QPen(QColor(30, 80, 160), 1));
         c.painter.setBrush(QColor(70, 130, 210));
-        for (const StopRecord &s : m_city.stops)
-            if (s.fromModel && !s.name.startsWith(QLatin1String("metro ")) && c.visible.contains(s.position)) {
-                const QPointF p = c.map(s.position);
+        for (const QPointF &stop : s.stops)
+            if (c.visible.contains(stop)) {
+                const QPointF p = c.map(stop);
                 c.painter.drawRoundedRect(QRectF(p.x() - 4, p.y() - 4, 8, 8), 2, 2);
             }
     }
@@ -295,69 +296,58 @@ QImage MapPainter::paint(const QRectF &area, QSize size, bool detailed, const QS
     // Names: districts first on the general map, streets first on the sheets.
     const QColor districtColour(110, 70, 150, 170);
     auto districtNames = [&] {
-        for (const District &d : m.districts) {
-            const QPointF centre = geo::centroid(d.outline);
-            if (!c.visible.contains(centre))
+        for (const SceneDistrict &d : s.districts) {
+            if (!c.visible.contains(d.labelAt))
                 continue;
             QFont f = c.font(detailed ? 56 : 30, true);
             f.setLetterSpacing(QFont::AbsoluteSpacing, detailed ? 8 : 3);
-            c.label(d.name, c.map(centre), 0, f, districtColour, QColor(255, 255, 255, 120), 4);
+            c.label(d.name, c.map(d.labelAt), 0, f, districtColour, QColor(255, 255, 255, 120), 4);
         }
     };
     auto areaNames = [&] {
-        for (const Area &a : m.areas) {
-            const QRectF box = c.map(a.outline).boundingRect();
-            if (box.width() < 50 || !c.visible.contains(geo::centroid(a.outline)))
+        for (const SceneArea &a : s.areas) {
+            if (a.name.isEmpty() || !c.visible.contains(a.labelAt) || c.transform.mapRect(a.shape.boundingRect()).width() < 50)
                 continue;
-            const QColor colour = a.kind == Area::Water ? QColor(30, 80, 150)
-                : a.kind == Area::Airport               ? QColor(80, 70, 110)
-                                                        : QColor(40, 100, 40);
-            c.label(a.name, c.map(geo::centroid(a.outline)), 0, c.font(detailed ? 17 : 12, false, true), colour);
+            const QColor colour = a.kind == SceneArea::Water ? QColor(30, 80, 150)
+                : a.kind == SceneArea::Airport               ? QColor(80, 70, 110)
+                                                             : QColor(40, 100, 40);
+            c.label(a.name, c.map(a.labelAt), 0, c.font(detailed ? 17 : 12, false, true), colour);
         }
         QFont riverFont = c.font(detailed ? 20 : 13, true, true);
         riverFont.setLetterSpacing(QFont::AbsoluteSpacing, detailed ? 4 : 2);
-        if (detailed) {
-            c.labelAlong(m.river.name, m.river.line, riverFont, QColor(30, 80, 150), false);
-        } else {
-            for (int i = 2; i + 1 < m.river.line.size(); i += 6)
-                c.labelAlong(m.river.name, QPolygonF{m.river.line[i], m.river.line[i + 1]}, riverFont,
-                             QColor(30, 80, 150), false);
-        }
-    };
-    auto stationNames = [&] {
-        QSet<int> named; // a station of two lines is named once
-        for (const RouteRecord &r : m_city.routes) {
-            if (!r.fromModel || (r.type != 1 && r.type != 4))
+        for (const SceneWaterway &w : s.waterways) {
+            if (w.name.isEmpty() || !c.shows(w.line))
                 continue;
-            for (int s : r.stops) {
-                if (named.contains(s))
-                    continue;
-                named.insert(s);
-                const StopRecord &stop = m_city.stops[s];
-                const QPointF p = c.map(stop.position);
-                QString name = stop.name;
-                if (name.startsWith(QLatin1String("metro ")))
-                    name = name.mid(6);
-                const QFont f = c.font(detailed ? 15 : 10, true);
-                const double offset = (detailed ? 10 : 5) + QFontMetricsF(f).horizontalAdvance(name) / 2;
-                if (!c.label(name, p + QPointF(offset, 0), 0, f, r.type == 1 ? r.colour.darker(130) : QColor(40, 40, 40)))
-                    c.label(name, p - QPointF(offset, 0), 0, f, r.type == 1 ? r.colour.darker(130) : QColor(40, 40, 40));
+            if (detailed || w.line.size() < 9) {
+                c.labelAlong(w.name, w.line, riverFont, QColor(30, 80, 150), false);
+            } else {
+                for (int i = 2; i + 1 < w.line.size(); i += 6)
+                    c.labelAlong(w.name, QPolygonF{w.line[i], w.line[i + 1]}, riverFont, QColor(30, 80, 150), false);
             }
         }
     };
+    auto stationNames = [&] {
+        for (const SceneStation &station : s.stations) {
+            const QPointF p = c.map(station.at);
+            const QFont f = c.font(detailed ? 15 : 10, true);
+            const QColor colour = station.cable ? QColor(40, 40, 40) : station.colour.darker(130);
+            const double offset = (detailed ? 10 : 5) + QFontMetricsF(f).horizontalAdvance(station.name) / 2;
+            if (!c.label(station.name, p + QPointF(offset, 0), 0, f, colour))
+                c.label(station.name, p - QPointF(offset, 0), 0, f, colour);
+        }
+    };
     auto streetNames = [&] {
-        for (int pass = 0; pass < 2; ++pass)
-            for (const StreetRecord &s : m_city.streets) {
-                if (!s.fromModel || isAvenue(m, s.type) != (pass == 0))
+        for (const bool major : {true, false})
+            for (const SceneName &n : s.streetNames) {
+                if (n.major != major || !c.shows(n.line))
                     continue;
-                if (s.line.size() == 1) {
-                    if (c.visible.contains(s.line.first()))
-                        c.label(s.name, c.map(s.line.first()) + QPointF(0, detailed ? -26 : -10), 0,
-                                c.font(detailed ? 14 : 10, true), TextColour);
+                if (n.line.size() == 1) {
+                    c.label(n.name, c.map(n.line.first()) + QPointF(0, detailed ? -26 : -10), 0,
+                            c.font(detailed ? 14 : 10, true), TextColour);
                     continue;
                 }
-                const QFont f = pass == 0 ? c.font(detailed ? 16 : 10, true) : c.font(detailed ? 13 : 9);
-                c.labelAlong(s.name, s.line, f, TextColour, !detailed || pass == 1);
+                const QFont f = major ? c.font(detailed ? 16 : 10, true) : c.font(detailed ? 13 : 9);
+                c.labelAlong(n.name, n.line, f, TextColour, !detailed || !major);
             }
     };
     if (detailed) {
@@ -372,8 +362,12 @@ QImage MapPainter::paint(const QRectF &area, QSize size, bool detailed, const QS
         streetNames();
     }
 
-    // The map's furniture: its title and a scale bar.
-    const double barMetres = detailed ? 500 : 2000;
+    // The map's furniture: its title and a scale bar, of the longest round length up to 500 m on a
+    // sheet and 2 km on the general map that takes at most a quarter of the image.
+    double barMetres = 0;
+    for (const double metres : {50.0, 100.0, 200.0, 500.0, 1000.0, 2000.0})
+        if (metres <= (detailed ? 500 : 2000) && (barMetres == 0 || metres / c.metresPerPixel <= image.width() / 4.0))
+            barMetres = metres;
     const double barPixels = barMetres / c.metresPerPixel;
     const QPointF barAt(20, image.height() - 24);
     c.painter.setPen(QPen(QColor(40, 40, 40), 2));
@@ -382,8 +376,8 @@ QImage MapPainter::paint(const QRectF &area, QSize size, bool detailed, const QS
     c.painter.drawLine(barAt + QPointF(0, -5), barAt + QPointF(0, 5));
     c.painter.drawLine(barAt + QPointF(barPixels, -5), barAt + QPointF(barPixels, 5));
     c.placed.clear();
-    c.label(detailed ? QStringLiteral("500 m") : QStringLiteral("2 km"), barAt + QPointF(barPixels / 2, -12), 0,
-            c.font(12, true), QColor(40, 40, 40));
+    const QString barText = barMetres >= 1000 ? QStringLiteral("%1 km").arg(barMetres / 1000) : QStringLiteral("%1 m").arg(barMetres);
+    c.label(barText, barAt + QPointF(barPixels / 2, -12), 0, c.font(12, true), QColor(40, 40, 40));
     if (!title.isEmpty()) {
         // A sheet's code is Latin; the city's name is written in the map's own script.
         QFont f = c.font(detailed ? 22 : 28, true);

@@ -1,7 +1,7 @@
 #pragma once
-// Draws the city's map from the model: the general map and the detailed sheets come from the same
+// Draws the city's maps from a scene: the general map and the detailed sheets come from the same
 // geometry, so a place lands on the same spot of the city on both.
-#include "City.h"
+#include "MapScene.h"
 
 #include <QImage>
 #include <QRectF>
@@ -10,15 +10,15 @@
 
 class MapPainter {
 public:
-    MapPainter(const City &city, QString fontFamily);
+    MapPainter(const MapScene &scene, QString fontFamily);
 
-    // The transform from model metres to the pixels of an image of the given size showing area.
+    // The transform from metres to the pixels of an image of the given size showing area.
     static QTransform viewTransform(const QRectF &area, QSize size);
-    // Area in metres; detailed maps carry street names, stops and the sheet's frame.
+    // Area in metres; detailed maps carry buildings, footways, street names, stops and the
+    // sheet's frame.
     QImage paint(const QRectF &area, QSize size, bool detailed, const QString &title) const;
 
 private:
-    const City &m_city;
-    const Model &m_model;
+    const MapScene &m_scene;
     QString m_family;
 };

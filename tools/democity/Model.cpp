@@ -1,19 +1,28 @@
 #include "Model.h"
 
 #include "Geometry.h"
+#include "TableReader.h"
 
-#include <QFile>
-#include <QTextStream>
 #include <QtMath>
 
 #include <cmath>
 
+namespace {
+constexpr double MetresPerDegree = 111320.0;
+}
+
 QPointF MapFrame::project(double lon, double lat) const
 {
-    constexpr double metresPerDegree = 111320.0;
-    const double x = (lon - centreLon) * metresPerDegree * std::cos(qDegreesToRadians(centreLat));
-    const double y = (centreLat - lat) * metresPerDegree;
+    const double x = (lon - centreLon) * MetresPerDegree * std::cos(qDegreesToRadians(centreLat));
+    const double y = (centreLat - lat) * MetresPerDegree;
     return QPointF(x + width / 2, y + height / 2);
+}
+
+QPointF MapFrame::lonLat(QPointF metres) const
+{
+    const double lon = centreLon + (metres.x() - width / 2) / (MetresPerDegree * std::cos(qDegreesToRadians(centreLat)));
+    const double lat = centreLat - (metres.y() - height / 2) / MetresPerDegree;
+    return QPointF(lon, lat);
 }
 
 int Model::districtIndex(const QString &name) const
@@ -66,96 +75,9 @@ int Model::districtAt(QPointF p) const
 
 namespace {
 
-// Reads "field | field | ..." lines, skipping blanks and # comments.
-class Reader {
-public:
-    Reader(const QString &folder, const QString &file, QStringList *errors) : m_file(file), m_errors(errors)
-    {
-        QFile f(folder + QLatin1Char('/') + file);
-        if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
-            fail(0, QStringLiteral("cannot be read"));
-            return;
-        }
-        QTextStream in(&f);
-        in.setEncoding(QStringConverter::Utf8);
-        int number = 0;
-        while (!in.atEnd()) {
-            const QString line = in.readLine();
-            ++number;
-            const QString trimmed = line.trimmed();
-            if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#')))
-                continue;
-            QStringList fields = line.split(QLatin1Char('|'));
-            for (QString &field : fields)
-                field = field.trimmed();
-            m_lines.append({number, fields});
-        }
-    }
-
-    struct Line {
-        int number;
-        QStringList fields;
-    };
-    const QVector<Line> &lines() const { return m_lines; }
-    void fail(int line, const QString &what) const
-    {
-        m_errors->append(QStringLiteral("%1:%2: %3").arg(m_file).arg(line).arg(what));
-    }
-    bool need(const Line &line, int count) const
-    {
-        if (line.fields.size() >= count)
-            return true;
-        fail(line.number, QStringLiteral("expected %1 fields").arg(count));
-        return false;
-    }
-    double number(const Line &line, int field) const
-    {
-        bool ok = false;
-        const double value = line.fields.value(field).toDouble(&ok);
-        if (!ok)
-            fail(line.number, QStringLiteral("not a number: %1").arg(line.fields.value(field)));
-        return value;
-    }
-    QPointF point(const MapFrame &frame, const Line &line, const QString &text) const
-    {
-        const QStringList parts = text.split(QLatin1Char(','));
-        bool ok1 = false, ok2 = false;
-        const double lon = parts.value(0).toDouble(&ok1), lat = parts.value(1).toDouble(&ok2);
-        if (parts.size() != 2 || !ok1 || !ok2)
-            fail(line.number, QStringLiteral("not a lon,lat pair: %1").arg(text));
-        return frame.project(lon, lat);
-    }
-    QPolygonF points(const MapFrame &frame, const Line &line, const QString &text) const
-    {
-        QPolygonF result;
-        const QStringList items = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        for (const QString &item : items)
-            result << point(frame, line, item);
-        return result;
-    }
-    // "ellipse lon,lat rx ry rotation" or "polygon lon,lat ..."
-    QPolygonF shape(const MapFrame &frame, const Line &line, const QString &text) const
-    {
-        QStringList items = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        const QString kind = items.isEmpty() ? QString() : items.takeFirst();
-        if (kind == QLatin1String("polygon"))
-            return points(frame, line, items.join(QLatin1Char(' ')));
-        if (kind == QLatin1String("ellipse") && items.size() == 4)
-            return geo::ellipse(point(frame, line, items[0]), items[1].toDouble(), items[2].toDouble(),
-                                items[3].toDouble());
-        fail(line.number, QStringLiteral("not a shape: %1").arg(text));
-        return {};
-    }
-
-private:
-    QString m_file;
-    QStringList *m_errors;
-    QVector<Line> m_lines;
-};
-
 void readFrame(Model &m, const QString &folder, QStringList *errors)
 {
-    Reader r(folder, QStringLiteral("frame.txt"), errors);
+    TableReader r(folder, QStringLiteral("frame.txt"), errors);
     for (const auto &line : r.lines()) {
         if (!r.need(line, 4))
             continue;
@@ -170,7 +92,7 @@ void readFrame(Model &m, const QString &folder, QStringList *errors)
 
 void readDistricts(Model &m, const QString &folder, QStringList *errors)
 {
-    Reader r(folder, QStringLiteral("districts.txt"), errors);
+    TableReader r(folder, QStringLiteral("districts.txt"), errors);
     for (const auto &line : r.lines()) {
         if (!r.need(line, 4))
             continue;
@@ -187,7 +109,7 @@ void readDistricts(Model &m, const QString &folder, QStringList *errors)
 
 void readAreas(Model &m, const QString &folder, QStringList *errors)
 {
-    Reader r(folder, QStringLiteral("areas.txt"), errors);
+    TableReader r(folder, QStringLiteral("areas.txt"), errors);
     static const QMap<QString, Area::Kind> kinds{{QStringLiteral("forest"), Area::Forest},
                                                  {QStringLiteral("park"), Area::Park},
                                                  {QStringLiteral("water"), Area::Water},
@@ -205,7 +127,7 @@ void readAreas(Model &m, const QString &folder, QStringList *errors)
 
 void readRiver(Model &m, const QString &folder, QStringList *errors)
 {
-    Reader r(folder, QStringLiteral("river.txt"), errors);
+    TableReader r(folder, QStringLiteral("river.txt"), errors);
     for (const auto &line : r.lines()) {
         if (line.fields[0] == QLatin1String("river") && r.need(line, 4)) {
             m.river.name = line.fields[1];
@@ -225,12 +147,12 @@ void readRiver(Model &m, const QString &folder, QStringList *errors)
 
 void readStreets(Model &m, const QString &folder, QStringList *errors)
 {
-    Reader types(folder, QStringLiteral("street_types.txt"), errors);
+    TableReader types(folder, QStringLiteral("street_types.txt"), errors);
     for (const auto &line : types.lines())
         if (types.need(line, 3))
             m.streetTypes.append({int(types.number(line, 0)), line.fields[1], line.fields[2]});
 
-    Reader r(folder, QStringLiteral("streets.txt"), errors);
+    TableReader r(folder, QStringLiteral("streets.txt"), errors);
     for (const auto &line : r.lines()) {
         if (!r.need(line, 3))
             continue;
@@ -253,9 +175,9 @@ void readStreets(Model &m, const QString &folder, QStringList *errors)
 
 void readTransport(Model &m, const QString &folder, QStringList *errors)
 {
-    Reader r(folder, QStringLiteral("transport.txt"), errors);
+    TableReader r(folder, QStringLiteral("transport.txt"), errors);
     QVector<StopDef> surface;
-    auto addStop = [&](QVector<StopDef> &list, const Reader::Line &line, const QString &name) {
+    auto addStop = [&](QVector<StopDef> &list, const TableReader::Line &line, const QString &name) {
         const QPointF p = r.point(m.frame, line, line.fields[2]);
         for (const StopDef &s : list)
             if (s.name == name)
@@ -319,7 +241,7 @@ void readTransport(Model &m, const QString &folder, QStringList *errors)
 
 void readCatalogue(Model &m, const QString &folder, QStringList *errors)
 {
-    Reader r(folder, QStringLiteral("rubrics.txt"), errors);
+    TableReader r(folder, QStringLiteral("rubrics.txt"), errors);
     for (const auto &line : r.lines()) {
         if (line.fields[0] == QLatin1String("rubric") && r.need(line, 3)) {
             m.rubrics.append({int(r.number(line, 1)), line.fields[2]});
@@ -343,7 +265,7 @@ void readCatalogue(Model &m, const QString &folder, QStringList *errors)
         }
     }
 
-    Reader names(folder, QStringLiteral("names.txt"), errors);
+    TableReader names(folder, QStringLiteral("names.txt"), errors);
     for (const auto &line : names.lines()) {
         if (!names.need(line, 2))
             continue;
@@ -352,7 +274,7 @@ void readCatalogue(Model &m, const QString &folder, QStringList *errors)
                 m.words[line.fields[0]].append(w.trimmed());
     }
 
-    Reader objects(folder, QStringLiteral("objects.txt"), errors);
+    TableReader objects(folder, QStringLiteral("objects.txt"), errors);
     for (const auto &line : objects.lines()) {
         if (!objects.need(line, 6))
             continue;

@@ -17,6 +17,8 @@ struct MapFrame {
     double width = 0;  // metres
     double height = 0; // metres, three quarters of the width
     QPointF project(double lon, double lat) const;
+    // Back from metres to longitude (x) and latitude (y).
+    QPointF lonLat(QPointF metres) const;
     // Per cent of the general map.
     QPointF percent(QPointF metres) const { return QPointF(metres.x() / width * 100, metres.y() / height * 100); }
     QPointF metres(QPointF percent) const { return QPointF(percent.x() * width / 100, percent.y() * height / 100); }

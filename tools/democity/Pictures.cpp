@@ -61,7 +61,10 @@ QByteArray encodeJpeg(const QImage &image, int quality)
     return bytes;
 }
 
-LogoMaker::LogoMaker(QString fontFamily, bool pooled) : m_family(std::move(fontFamily)), m_pooled(pooled) {}
+LogoMaker::LogoMaker(QString fontFamily, bool pooled, quint64 seed)
+    : m_family(std::move(fontFamily)), m_pooled(pooled), m_mix(seed * 0x9E3779B97F4A7C15ull)
+{
+}
 
 QString LogoMaker::initials(const QString &name)
 {
@@ -95,14 +98,14 @@ QByteArray LogoMaker::advertIcon(const ObjectRecord &o) { return logo(Advert, o)
 QByteArray LogoMaker::logo(Kind kind, const ObjectRecord &o)
 {
     const QString letters = initials(o.name);
-    const int style = int(stableHash(o.name) % 1000);
+    const int style = int((stableHash(o.name) ^ m_mix) % 1000);
     // A pooled logo depends on the first initial only; an own logo on the whole name.
     const QString poolLetters = letters.left(1);
     const QString key = QString::number(kind) + QLatin1Char('|')
         + (m_pooled ? poolLetters + QLatin1Char('|') + QString::number(style % 4) : o.name);
     auto it = m_cache.constFind(key);
     if (it == m_cache.cend()) {
-        const QImage image = m_pooled ? draw(kind, poolLetters, QString(), int(stableHash(poolLetters) % 1000) + style % 4)
+        const QImage image = m_pooled ? draw(kind, poolLetters, QString(), int((stableHash(poolLetters) ^ m_mix) % 1000) + style % 4)
                                       : draw(kind, letters, o.name, style);
         // Pooled logos carry no name, so they are kept at a higher quality to weigh about as much.
         it = m_cache.insert(key, encodeJpeg(image, kind == Tree ? (m_pooled ? 95 : 82) : (m_pooled ? 98 : 94)));

@@ -12,7 +12,8 @@
 // its object, so that no two blobs are equal yet only a handful of JPEGs is ever encoded.
 class LogoMaker {
 public:
-    LogoMaker(QString fontFamily, bool pooled);
+    // The seed varies the colours and shapes; 0 gives the demo city's own.
+    LogoMaker(QString fontFamily, bool pooled, quint64 seed = 0);
 
     QByteArray treeLogo(const ObjectRecord &o);
     QByteArray mapLogo(const ObjectRecord &o);
@@ -29,6 +30,7 @@ private:
 
     QString m_family;
     bool m_pooled;
+    quint64 m_mix;
     QMap<QString, QByteArray> m_cache;
 };
 

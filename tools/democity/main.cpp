@@ -1,5 +1,8 @@
 // kvirzeta-democity: generates the demo city of Tbilisi that Kvirzeta opens.
 #include "Generator.h"
+#include "OsmExport.h"
+#include "TagMapping.h"
+#include "ToolCommandLine.h"
 
 #include <QGuiApplication>
 
@@ -9,27 +12,22 @@
 
 int main(int argc, char **argv)
 {
-    // The maps are painted off screen; without a display no window system is needed.
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    ToolCommandLine::paintOffscreenWithoutDisplay();
     QGuiApplication app(argc, argv);
-
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
-    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
-        std::fputs(qPrintable(usage()), stdout);
+    const std::optional<QStringList> arguments = ToolCommandLine::arguments(usage());
+    if (!arguments)
         return 0;
-    }
     GeneratorOptions options;
     QString error;
-    if (!parseArguments(arguments, &options, &error)) {
+    if (!parseArguments(*arguments, &options, &error)) {
         std::fprintf(stderr, "kvirzeta-democity: %s\n\n%s", qPrintable(error), qPrintable(usage()));
         return 2;
     }
     try {
         Generator generator(options);
         generator.run();
+        if (!options.osmFile.isEmpty())
+            OsmExport::write(generator.city(), TagMapping::builtIn(*generator.city().model), options.osmFile);
         if (!options.quiet)
             for (const QString &line : generator.report())
                 std::printf("%s\n", qPrintable(line));

@@ -1,0 +1,50 @@
+#pragma once
+// kvirzeta-import-osm: reads an OpenStreetMap extract and writes a city Kvirzeta opens (the
+// database, the maps, the icons, the help document and Address.ini) into a folder. The city is
+// made in a temporary folder beside it and moved into place only when all of it is written.
+#include "Model.h"
+#include "Stages.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+struct ImportOptions {
+    QString input;
+    QString folder;
+    // The box to import, in degrees; the maps' 4:3 frame is the smallest around it. Unset: the
+    // demo city's frame, which holds Tbilisi.
+    bool hasBox = false;
+    double west = 0, south = 0, east = 0, north = 0;
+    QString connection; // as the demo city generator's --connection
+    quint64 seed = 0;   // varies the logos; the same seed gives the same pictures
+    int mapWidth = 2500;
+    int adminLevel = 0; // 0: chosen from the boundaries in the box
+    bool quiet = false;
+};
+
+// Parses the command line (without the program name). On a mistake it returns false and sets error.
+bool parseImportArguments(const QStringList &arguments, ImportOptions *options, QString *error);
+QString importUsage();
+
+// The frame of the maps around a box: centred on it, of the maps' 4:3 shape.
+MapFrame frameAround(double west, double south, double east, double north);
+
+class Importer {
+public:
+    explicit Importer(ImportOptions options);
+    // Throws std::runtime_error with a message for the user; nothing is left in the folder then.
+    // The stages tell a listener when each begins and ends; readProgress hears the share of the
+    // extract read, in per cent.
+    void run(Stages &stages, const std::function<void(int percent)> &readProgress = {});
+    // What was imported and what the import did with the extract.
+    const QStringList &report() const { return m_report; }
+
+private:
+    void checkTarget() const;
+    void moveIntoPlace(const QString &made) const;
+
+    ImportOptions m_options;
+    QStringList m_report;
+};

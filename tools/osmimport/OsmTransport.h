@@ -1,0 +1,26 @@
+#pragma once
+// The catalogue's stops and routes: the platforms, stop positions and stations of one stop become
+// one stop; each route of the mapped kinds lists its stops in the order of its members.
+#include "City.h"
+#include "Districts.h"
+#include "MapScene.h"
+#include "OsmExtract.h"
+#include "TagMapping.h"
+
+namespace OsmTransport {
+
+struct Result {
+    QVector<StopRecord> stops;
+    QVector<RouteRecord> routes;
+    QVector<TransportType> types;    // those the routes use, by code
+    QVector<SceneStation> stations;  // metro and cable-car stations, for the maps
+    QVector<QPointF> surfaceStops;   // the other stops, for the sheets
+    QHash<qint64, QColor> lineColours; // metro ways by the colour of their line
+    QStringList notes;               // what the report should say
+};
+
+// `streetNames` names an unnamed stop after the street it stands on.
+Result build(const OsmExtract &extract, const Districts &districts, const TagMapping &mapping,
+             const QVector<SceneName> &streetNames);
+
+} // namespace OsmTransport

@@ -1,0 +1,54 @@
+// kvirzeta-import-osm: makes a city for Kvirzeta from an OpenStreetMap extract.
+#include "Importer.h"
+#include "ToolCommandLine.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <exception>
+#include <unistd.h>
+
+int main(int argc, char **argv)
+{
+    ToolCommandLine::paintOffscreenWithoutDisplay();
+    QGuiApplication app(argc, argv);
+    const std::optional<QStringList> arguments = ToolCommandLine::arguments(importUsage());
+    if (!arguments)
+        return 0;
+    ImportOptions options;
+    QString error;
+    if (!parseImportArguments(*arguments, &options, &error)) {
+        std::fprintf(stderr, "kvirzeta-import-osm: %s\n\n%s", qPrintable(error), qPrintable(importUsage()));
+        return 2;
+    }
+
+    // A line for each stage as it begins and ends; on a terminal the reading's progress in place.
+    const bool terminal = isatty(fileno(stdout));
+    Stages stages([&](const QString &line) {
+        if (!options.quiet) {
+            std::printf(terminal ? "\r\033[K%s\n" : "%s\n", qPrintable(line));
+            std::fflush(stdout);
+        }
+    });
+    int shown = -1;
+    auto progress = [&](int percent) {
+        if (!options.quiet && terminal && percent != shown) {
+            shown = percent;
+            std::printf("\r\033[K  %d %%", percent);
+            std::fflush(stdout);
+        }
+    };
+    try {
+        Importer importer(options);
+        importer.run(stages, progress);
+        if (!options.quiet)
+            for (const QString &line : importer.report())
+                std::printf("%s\n", qPrintable(line));
+    } catch (const std::exception &e) {
+        if (terminal && shown >= 0)
+            std::printf("\n");
+        std::fprintf(stderr, "kvirzeta-import-osm: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

@@ -21,6 +21,8 @@
 #include <QMetaObject>
 #include <QString>
 
+#include <optional>
+
 class DataSet;
 
 class MarkerWalk {

@@ -61,27 +61,14 @@ struct SortKey {
     }
 };
 
-// The rank of each record's value in a column: equal values share a rank, and ranks ascend
-// with the values. A missing column ranks every record 0.
-QVector<int> ranks(const DataSet &set, int column)
+// Each record's sort key in a column; a missing column gives every record the null key.
+QVector<SortKey> sortKeys(const DataSet &set, int column)
 {
-    const int n = set.recordCount();
-    QVector<int> rank(n, 0);
-    if (column < 0 || n == 0)
-        return rank;
-    QVector<SortKey> keys(n);
-    for (int r = 0; r < n; ++r)
-        keys[r] = SortKey::of(set.valueAt(r, column));
-    QVector<int> order(n);
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](int a, int b) { return keys[a].compare(keys[b]) < 0; });
-    int current = 0;
-    for (int i = 0; i < n; ++i) {
-        if (i > 0 && keys[order[i - 1]].compare(keys[order[i]]) != 0)
-            ++current;
-        rank[order[i]] = current;
-    }
-    return rank;
+    QVector<SortKey> keys(set.recordCount());
+    if (column >= 0)
+        for (int r = 0; r < keys.size(); ++r)
+            keys[r] = SortKey::of(set.valueAt(r, column));
+    return keys;
 }
 
 // An index's internalId: its parent group + 1 above four bits that vary with the row. Qt hashes
@@ -222,23 +209,25 @@ void GroupedListModel::rebuild()
 
     const int n = m_dataSet.isOpen() ? m_dataSet.recordCount() : 0;
     const int depth = int(m_levels.size());
-    QVector<QVector<int>> levelRanks;
+    // One sort over the levels' keys and then the row order: names are compared only between
+    // records of the same group.
+    QVector<QVector<SortKey>> levelKeys;
     QVector<int> levelColumns;
     for (const Level &level : std::as_const(m_levels)) {
         levelColumns.append(m_dataSet.columnIndex(level.column));
-        levelRanks.append(n > 0 ? ranks(m_dataSet, levelColumns.last()) : QVector<int>());
+        levelKeys.append(n > 0 ? sortKeys(m_dataSet, levelColumns.last()) : QVector<SortKey>());
     }
-    const QVector<int> orderRanks =
-        n > 0 && !m_rowOrder.isEmpty() ? ranks(m_dataSet, m_dataSet.columnIndex(m_rowOrder)) : QVector<int>(n, 0);
+    const QVector<SortKey> orderKeys =
+        n > 0 && !m_rowOrder.isEmpty() ? sortKeys(m_dataSet, m_dataSet.columnIndex(m_rowOrder)) : QVector<SortKey>(n);
 
     QVector<int> order(n);
     std::iota(order.begin(), order.end(), 0);
     std::sort(order.begin(), order.end(), [&](int a, int b) {
-        for (const QVector<int> &rank : std::as_const(levelRanks))
-            if (rank[a] != rank[b])
-                return rank[a] < rank[b];
-        if (orderRanks[a] != orderRanks[b])
-            return orderRanks[a] < orderRanks[b];
+        for (const QVector<SortKey> &keys : std::as_const(levelKeys))
+            if (const int c = keys[a].compare(keys[b]))
+                return c < 0;
+        if (const int c = orderKeys[a].compare(orderKeys[b]))
+            return c < 0;
         return a < b;
     });
 
@@ -248,7 +237,7 @@ void GroupedListModel::rebuild()
     for (int record : std::as_const(order)) {
         int first = depth; // the first level whose group changes with this record
         for (int l = 0; l < depth && first == depth; ++l)
-            if (previous < 0 || levelRanks[l][record] != levelRanks[l][previous])
+            if (previous < 0 || levelKeys[l][record].compare(levelKeys[l][previous]) != 0)
                 first = l;
         for (int l = first; l < depth; ++l) {
             Group group;

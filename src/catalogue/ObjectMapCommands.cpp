@@ -2,13 +2,13 @@
 
 #include "common/MainState.h"
 #include "common/Prompts.h"
+#include "common/ZoomControl.h"
 #include "data/DataModule.h"
 #include "data/SqlText.h"
 #include "map/MapArea.h"
 #include "map/MapEngine.h"
 #include "map/MarkerWalk.h"
 #include "map/SheetGrid.h"
-#include "map/ZoomControl.h"
 #include "widgets/GroupedRows.h"
 
 #include <QCursor>

@@ -2,10 +2,10 @@
 
 #include "common/CommandRunner.h"
 #include "common/MainState.h"
+#include "common/ZoomControl.h"
 #include "data/DataModule.h"
 #include "map/MapArea.h"
 #include "map/MarkerLayer.h"
-#include "map/ZoomControl.h"
 
 #include <cmath>
 

@@ -1,9 +1,9 @@
 #include "map/MapSwitcher.h"
 
 #include "common/MainState.h"
+#include "common/ZoomControl.h"
 #include "map/MapArea.h"
 #include "map/SheetGrid.h"
-#include "map/ZoomControl.h"
 
 namespace {
 

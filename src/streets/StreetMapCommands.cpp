@@ -1,12 +1,12 @@
 #include "streets/StreetMapCommands.h"
 
 #include "common/MainState.h"
+#include "common/ZoomControl.h"
 #include "data/DataModule.h"
 #include "map/MapArea.h"
 #include "map/MapEngine.h"
 #include "map/MarkerWalk.h"
 #include "map/SheetGrid.h"
-#include "map/ZoomControl.h"
 #include "widgets/GroupedRows.h"
 
 namespace {

@@ -1,13 +1,13 @@
 #include "transport/TransportMapCommands.h"
 
 #include "common/MainState.h"
+#include "common/ZoomControl.h"
 #include "data/DataModule.h"
 #include "data/SqlText.h"
 #include "map/MapArea.h"
 #include "map/MapEngine.h"
 #include "map/MarkerWalk.h"
 #include "map/SheetGrid.h"
-#include "map/ZoomControl.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // steps of 25 (Page Up/Down: 50); the zoom commands may also set 25. Its value is the zoom
 // percent the map commands read. A click on it (on the text or the arrows) emits clicked(),
 // which applies the value to the map; typing alone changes nothing on the map.
-#include "map/ZoomControl.h"
+#include "common/ZoomControl.h"
 #include "widgets/SpinEditor.h"
 
 class ZoomSpinBox : public SpinEditor, public ZoomControl {

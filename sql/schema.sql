@@ -93,7 +93,9 @@ CREATE TABLE kavS_transporti_gaCereba (
 
 -- No index on obieqti (g_qve_rubrika_kodi): with statistics SQLite would read the objects through
 -- it, a sub-rubric at a time, instead of scanning them once for the object search.
-CREATE INDEX obieqtis_logo_object ON obieqtis_logo (g_obieqti_kodi);
+-- The keys by which lists read an object's picture rows: lists join through this index alone and
+-- leave the rows, every picture and advertising file inline, unread until a picture is shown.
+CREATE INDEX obieqtis_logo_object ON obieqtis_logo (g_obieqti_kodi, g_reklamis_tipi_kodi, sareklamo_faili_saxeli);
 CREATE INDEX quCa_district ON quCa (g_raioni_kodi);
 CREATE INDEX route_link_route ON kavS_transporti_gaCereba (g_transporti_kodi);
 CREATE INDEX route_link_stop ON kavS_transporti_gaCereba (g_gaCereba_kodi);

@@ -1,4 +1,6 @@
 #include "HostileCity.h"
+
+#include <QSqlQuery>
 #include "ProgramRig.h"
 #include "app/MainActions.h"
 #include "app/MainToolBar.h"
@@ -28,6 +30,7 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
@@ -253,6 +256,42 @@ private Q_SLOTS:
         QVERIFY(rig.walkRows(*rig.window->TransportiTSH->TransportiGrid) > 0);
         QVERIFY2(rig.prompts.errors.isEmpty(), qPrintable(rig.prompts.errors.join(QLatin1Char('\n'))));
         rig.stillUsable();
+    }
+
+    // The data sets keep their cells compactly (and read SQLite through its own interface): every
+    // cell must read as the database driver gives it, type and nullness included. Rows are
+    // compared as sets: a server need not give them in the same order twice.
+    void dataSetsHoldTheDriversValues()
+    {
+        Rig rig;
+        DataModule &dm = rig.dm;
+        const auto described = [](const QVariant &cell) {
+            return QStringLiteral("%1 %2 '%3'").arg(QLatin1String(cell.metaType().name()),
+                                                    cell.isNull() ? QStringLiteral("null") : QString(), cell.toString());
+        };
+        for (DataSet *set : {&dm.obieqtiQr, &dm.quCa_Qr, &dm.kavS_transporti_gaCereba_Qr, &dm.rubrikaQr}) {
+            set->close();
+            set->open();
+            QStringList held;
+            for (int row = 0; row < set->recordCount(); ++row) {
+                QStringList cells;
+                for (int c = 0; c < set->columns().size(); ++c)
+                    cells.append(described(set->valueAt(row, c)));
+                held.append(cells.join(QLatin1Char('|')));
+            }
+            QStringList given;
+            QSqlQuery query(dm.ADOConn.database());
+            QVERIFY(query.exec(set->sql()));
+            while (query.next()) {
+                QStringList cells;
+                for (const QString &column : set->columns())
+                    cells.append(described(query.value(column)));
+                given.append(cells.join(QLatin1Char('|')));
+            }
+            held.sort();
+            given.sort();
+            QCOMPARE(held, given);
+        }
     }
 
     void objectSearchTakesAnyText()

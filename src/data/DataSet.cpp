@@ -21,6 +21,12 @@ QThreadPool &readers()
     return pool;
 }
 
+// A blob table row that was deleted after the data set was read.
+Error goneFromDatabase(const QString &dataSet, const QString &field)
+{
+    return Error(QStringLiteral("%1: Field '%2' of this record is no longer in the database").arg(dataSet, field));
+}
+
 } // namespace
 
 DataSet::DataSet(QString name, Connection &connection, QString sql, QStringList fields, QObject *parent)
@@ -135,7 +141,7 @@ void DataSet::install(Snapshot &&snapshot)
     m_blobQueries.clear();
     m_columns = std::move(snapshot.columns);
     m_keyColumns = std::move(snapshot.keyColumns);
-    m_values = std::move(snapshot.values);
+    m_cells = std::move(snapshot.cells);
     m_rowCount = snapshot.rows;
     m_open = true;
     m_current = m_rowCount > 0 ? 0 : -1;
@@ -151,7 +157,7 @@ void DataSet::close()
     if (!m_open)
         return;
     m_open = false;
-    m_values.clear();
+    m_cells.clear();
     m_rowCount = 0;
     m_current = -1;
     m_eof = true;
@@ -244,29 +250,80 @@ QVariant DataSet::value(const QString &column) const
 {
     requireCurrent(column);
     const int c = requireColumn(column);
-    const QVariant &cell = valueAt(m_current, c);
+    const QVariant cell = measured(m_current, c);
     return isBlobInDatabase(cell) ? QVariant(readBackBlob(m_current, c)) : cell;
 }
 
 bool DataSet::isNull(const QString &column) const
 {
     requireCurrent(column);
-    return valueAt(m_current, requireColumn(column)).isNull();
+    return isNullAt(m_current, requireColumn(column));
+}
+
+bool DataSet::isNullAt(int row, int column) const
+{
+    return measured(row, column).isNull();
 }
 
 QByteArray DataSet::blobAt(int row, int column) const
 {
-    const QVariant &cell = valueAt(row, column);
+    const QVariant cell = measured(row, column);
     return isBlobInDatabase(cell) ? readBackBlob(row, column) : cell.toByteArray();
 }
 
-QByteArray DataSet::readBackBlob(int row, int column) const
+// The cell, a blob left in the database measured first: the row's unmeasured blobs become null
+// or their lengths, in one read.
+QVariant DataSet::measured(int row, int column) const
+{
+    const QVariant cell = valueAt(row, column);
+    if (!isBlobInDatabase(cell) || cell.value<BlobInDatabase>().size >= 0)
+        return cell;
+    QVector<int> blobs;
+    QStringList lengths;
+    for (int c = 0; c < m_columns.size(); ++c) {
+        const QVariant other = valueAt(row, c);
+        if (isBlobInDatabase(other) && other.value<BlobInDatabase>().size < 0) {
+            blobs.append(c);
+            lengths.append(QStringLiteral("length(%1)").arg(m_columns[c]));
+        }
+    }
+    QVector<QVariant> sizes;
+    try {
+        QSqlQuery &query = readBack(row, lengths.join(QStringLiteral(", ")));
+        QVector<QVector<QVariant>> found;
+        while (query.next()) {
+            QVector<QVariant> lengthsFound;
+            for (int i = 0; i < blobs.size(); ++i)
+                lengthsFound.append(query.value(i));
+            found.append(lengthsFound);
+        }
+        if (found.isEmpty())
+            throw goneFromDatabase(m_name, m_columns[column]);
+        sizes = found.size() == 1 ? found.first() : found[qMin(sameKeysBefore(row), int(found.size()) - 1)];
+    } catch (const Error &) {
+        // An engine without length() has its blobs read whole to be measured; a row gone from
+        // the database or a lost connection fails here again, with its own message.
+        sizes.clear();
+        for (int c : std::as_const(blobs)) {
+            const QByteArray bytes = readBackBlob(row, c);
+            sizes.append(bytes.isNull() ? QVariant() : QVariant(bytes.size()));
+        }
+    }
+    for (int i = 0; i < blobs.size(); ++i)
+        m_cells.set(qsizetype(row) * m_columns.size() + blobs[i],
+                    sizes[i].isNull() ? QVariant(QMetaType::fromType<QByteArray>())
+                                      : QVariant::fromValue(BlobInDatabase{sizes[i].toLongLong()}));
+    return valueAt(row, column);
+}
+
+// Runs `SELECT selectList` over the blob table's rows with the keys of `row`, ready to be read.
+QSqlQuery &DataSet::readBack(int row, const QString &selectList) const
 {
     QStringList conditions;
     QVariantList keys;
     for (int i = 0; i < m_keyColumns.size(); ++i) {
         const QString &name = m_blobSource.keyColumns[i];
-        const QVariant &key = valueAt(row, m_keyColumns[i]);
+        const QVariant key = valueAt(row, m_keyColumns[i]);
         if (key.isNull()) {
             conditions.append(name + QStringLiteral(" IS NULL"));
         } else {
@@ -275,7 +332,7 @@ QByteArray DataSet::readBackBlob(int row, int column) const
         }
     }
     const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3")
-                            .arg(m_columns[column], m_blobSource.table, conditions.join(QStringLiteral(" AND ")));
+                            .arg(selectList, m_blobSource.table, conditions.join(QStringLiteral(" AND ")));
     // A statement is prepared once and run again for each record: on a server every preparation
     // costs round trips of its own. One that fails (its session was lost) is prepared anew once.
     const auto prepared = [&](bool fresh) -> QSqlQuery & {
@@ -300,15 +357,13 @@ QByteArray DataSet::readBackBlob(int row, int column) const
         if (!run(*query))
             throw Error(databaseErrorText(query->lastError(), m_name));
     }
-    QVector<QByteArray> candidates;
-    while (query->next())
-        candidates.append(query->value(0).toByteArray());
-    if (candidates.isEmpty())
-        throw Error(QStringLiteral("%1: Field '%2' of this record is no longer in the database").arg(m_name, m_columns[column]));
-    if (candidates.size() == 1)
-        return candidates.first();
-    // Rows with equal keys (one object with two logo rows) are matched in order of appearance;
-    // the length kept from the first read settles it when the order differs.
+    return *query;
+}
+
+// How many earlier records have the same blob keys: rows with equal keys (one object with two
+// logo rows) are matched with the blob table's rows in order of appearance.
+int DataSet::sameKeysBefore(int row) const
+{
     int ordinal = 0;
     for (int earlier = 0; earlier < row; ++earlier) {
         bool same = true;
@@ -316,8 +371,22 @@ QByteArray DataSet::readBackBlob(int row, int column) const
             same = same && valueAt(earlier, k) == valueAt(row, k);
         ordinal += same;
     }
+    return ordinal;
+}
+
+QByteArray DataSet::readBackBlob(int row, int column) const
+{
+    QSqlQuery &query = readBack(row, m_columns[column]);
+    QVector<QByteArray> candidates;
+    while (query.next())
+        candidates.append(query.value(0).toByteArray());
+    if (candidates.isEmpty())
+        throw goneFromDatabase(m_name, m_columns[column]);
+    if (candidates.size() == 1)
+        return candidates.first();
+    // The length kept from the first read settles it when the order differs.
     const qsizetype size = valueAt(row, column).value<BlobInDatabase>().size;
-    const QByteArray &inOrder = candidates[qMin(ordinal, int(candidates.size()) - 1)];
+    const QByteArray &inOrder = candidates[qMin(sameKeysBefore(row), int(candidates.size()) - 1)];
     if (inOrder.size() == size)
         return inOrder;
     for (const QByteArray &candidate : candidates)

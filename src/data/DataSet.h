@@ -3,6 +3,7 @@
 // snapshot that never changes while the data set is open; it has a current record that lists
 // follow and commands read. Column names are matched without regard to case, because one SQL
 // text writes "map_logo" for the column "map_Logo" and some servers fold names to lower case.
+#include "data/CellStore.h"
 #include "data/Snapshot.h"
 
 #include <QByteArray>
@@ -78,12 +79,14 @@ public:
     void saveBlobToFile(const QString &column, const QString &path) const;
 
     // Whole-snapshot access for lists and indexes. valueAt() gives a blob read back on demand
-    // (see BlobSource) as a non-null placeholder; blobAt() gives any blob cell's bytes.
+    // (see BlobSource) as a placeholder that is not null even when the blob is; isNullAt() tells,
+    // and blobAt() gives any blob cell's bytes.
     const QStringList &columns() const { return m_columns; }
     int columnIndex(const QString &column) const; // -1 when unknown
     int requireColumn(const QString &column) const;
-    const QVariant &valueAt(int row, int column) const { return m_values[row * m_columns.size() + column]; }
-    // Throws Error when a blob read back on demand cannot be read.
+    QVariant valueAt(int row, int column) const { return m_cells.at(qsizetype(row) * m_columns.size() + column); }
+    // Both throw Error when a blob read back on demand cannot be read.
+    bool isNullAt(int row, int column) const;
     QByteArray blobAt(int row, int column) const;
 
 Q_SIGNALS:
@@ -97,6 +100,9 @@ Q_SIGNALS:
 private:
     void requireCurrent(const QString &column) const;
     QVariant nonNull(const QString &column, const char *type) const;
+    QVariant measured(int row, int column) const;
+    QSqlQuery &readBack(int row, const QString &selectList) const;
+    int sameKeysBefore(int row) const;
     QByteArray readBackBlob(int row, int column) const;
     SnapshotRequest request() const;
     void install(Snapshot &&snapshot);
@@ -117,7 +123,7 @@ private:
     QVector<int> m_keyColumns; // result columns of m_blobSource.keyColumns while blobs are read back
     mutable QHash<QString, QSqlQuery> m_blobQueries; // prepared read-backs by their SQL text
     QStringList m_columns;
-    QVector<QVariant> m_values;
+    mutable CellStore m_cells; // row after row; blob cells learn their lengths when first asked
     int m_rowCount = 0;
     int m_current = -1;
     bool m_open = false;

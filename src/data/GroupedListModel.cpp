@@ -464,9 +464,11 @@ QVariant GroupedListModel::data(const QModelIndex &index, int role) const
             return {};
         return m_dataSet.valueAt(record, c).isNull() ? QString() : m_dataSet.valueAt(record, c).toString();
     case PictureRole:
-        if (!picture || c < 0 || m_dataSet.valueAt(record, c).isNull())
+        if (!picture || c < 0)
             return {};
         try {
+            if (m_dataSet.isNullAt(record, c))
+                return {};
             return m_dataSet.blobAt(record, c);
         } catch (const Error &) {
             return {}; // a picture that cannot be read shows as an empty cell, like a broken one

@@ -2,18 +2,17 @@
 
 #include "common/Errors.h"
 #include "data/QueryGuard.h"
+#include "data/ResultRows.h"
 
 #include <QRegularExpression>
 #include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 
 namespace {
 
-// `sql` with the source table's "table.*" in its select list replaced by the table's columns,
-// blobs as their lengths: the rows then carry no blob bytes, not even through a sort. Empty
-// when the select list has no "table.*".
-QString withBlobLengths(const QString &sql, const BlobSource &source)
+// `sql` with the source table's "table.*" in its select list replaced by the table's key
+// columns and a NULL for each blob: the rows then carry no blob bytes, not even through a sort,
+// and the engine need not read the blob table's rows. Empty when the select list has no "table.*".
+QString withBlobsLeftOut(const QString &sql, const BlobSource &source)
 {
     if (source.table.isEmpty())
         return {};
@@ -27,7 +26,7 @@ QString withBlobLengths(const QString &sql, const BlobSource &source)
     for (const QString &key : source.keyColumns)
         columns.append(source.table + QLatin1Char('.') + key);
     for (const QString &blob : source.blobColumns)
-        columns.append(QStringLiteral("length(%1.%2) AS %2").arg(source.table, blob));
+        columns.append(QStringLiteral("NULL AS %1").arg(blob));
     return QString(sql).replace(at, all.size(), columns.join(QStringLiteral(", ")));
 }
 
@@ -54,34 +53,34 @@ Snapshot readSnapshot(const SnapshotRequest &request, QSqlDatabase db, const std
     const QString refused = QueryGuard::refusal(request.sql);
     if (!refused.isEmpty())
         throw Error(QStringLiteral("%1: %2").arg(request.name, refused));
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    // A database that cannot take the lengths query still gets the text as written; its blobs
-    // are then read and let go row by row.
+    // A database that cannot take the query without blobs still gets the text as written; its
+    // blobs are then read, measured and let go row by row.
     bool keysDeclared = true;
     for (const QString &key : request.blobSource.keyColumns)
         keysDeclared = keysDeclared && (request.declared.isEmpty() || columnPosition(request.declared, key) >= 0);
-    const QString lengthsSql = keysDeclared ? withBlobLengths(request.sql, request.blobSource) : QString();
-    const bool lengthsOnly = !lengthsSql.isEmpty() && query.exec(lengthsSql);
-    const QSqlError lengthsError = lengthsOnly ? QSqlError() : query.lastError();
+    const QString leftOutSql = keysDeclared ? withBlobsLeftOut(request.sql, request.blobSource) : QString();
+    QSqlError leftOutError;
+    std::unique_ptr<ResultRows> rows =
+        leftOutSql.isEmpty() ? nullptr : ResultRows::run(db, leftOutSql, request.name, &leftOutError);
+    const bool blobsLeftOut = rows != nullptr;
+    QSqlError error;
+    if (!rows)
+        rows = ResultRows::run(db, request.sql, request.name, &error);
     // A connection lost by the first attempt leaves the second without an error of its own: the
     // first one's tells what happened.
-    if (!lengthsOnly && !query.exec(request.sql))
-        throw Error(databaseErrorText(query.lastError().isValid() ? query.lastError() : lengthsError, request.name));
-    const QSqlRecord record = query.record();
+    if (!rows)
+        throw Error(databaseErrorText(error.isValid() ? error : leftOutError, request.name));
+    const QStringList names = rows->columnNames();
     QVector<int> sourceColumns;
     Snapshot result;
     if (request.declared.isEmpty()) {
-        for (int i = 0; i < record.count(); ++i) {
+        for (int i = 0; i < names.size(); ++i) {
             sourceColumns.append(i);
-            result.columns.append(record.fieldName(i));
+            result.columns.append(names[i]);
         }
     } else {
         for (const QString &field : request.declared) {
-            int found = -1;
-            for (int i = 0; i < record.count() && found < 0; ++i)
-                if (record.fieldName(i).compare(field, Qt::CaseInsensitive) == 0)
-                    found = i;
+            const int found = columnPosition(names, field);
             if (found < 0)
                 throw Error(QStringLiteral("%1: Field '%2' not found").arg(request.name, field));
             sourceColumns.append(found);
@@ -97,22 +96,22 @@ Snapshot readSnapshot(const SnapshotRequest &request, QSqlDatabase db, const std
         for (const QString &blob : request.blobSource.blobColumns)
             if (const int c = columnPosition(result.columns, blob); c >= 0)
                 readBack[c] = true;
-    while (query.next()) {
+    while (rows->next()) {
         if (cancelled && cancelled->load(std::memory_order_relaxed))
             return {};
         for (int c = 0; c < sourceColumns.size(); ++c) {
-            QVariant value = query.value(sourceColumns[c]);
-            if (readBack[c])
-                value = value.isNull() ? QVariant(QMetaType::fromType<QByteArray>())
-                                       : QVariant::fromValue(BlobInDatabase{
-                                             lengthsOnly ? value.toLongLong() : value.toByteArray().size()});
-            result.values.append(std::move(value));
+            if (!readBack[c]) {
+                rows->appendValue(sourceColumns[c], result.cells);
+            } else if (blobsLeftOut) {
+                result.cells.appendBlobInDatabase({});
+            } else {
+                const QVariant blob = rows->value(sourceColumns[c]);
+                result.cells.append(blob.isNull() ? QVariant(QMetaType::fromType<QByteArray>())
+                                                  : QVariant::fromValue(BlobInDatabase{blob.toByteArray().size()}));
+            }
         }
         ++result.rows;
     }
-    // A read error part-way would otherwise pass for the end of the result.
-    if (query.lastError().isValid())
-        throw Error(databaseErrorText(query.lastError(), request.name));
     if (readBack.contains(true))
         result.keyColumns = keyColumns;
     return result;

@@ -2,6 +2,8 @@
 // Reading a data set's rows: the query, the rows it gave, and the blob columns that stay in the
 // database until asked for. Reading needs nothing of the data set itself, so it can run on a
 // session and thread of its own.
+#include "data/CellStore.h"
+
 #include <QByteArray>
 #include <QSqlDatabase>
 #include <QStringList>
@@ -14,24 +16,15 @@ class QSqlError;
 
 // Where the blob columns of a data set's rows can be read again: `table` holds them, and its
 // rows are told apart by `keyColumns`, which the data set's result carries under the same names.
-// A data set with a blob source keeps only whether each blob is null and how long it is; the
-// bytes are read back from the database when a row or a command asks for them, so a list of
-// 100,000 objects does not hold every picture and advertising file in memory.
+// A data set with a blob source reads its rows without touching the blob table's rows (an index
+// on the key columns then covers the join): whether a row's blobs are null and how long they are
+// is asked when the row is first asked about, and the bytes when a row or a command needs them.
+// A list of 100,000 objects thus neither holds nor reads every picture and advertising file.
 struct BlobSource {
     QString table;
     QStringList keyColumns;
     QStringList blobColumns;
 };
-
-// What a data set keeps of a non-null blob that stays in the database.
-struct BlobInDatabase {
-    qsizetype size = 0;
-};
-
-inline bool isBlobInDatabase(const QVariant &cell)
-{
-    return cell.metaType() == QMetaType::fromType<BlobInDatabase>();
-}
 
 struct SnapshotRequest {
     QString name; // the data set's, for messages
@@ -42,7 +35,7 @@ struct SnapshotRequest {
 
 struct Snapshot {
     QStringList columns;
-    QVector<QVariant> values; // row after row
+    CellStore cells; // row after row
     int rows = 0;
     QVector<int> keyColumns; // columns of blobSource.keyColumns when blobs stay in the database
 };

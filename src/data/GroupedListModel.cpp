@@ -2,6 +2,7 @@
 
 #include "common/Errors.h"
 #include "data/DataSet.h"
+#include "data/ParallelSort.h"
 
 #include <algorithm>
 #include <numeric>
@@ -60,16 +61,6 @@ struct SortKey {
         return text.compare(other.text);
     }
 };
-
-// Each record's sort key in a column; a missing column gives every record the null key.
-QVector<SortKey> sortKeys(const DataSet &set, int column)
-{
-    QVector<SortKey> keys(set.recordCount());
-    if (column >= 0)
-        for (int r = 0; r < keys.size(); ++r)
-            keys[r] = SortKey::of(set.valueAt(r, column));
-    return keys;
-}
 
 // An index's internalId: its parent group + 1 above four bits that vary with the row. Qt hashes
 // a model index as (row << 4) + column + internalId, so without those bits every sibling would
@@ -210,24 +201,29 @@ void GroupedListModel::rebuild()
     const int n = m_dataSet.isOpen() ? m_dataSet.recordCount() : 0;
     const int depth = int(m_levels.size());
     // One sort over the levels' keys and then the row order: names are compared only between
-    // records of the same group.
-    QVector<QVector<SortKey>> levelKeys;
-    QVector<int> levelColumns;
-    for (const Level &level : std::as_const(m_levels)) {
-        levelColumns.append(m_dataSet.columnIndex(level.column));
-        levelKeys.append(n > 0 ? sortKeys(m_dataSet, levelColumns.last()) : QVector<SortKey>());
-    }
-    const QVector<SortKey> orderKeys =
-        n > 0 && !m_rowOrder.isEmpty() ? sortKeys(m_dataSet, m_dataSet.columnIndex(m_rowOrder)) : QVector<SortKey>(n);
+    // records of the same group. A record's keys lie side by side, so that a comparison reads
+    // memory in one place rather than one place per level.
+    const int width = depth + 1;
+    QVector<int> keyColumns;
+    for (const Level &level : std::as_const(m_levels))
+        keyColumns.append(m_dataSet.columnIndex(level.column));
+    keyColumns.append(m_rowOrder.isEmpty() ? -1 : m_dataSet.columnIndex(m_rowOrder));
+    QVector<SortKey> keys(qsizetype(n) * width);
+    SortKey *const filled = keys.data();
+    ParallelSort::inHalves(n, [&](qsizetype from, qsizetype to) {
+        for (qsizetype r = from; r < to; ++r)
+            for (int l = 0; l < width; ++l)
+                if (keyColumns[l] >= 0)
+                    filled[r * width + l] = SortKey::of(m_dataSet.valueAt(int(r), keyColumns[l]));
+    });
+    const auto key = [&](int record, int level) -> const SortKey & { return keys[qsizetype(record) * width + level]; };
 
     QVector<int> order(n);
     std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](int a, int b) {
-        for (const QVector<SortKey> &keys : std::as_const(levelKeys))
-            if (const int c = keys[a].compare(keys[b]))
+    ParallelSort::sort(order.begin(), order.end(), [&](int a, int b) {
+        for (int l = 0; l < width; ++l)
+            if (const int c = key(a, l).compare(key(b, l)))
                 return c < 0;
-        if (const int c = orderKeys[a].compare(orderKeys[b]))
-            return c < 0;
         return a < b;
     });
 
@@ -237,7 +233,7 @@ void GroupedListModel::rebuild()
     for (int record : std::as_const(order)) {
         int first = depth; // the first level whose group changes with this record
         for (int l = 0; l < depth && first == depth; ++l)
-            if (previous < 0 || levelKeys[l][record].compare(levelKeys[l][previous]) != 0)
+            if (previous < 0 || key(record, l).compare(key(previous, l)) != 0)
                 first = l;
         for (int l = first; l < depth; ++l) {
             Group group;
@@ -246,7 +242,7 @@ void GroupedListModel::rebuild()
             group.row = int(siblings.size());
             group.level = l;
             group.firstRecord = record;
-            group.key = levelColumns[l] >= 0 ? m_dataSet.valueAt(record, levelColumns[l]) : QVariant();
+            group.key = keyColumns[l] >= 0 ? m_dataSet.valueAt(record, keyColumns[l]) : QVariant();
             siblings.append(int(m_groups.size()));
             open[l] = int(m_groups.size());
             m_groups.append(group);

@@ -8,7 +8,6 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QThread>
 
 #include <atomic>
 
@@ -132,12 +131,10 @@ bool succeeds(QSqlDatabase &db, const QString &sql)
 }
 
 // SQLite's own switches, whichever way the file is reached. The transliteration tells letters
-// apart by case, so LIKE must too; query_only makes the engine refuse every change; helper
-// threads sort large results (the object list's) a quarter faster on two cores.
+// apart by case, so LIKE must too; query_only makes the engine refuse every change.
 void setUpSqlite(QSqlDatabase &db, Access access)
 {
     setUp(db, QStringLiteral("PRAGMA case_sensitive_like=ON"));
-    setUp(db, QStringLiteral("PRAGMA threads=%1").arg(QThread::idealThreadCount()));
     if (access == Access::ReadOnly)
         setUp(db, QStringLiteral("PRAGMA query_only=ON"));
 }

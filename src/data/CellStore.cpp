@@ -98,9 +98,3 @@ QVariant CellStore::at(qsizetype index) const
     }
     return m_others[qsizetype(cell.payload)];
 }
-
-bool CellStore::isNull(qsizetype index) const
-{
-    const StoredCell &cell = m_cells[index];
-    return cell.kind == StoredCell::Null || (cell.kind == StoredCell::Other && m_others[qsizetype(cell.payload)].isNull());
-}

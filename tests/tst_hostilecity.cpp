@@ -1,6 +1,4 @@
 #include "HostileCity.h"
-
-#include <QSqlQuery>
 #include "ProgramRig.h"
 #include "app/MainActions.h"
 #include "app/MainToolBar.h"

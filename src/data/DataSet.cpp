@@ -11,6 +11,8 @@
 #include <QSqlQuery>
 #include <QThreadPool>
 
+#include <optional>
+
 namespace {
 
 // Background reads get threads of their own. Qt draws large images and fills with helpers from
@@ -287,23 +289,27 @@ QVariant DataSet::measured(int row, int column) const
             lengths.append(QStringLiteral("length(%1)").arg(m_columns[c]));
         }
     }
-    QVector<QVariant> sizes;
+    // The row's blob table rows, each with the lengths of the blobs; none when the engine has no
+    // length() (its blobs are then read whole to be measured).
+    std::optional<QVector<QVector<QVariant>>> found;
     try {
         QSqlQuery &query = readBack(row, lengths.join(QStringLiteral(", ")));
-        QVector<QVector<QVariant>> found;
+        found.emplace();
         while (query.next()) {
             QVector<QVariant> lengthsFound;
             for (int i = 0; i < blobs.size(); ++i)
                 lengthsFound.append(query.value(i));
-            found.append(lengthsFound);
+            found->append(lengthsFound);
         }
-        if (found.isEmpty())
-            throw goneFromDatabase(m_name, m_columns[column]);
-        sizes = found.size() == 1 ? found.first() : found[qMin(sameKeysBefore(row), int(found.size()) - 1)];
     } catch (const Error &) {
-        // An engine without length() has its blobs read whole to be measured; a row gone from
-        // the database or a lost connection fails here again, with its own message.
-        sizes.clear();
+        // Left empty: the blobs are measured by reading them.
+    }
+    QVector<QVariant> sizes;
+    if (found && found->isEmpty())
+        throw goneFromDatabase(m_name, m_columns[column]);
+    if (found) {
+        sizes = found->size() == 1 ? found->first() : (*found)[qMin(sameKeysBefore(row), int(found->size()) - 1)];
+    } else {
         for (int c : std::as_const(blobs)) {
             const QByteArray bytes = readBackBlob(row, c);
             sizes.append(bytes.isNull() ? QVariant() : QVariant(bytes.size()));

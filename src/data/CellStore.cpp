@@ -12,11 +12,20 @@ void CellStore::clear()
     *this = CellStore();
 }
 
-void CellStore::appendReal(double value)
+namespace {
+
+StoredCell realCell(double value)
 {
     quint64 bits;
     std::memcpy(&bits, &value, sizeof bits);
-    m_cells.append({bits, 0, StoredCell::Real, QMetaType::Double});
+    return {bits, 0, StoredCell::Real, QMetaType::Double};
+}
+
+} // namespace
+
+void CellStore::appendReal(double value)
+{
+    m_cells.append(realCell(value));
 }
 
 void CellStore::appendUtf8(const char *text, qsizetype bytes)
@@ -48,12 +57,8 @@ StoredCell CellStore::cellOf(const QVariant &value)
     case QMetaType::LongLong:
     case QMetaType::Int:
         return {quint64(value.toLongLong()), 0, StoredCell::Integer, quint16(type)};
-    case QMetaType::Double: {
-        quint64 bits;
-        const double real = value.toDouble();
-        std::memcpy(&bits, &real, sizeof bits);
-        return {bits, 0, StoredCell::Real, QMetaType::Double};
-    }
+    case QMetaType::Double:
+        return realCell(value.toDouble());
     case QMetaType::QString: {
         // Written straight into the buffer: a UTF-8 text takes at most three bytes a character.
         const QString text = value.toString();

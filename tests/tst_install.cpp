@@ -9,6 +9,8 @@
 #include <QFontDatabase>
 #include <QtTest>
 
+#include <tuple>
+
 namespace {
 
 // The keys of a desktop entry's [Desktop Entry] group, values unescaped (\s \n \t \r \\).
@@ -145,6 +147,32 @@ private Q_SLOTS:
             run.kill();
             run.waitForFinished(5000);
         }
+    }
+
+    void commandLineAnswersWithoutAWindow()
+    {
+        // No display is named: a command that tried to open a window would fail to start.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.remove(QStringLiteral("DISPLAY"));
+        const auto runProgram = [&](const QStringList &arguments) {
+            QProcess run;
+            run.setProcessEnvironment(env);
+            run.start(m_prefix + QStringLiteral("/bin/kvirzeta"), arguments);
+            if (!run.waitForFinished(30000))
+                qFatal("kvirzeta %s did not end", qPrintable(arguments.join(QLatin1Char(' '))));
+            return std::make_tuple(run.exitCode(), QString::fromUtf8(run.readAllStandardOutput()),
+                                   QString::fromUtf8(run.readAllStandardError()));
+        };
+        auto [code, out, err] = runProgram({QStringLiteral("--help")});
+        QCOMPARE(code, 0);
+        QVERIFY2(out.startsWith(QStringLiteral("Usage:")) && out.contains(QStringLiteral("--version")), qPrintable(out));
+        std::tie(code, out, err) = runProgram({QStringLiteral("--version")});
+        QCOMPARE(code, 0);
+        QCOMPARE(out, QStringLiteral("kvirzeta " KVIRZETA_VERSION "\n"));
+        std::tie(code, out, err) = runProgram({QStringLiteral("--help"), QStringLiteral("--no-such-option")});
+        QCOMPARE(code, 2);
+        QVERIFY2(err.contains(QStringLiteral("no-such-option")), qPrintable(err));
     }
 
     void osmImportIsInstalled()

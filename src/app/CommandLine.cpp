@@ -1,5 +1,9 @@
 #include "app/CommandLine.h"
 
+#include "common/Errors.h"
+#include "data/Connection.h"
+#include "data/DataModule.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
@@ -10,12 +14,14 @@
 namespace {
 
 // One command of the command line: `name` is its long option, `operands` the positional
-// arguments it takes, as the help shows them, `run` what it does with them.
+// arguments it takes, as the help shows them, `run` what it does with them on the city of the
+// current folder (its connection open), printing JSON when `json` is set. An Error it throws is
+// told on stderr with status Failed.
 struct Command {
     const char *name;
     const char *operands;
     const char *description;
-    int (*run)(const QStringList &operands, const QCommandLineParser &parser);
+    int (*run)(const QStringList &operands, bool json, DataModule &city);
 };
 
 const std::vector<Command> &commands()
@@ -24,11 +30,11 @@ const std::vector<Command> &commands()
     return table;
 }
 
-// The options that ask for no window: the commands and the standard two.
+// The options that ask for no window: the commands, --json and the standard two.
 bool isHeadlessOption(const char *argument)
 {
     if (!std::strcmp(argument, "--help") || !std::strcmp(argument, "-h") || !std::strcmp(argument, "--help-all")
-        || !std::strcmp(argument, "--version") || !std::strcmp(argument, "-v"))
+        || !std::strcmp(argument, "--version") || !std::strcmp(argument, "-v") || !std::strcmp(argument, "--json"))
         return true;
     for (const Command &c : commands())
         if (argument[0] == '-' && argument[1] == '-' && !std::strcmp(argument + 2, c.name))
@@ -71,6 +77,8 @@ int CommandLine::run(int argc, char **argv)
                                                      "public transport, and their places on the city's maps."));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
+    const QCommandLineOption jsonOption(QStringLiteral("json"), QStringLiteral("With a command: print its answer as JSON."));
+    parser.addOption(jsonOption);
     for (const Command &c : commands()) {
         parser.addOption(QCommandLineOption(QLatin1String(c.name),
                                             QLatin1String(c.operands) + QStringLiteral(": ") + QString::fromUtf8(c.description)));
@@ -93,7 +101,17 @@ int CommandLine::run(int argc, char **argv)
             return fail(QStringLiteral("--%1 and --%2 cannot be given together").arg(QLatin1String(asked->name), QLatin1String(c.name)));
         asked = &c;
     }
-    return asked ? asked->run(parser.positionalArguments(), parser) : fail(QStringLiteral("No command given. See kvirzeta --help."));
+    if (!asked)
+        return fail(QStringLiteral("No command given. See kvirzeta --help."));
+    try {
+        // The city of the current folder, as the window would open it.
+        DataModule city;
+        city.ADOConn.setConnectionString(Connection::readConnectionFile(QStringLiteral(".\\Address.ini")));
+        city.ADOConn.open();
+        return asked->run(parser.positionalArguments(), parser.isSet(jsonOption), city);
+    } catch (const Error &e) {
+        return fail(e.text());
+    }
 }
 
 int CommandLine::refuseLeftovers(const QStringList &arguments)

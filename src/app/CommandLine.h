@@ -4,6 +4,7 @@
 // splash and print what the window would show, for scripts and checks:
 //
 //   kvirzeta --help | --version
+//   kvirzeta --COMMAND OPERANDS [--json]   (the table in CommandLine.cpp)
 //
 // Exit status: 0 done, 1 nothing found, 2 bad input or a database error (message on stderr).
 // A command is one entry of the table in CommandLine.cpp: its option, the operands it takes and

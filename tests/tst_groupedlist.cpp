@@ -487,22 +487,24 @@ private Q_SLOTS:
 
         GroupedListView view;
         list.show(view, QSize(360, 600));
-        // Generous limits for a busy machine: they catch work that grows faster than n log n.
+        // Limits far above the real times (well under a second each), so that a loaded machine never
+        // trips them: they catch work that grows quadratically, which takes minutes here. The
+        // figures themselves are the bench's.
         QElapsedTimer timer;
         timer.start();
         list.model.setRowOrder(QString()); // rebuilds the tree
-        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.restart())));
+        QVERIFY2(timer.elapsed() < 30000, qPrintable(QString::number(timer.restart())));
         view.collapseAllRows();
         view.setCurrentIndex(list.rubric(1));
         view.expandRowRecursively(list.rubric(1));
         view.viewport()->grab();
         QCOMPARE(view.firstSelectedVisibleRow(), 1);
-        QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.restart())));
+        QVERIFY2(timer.elapsed() < 30000, qPrintable(QString::number(timer.restart())));
         // A record far below: located, revealed and scrolled to.
         QVERIFY(list.dm.obieqti_logo_Qr.locate(QStringLiteral("g_obieqti_kodi"), 199999));
         QCOMPARE(view.focusedRecord(), list.dm.obieqti_logo_Qr.currentRow());
         QVERIFY(view.viewport()->rect().intersects(view.visualRect(view.currentIndex())));
-        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.restart())));
+        QVERIFY2(timer.elapsed() < 30000, qPrintable(QString::number(timer.restart())));
         // Rubric, sub-rubric, name, then the data set's order: the tree sorted in two halves at
         // once must read as one sort.
         QVector<int> records;

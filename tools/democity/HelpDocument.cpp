@@ -2,10 +2,10 @@
 
 #include "common/GeorgianScript.h"
 
+#include <QFontMetricsF>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QTextDocument>
 
 namespace HelpDocument {
 

@@ -82,6 +82,28 @@ QByteArray dump(const QString &path)
     return out;
 }
 
+// The help's text layer, as a reader extracts it, holds the Georgian letters the page shows; Latin
+// letters only in the sheet codes and the key name.
+void helpReadsAsGeorgian(const QString &pdf)
+{
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    if (pdftotext.isEmpty()) {
+        if (qEnvironmentVariableIsSet("CI"))
+            QFAIL("pdftotext is not installed (package poppler-utils)");
+        qWarning("pdftotext is not installed (package poppler-utils); the help's text is not checked");
+        return;
+    }
+    QProcess extract;
+    extract.start(pdftotext, {"-enc", "UTF-8", pdf, "-"});
+    QVERIFY(extract.waitForFinished(30000) && extract.exitCode() == 0);
+    QString text = QString::fromUtf8(extract.readAllStandardOutput());
+    QVERIFY2(text.startsWith(u"კვირზეტა - თბილისის საძიებო-საინფორმაციო სისტემა\n"), qPrintable(text.left(80)));
+    QVERIFY(text.contains(u"დააჭირეთ ღილაკს \"ძიება\" ან კლავიშას Enter."));
+    for (const char *latin : {"Enter", "A1", "E4", "F5"})
+        text.remove(QLatin1String(latin));
+    QVERIFY2(!text.contains(QRegularExpression("[A-Za-z]")), qPrintable(text));
+}
+
 QByteArray fileBytes(const QString &path)
 {
     QFile f(path);
@@ -452,6 +474,7 @@ void TestDemoCity::rastersIconsAndDocumentsAreWritten()
         QCOMPARE(icon.pixel(icon.width() / 2, icon.height() / 2) == key, false);
     }
     QVERIFY(fileBytes(m_city + "/Kvirzeta.pdf").startsWith("%PDF"));
+    helpReadsAsGeorgian(m_city + "/Kvirzeta.pdf");
 
     // Logos decode as JPEGs of their sizes; advertising files are whole PDFs.
     QSqlQuery q = query("SELECT tree_Logo, map_Logo, sareklamo_failis_logo, sareklamo_faili FROM obieqtis_logo "

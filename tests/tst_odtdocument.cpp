@@ -1,6 +1,106 @@
+#include "catalogue/DetailsExport.h"
+#include "common/GeorgianScript.h"
 #include "platform/OdtDocument.h"
 
 #include <QtTest>
+
+namespace {
+
+// A paragraph as a reader sees it: "alignment|[font size]text[font size]text...".
+QString describe(int alignment, const QVector<OdtDocument::Run> &runs)
+{
+    QString out = QString::number(alignment) + QLatin1Char('|');
+    for (const OdtDocument::Run &r : runs)
+        out += QStringLiteral("[%1 %2]").arg(r.fontName).arg(r.fontSize) + r.text;
+    return out;
+}
+
+// Reads a flat OpenDocument text as word processors do: white space in paragraph content folds to
+// one space and is dropped at the paragraph's start; <text:s text:c="N"/> is N spaces, <text:tab/>
+// a tab, <text:line-break/> a line break. A span takes font and size from its text style (text
+// outside spans gets no font), a paragraph its alignment from its paragraph style.
+QStringList readParagraphs(const QString &xml)
+{
+    struct Style {
+        QString font;
+        double size = 0;
+        QString align;
+    };
+    QHash<QString, Style> styles;
+    QHash<QString, QString> families; // font-face name -> font family
+    QString styleName;
+    QStringList result;
+    int alignment = -1; // -1 outside a paragraph
+    QVector<OdtDocument::Run> runs;
+    OdtDocument::Run span;
+    bool inSpan = false;
+    bool afterWhite = true;
+    const QStringList alignments{"start", "center", "end", "justify"};
+    auto append = [&](QChar c) {
+        OdtDocument::Run &into = inSpan ? span : (runs.isEmpty() || !runs.last().fontName.isEmpty()
+                                                      ? runs.emplace_back() : runs.last());
+        into.text += c;
+    };
+    QXmlStreamReader r(xml);
+    while (!r.atEnd()) {
+        r.readNext();
+        const auto a = r.attributes();
+        if (r.isStartElement()) {
+            const auto name = r.name();
+            if (name == QLatin1String("font-face"))
+                families.insert(a.value("style:name").toString(), a.value("svg:font-family").toString().remove('\''));
+            else if (name == QLatin1String("style"))
+                styleName = a.value("style:name").toString();
+            else if (name == QLatin1String("text-properties")) {
+                styles[styleName].font = families.value(a.value("style:font-name").toString(), "?");
+                styles[styleName].size = a.value("fo:font-size").chopped(2).toDouble();
+            } else if (name == QLatin1String("paragraph-properties")) {
+                styles[styleName].align = a.value("fo:text-align").toString();
+            } else if (name == QLatin1String("p")) {
+                alignment = int(alignments.indexOf(styles.value(a.value("text:style-name").toString()).align));
+                runs.clear();
+                afterWhite = true;
+            } else if (name == QLatin1String("span")) {
+                const Style style = styles.value(a.value("text:style-name").toString());
+                span = OdtDocument::Run{QString(), style.font, style.size};
+                inSpan = true;
+            } else if (name == QLatin1String("s") || name == QLatin1String("tab") || name == QLatin1String("line-break")) {
+                const QString text = name == QLatin1String("s") ? QString(a.value("text:c").toInt(), ' ')
+                                   : name == QLatin1String("tab") ? QStringLiteral("\t") : QStringLiteral("\n");
+                for (const QChar c : text)
+                    append(c);
+                afterWhite = false; // these elements are no white space to fold the next one into
+            }
+        } else if (r.isEndElement() && r.name() == QLatin1String("span")) {
+            if (!span.text.isEmpty())
+                runs.append(span);
+            inSpan = false;
+        } else if (r.isEndElement() && r.name() == QLatin1String("p")) {
+            result << describe(alignment, runs);
+            alignment = -1;
+        } else if (r.isCharacters() && alignment >= 0) {
+            for (const QChar c : r.text()) {
+                const bool white = c == ' ' || c == '\t' || c == '\n' || c == '\r';
+                if (!(white && afterWhite))
+                    append(white ? QChar(' ') : c);
+                afterWhite = white;
+            }
+        }
+    }
+    if (r.hasError())
+        result << r.errorString();
+    return result;
+}
+
+QStringList described(const OdtDocument &doc)
+{
+    QStringList out;
+    for (const OdtDocument::Paragraph &p : doc.paragraphs())
+        out << describe(p.alignment, p.runs);
+    return out;
+}
+
+} // namespace
 
 // Drives the document as the details export does and checks paragraphs, runs and alignment.
 class TestOdtDocument : public QObject {
@@ -86,6 +186,37 @@ private Q_SLOTS:
         QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
         QCOMPARE(embedded.keys(), QStringList{QStringLiteral("_! Kolhety")});
         QCOMPARE(embedded.first(), font);
+    }
+
+    // What a word processor reads from the written file is what was typed, letter for letter, with
+    // its fonts, sizes and alignment.
+    void readsBackAsTyped()
+    {
+        OdtDocument details;
+        const ObjectDetailsText object{QStringLiteral("d'artaniani"), QStringLiteral("vake"),
+                                       QStringLiteral("vaJa-fSavelas 3"), QStringLiteral("30 30 30"), QString(),
+                                       QStringLiteral("www.dartaniani.ge"), QString(),
+                                       QStringLiteral("  evropuli  samzareulo\t(24 saaTi) \nmiwodeba")};
+        DetailsExport::typeDetails(details, object);
+        const QStringList typed = described(details);
+        QCOMPARE(readParagraphs(details.toFlatXml()), typed);
+        QCOMPARE(typed.size(), 14);
+        const QString display = QStringLiteral("[_! Kolhety 14]"), times = QStringLiteral("[Times New Roman 14]");
+        QCOMPARE(typed[0], QStringLiteral("3|") + display + QLatin1Char(' '));
+        QCOMPARE(typed[2], QStringLiteral("3|") + display + QStringLiteral("ობიექტის დასახელება:    დ'არტანიანი; "));
+        QCOMPARE(typed[9], QStringLiteral("3|") + display + GeorgianScript::toUnicode(QStringLiteral("veb-gverdi:    "))
+                               + times + QStringLiteral("www.dartaniani.ge; "));
+        QCOMPARE(typed[13], QStringLiteral("3|") + display + GeorgianScript::toUnicode(object.activity));
+
+        // Spaces on both sides of a change of font, and a paragraph of spaces only.
+        OdtDocument runs;
+        runs.addDocument();
+        runs.insertAfter(QStringLiteral("a "));
+        runs.setFontName(QStringLiteral("Arial"));
+        runs.collapse();
+        runs.insertAfter(QStringLiteral("  b\t ") + QChar(13) + QStringLiteral("   ") + QChar(13));
+        runs.setFontName(QStringLiteral("Times New Roman"));
+        QCOMPARE(readParagraphs(runs.toFlatXml()), described(runs));
     }
 
     void insertingWithoutDocumentFails()

@@ -10,36 +10,58 @@ const QChar paragraphMark(13);
 // The word processor's defaults for a new document.
 const QString defaultFont = QStringLiteral("Times New Roman");
 constexpr double defaultSize = 12.0;
-// Readers fold runs of spaces and drop leading ones, so those are written as <text:s/>.
-void writeSpaced(QXmlStreamWriter &w, const QString &ns, const QString &value, bool atParagraphStart)
-{
-    QString pending;
-    int i = 0;
-    while (i < value.size()) {
-        if (value[i] != QLatin1Char(' ')) {
-            pending += value[i++];
-            continue;
+// Writes a paragraph's text, run by run, so that readers, which fold white space in paragraph
+// content to one space and drop it at the paragraph's start, read back exactly these characters:
+// a space is written as itself only after a written letter, every other space as <text:s/>; tabs
+// and line breaks as their own elements. Nothing else may go between the runs of a paragraph.
+class ParagraphText {
+public:
+    ParagraphText(QXmlStreamWriter &w, const QString &ns) : m_w(w), m_ns(ns) {}
+
+    void write(const QString &value)
+    {
+        for (const QChar c : value) {
+            if (c == QLatin1Char(' ') && !m_afterLetter) {
+                ++m_spaces;
+                continue;
+            }
+            flushSpaces();
+            if (c == QLatin1Char('\t') || c == QLatin1Char('\n')) {
+                flushText();
+                m_w.writeEmptyElement(m_ns, c == QLatin1Char('\t') ? QStringLiteral("tab") : QStringLiteral("line-break"));
+                m_afterLetter = false;
+                continue;
+            }
+            m_text += c;
+            m_afterLetter = c != QLatin1Char(' ');
         }
-        int spaces = 0;
-        while (i < value.size() && value[i] == QLatin1Char(' '))
-            ++spaces, ++i;
-        const bool leading = atParagraphStart && pending.isEmpty() && i == spaces;
-        if (!leading) {
-            pending += QLatin1Char(' ');
-            --spaces;
-        }
-        if (spaces > 0) {
-            if (!pending.isEmpty())
-                w.writeCharacters(pending);
-            pending.clear();
-            w.writeStartElement(ns, QStringLiteral("s"));
-            w.writeAttribute(ns, QStringLiteral("c"), QString::number(spaces));
-            w.writeEndElement();
-        }
+        flushSpaces();
+        flushText();
     }
-    if (!pending.isEmpty())
-        w.writeCharacters(pending);
-}
+
+private:
+    void flushText()
+    {
+        if (!m_text.isEmpty())
+            m_w.writeCharacters(m_text);
+        m_text.clear();
+    }
+    void flushSpaces()
+    {
+        if (m_spaces == 0)
+            return;
+        flushText();
+        m_w.writeEmptyElement(m_ns, QStringLiteral("s"));
+        m_w.writeAttribute(m_ns, QStringLiteral("c"), QString::number(m_spaces));
+        m_spaces = 0;
+    }
+
+    QXmlStreamWriter &m_w;
+    const QString &m_ns;
+    QString m_text;
+    int m_spaces = 0;
+    bool m_afterLetter = false; // the last character written is a literal one other than a space
+};
 
 } // namespace
 
@@ -209,18 +231,20 @@ QString OdtDocument::toFlatXml() const
     w.writeStartElement(office, QStringLiteral("body"));
     w.writeStartElement(office, QStringLiteral("text"));
     for (const Paragraph &p : paras) {
-        bool atParagraphStart = true;
         w.writeStartElement(text, QStringLiteral("p"));
         w.writeAttribute(text, QStringLiteral("style-name"), QStringLiteral("P%1").arg(qBound(0, p.alignment, 3)));
+        // Indentation inside a paragraph would be read as spaces of its text.
+        w.setAutoFormatting(false);
+        ParagraphText content(w, text);
         for (const Run &r : p.runs) {
             w.writeStartElement(text, QStringLiteral("span"));
             w.writeAttribute(text, QStringLiteral("style-name"),
                              textStyles.value(r.fontName + QLatin1Char('|') + QString::number(r.fontSize)));
-            writeSpaced(w, text, r.text, atParagraphStart);
-            atParagraphStart = false;
+            content.write(r.text);
             w.writeEndElement();
         }
         w.writeEndElement();
+        w.setAutoFormatting(true);
     }
     w.writeEndElement();
     w.writeEndElement();

@@ -130,7 +130,7 @@ void write(const City &city, const MapScene &scene, const CityOutput &output, St
             if (!it.value().save(dir.filePath(QStringLiteral("pictures/icons/") + it.key()), "BMP"))
                 fail(QStringLiteral("Cannot write the icon %1").arg(it.key()));
         const QImage small = generalMap.scaledToWidth(1200, Qt::SmoothTransformation);
-        if (!HelpDocument::write(dir.filePath(QStringLiteral("Kvirzeta.pdf")), fontFamily(), small))
+        if (!HelpDocument::write(dir.filePath(QStringLiteral("Kvirzeta.pdf")), small))
             fail(QStringLiteral("Cannot write the help document"));
     });
     stages.run(QStringLiteral("database"), [&] { writeDatabase(city, output); });

@@ -1,9 +1,11 @@
 #include "HelpDocument.h"
 
+#include "common/GeorgianScript.h"
+
+#include <QFontMetricsF>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QTextDocument>
 
 namespace HelpDocument {
 
@@ -14,7 +16,9 @@ struct Section {
     const char *paragraphs[6];
 };
 
-// Menu items and captions are quoted as the program shows them.
+// Written in the transliteration; menu items and captions are quoted as the program shows them.
+// Text in braces (sheet codes, key names) stays in Latin letters. A range takes an en dash: a line
+// ending in a hyphen reads as a word broken in two.
 const Section Sections[] = {
     {"kvirzeta - Tbilisis saZiebo-sainformacio sistema",
      {"kvirzeta gexmarebaT ipovoT Tbilisis obieqtebi, quCebi, sazogadoebrivi transportis marSrutebi da "
@@ -26,7 +30,7 @@ const Section Sections[] = {
     {"obieqtebis Zieba",
      {"gaxseniT Canarti \"obieqti\". saZiebelSi SeavseT erTi an ramdenime veli: \"rubrika\", "
       "\"qverubrika\", \"obieqtis saxeli\", \"raioni\", \"misamarTi\", \"telefoni\".",
-      "daaWireT Rilaks \"Zieba\" an klaviSas Enter. napovni obieqtebi daiyofa rubrikebad da "
+      "daaWireT Rilaks \"Zieba\" an klaviSas {Enter}. napovni obieqtebi daiyofa rubrikebad da "
       "qverubrikebad; statusis zolSi Cans maTi raodenoba.",
       "obieqtze ormagi daWeriT gaixsneba \"obieqtis detalebi\": misamarTi, telefoni, el-fosta da "
       "veb-gverdi. \"sareklamo SemoTavazebis daTvaliereba\" xsnis obieqtis sareklamo fails.",
@@ -46,7 +50,7 @@ const Section Sections[] = {
       "zogad rukaze\" da \"gaCerebis Cveneba detalur rukaze\" erT gaCerebas aRniSnavs.",
       nullptr}},
     {"ruka",
-     {"zogadi ruka mTel qalaqs aCvenebs. detaluri ruka 25 furclisgan Sedgeba (A1 - E4 da F5); "
+     {"zogadi ruka mTel qalaqs aCvenebs. detaluri ruka 25 furclisgan Sedgeba ({A1} – {E4} da {F5}); "
       "TiToeuli furceli zogadi rukis erT nawils oTxjer ufro detalurad aCvenebs.",
       "masStabi icvleba 25-dan 200 procentamde: menius \"ruka\" punqtebiT \"masStabis gazrda\" da "
       "\"masStabis Semcireba\" an klaviSebiT + da -. ruka gadaadgileT TagviT.",
@@ -54,14 +58,41 @@ const Section Sections[] = {
       nullptr}},
 };
 
+// The help's text in Unicode Georgian, so that the PDF's text layer holds the letters the page
+// shows and a reader can search it and copy from it.
+QString georgian(const char *transliterated)
+{
+    QString out;
+    QString run;
+    bool latin = false;
+    const auto flush = [&] {
+        out += latin ? run : GeorgianScript::toUnicode(run);
+        run.clear();
+    };
+    for (const QChar c : QString::fromUtf8(transliterated)) {
+        if (c == QLatin1Char('{') || c == QLatin1Char('}')) {
+            flush();
+            latin = c == QLatin1Char('{');
+        } else {
+            run += c;
+        }
+    }
+    flush();
+    return out;
+}
+
+// An ordinary face with the Georgian letters: the display font would draw the same glyphs, but
+// its Latin letters would give the PDF's text layer the transliteration instead.
+const QString Family = QStringLiteral("DejaVu Sans");
+
 } // namespace
 
-bool write(const QString &path, const QString &family, const QImage &generalMap)
+bool write(const QString &path, const QImage &generalMap)
 {
     QPdfWriter writer(path);
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setResolution(150);
-    writer.setTitle(QStringLiteral("kvirzeta - daxmareba"));
+    writer.setTitle(georgian("kvirzeta - daxmareba"));
     writer.setCreator(QStringLiteral("Kvirzeta"));
     QPainter p;
     if (!p.begin(&writer))
@@ -72,9 +103,16 @@ bool write(const QString &path, const QString &family, const QImage &generalMap)
     double y = body.top();
 
     auto font = [&](int points, bool bold) {
-        QFont f(family);
+        QFont f(Family);
         f.setPointSize(points);
         f.setBold(bold);
+        return f;
+    };
+    // A title stays on one line, smaller if it must.
+    auto titleFont = [&](const QString &text, int points) {
+        QFont f = font(points, true);
+        while (f.pointSize() > 8 && QFontMetricsF(f, &writer).horizontalAdvance(text) > body.width())
+            f.setPointSize(f.pointSize() - 1);
         return f;
     };
     auto newPageIfNeeded = [&](double height) {
@@ -94,13 +132,14 @@ bool write(const QString &path, const QString &family, const QImage &generalMap)
 
     bool first = true;
     for (const Section &s : Sections) {
-        paragraph(QString::fromLatin1(s.title), font(first ? 20 : 15, true), QColor(40, 90, 50), 30);
+        const QString title = georgian(s.title);
+        paragraph(title, titleFont(title, first ? 20 : 15), QColor(40, 90, 50), 30);
         if (first) {
             p.setPen(QPen(QColor(40, 90, 50), 3));
             p.drawLine(QPointF(body.left(), y - 15), QPointF(body.right(), y - 15));
         }
         for (const char *const *text = s.paragraphs; *text; ++text)
-            paragraph(QString::fromLatin1(*text), font(11, false), QColor(30, 30, 30), 22);
+            paragraph(georgian(*text), font(11, false), QColor(30, 30, 30), 22);
         y += 25;
         if (QLatin1String(s.title) == QLatin1String("ruka") && !generalMap.isNull()) {
             const double width = body.width();

@@ -1,11 +1,11 @@
 #pragma once
-// The help document: a short guide to the program, in the transliteration and the display font.
+// The help document: a short guide to the program, in Georgian.
 #include <QImage>
 #include <QString>
 
 namespace HelpDocument {
 
 // Writes the guide as a PDF; the general map's picture illustrates the map section.
-bool write(const QString &path, const QString &fontFamily, const QImage &generalMap);
+bool write(const QString &path, const QImage &generalMap);
 
 }

@@ -56,9 +56,9 @@ const Section Sections[] = {
 
 } // namespace
 
-bool write(const QString &path, const QString &family, const QImage &generalMap)
+bool write(QIODevice &device, const QString &family, const QImage &generalMap)
 {
-    QPdfWriter writer(path);
+    QPdfWriter writer(&device);
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setResolution(150);
     writer.setTitle(QStringLiteral("kvirzeta - daxmareba"));

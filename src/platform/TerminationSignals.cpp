@@ -14,6 +14,7 @@ namespace {
 constexpr std::array Signals{SIGINT, SIGTERM, SIGHUP};
 
 int pipeEnds[2] = {-1, -1};
+std::array<struct sigaction, Signals.size()> previous{}; // given back when the instance goes
 
 void writeSignal(int signal)
 {
@@ -35,19 +36,16 @@ TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
     action.sa_handler = writeSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int signal : Signals)
-        ::sigaction(signal, &action, nullptr);
+    for (size_t i = 0; i < Signals.size(); ++i)
+        ::sigaction(Signals[i], &action, &previous[i]);
 }
 
 TerminationSignals::~TerminationSignals()
 {
     if (!m_notifier)
         return;
-    struct sigaction action {};
-    action.sa_handler = SIG_DFL;
-    sigemptyset(&action.sa_mask);
-    for (int signal : Signals)
-        ::sigaction(signal, &action, nullptr);
+    for (size_t i = 0; i < Signals.size(); ++i)
+        ::sigaction(Signals[i], &previous[i], nullptr);
     delete m_notifier;
     ::close(pipeEnds[0]);
     ::close(pipeEnds[1]);

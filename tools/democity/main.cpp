@@ -1,5 +1,6 @@
 // kvirzeta-democity: generates the demo city of Tbilisi that Kvirzeta opens.
 #include "Generator.h"
+#include "Interruption.h"
 #include "OsmExport.h"
 #include "TagMapping.h"
 #include "ToolCommandLine.h"
@@ -23,6 +24,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "kvirzeta-democity: %s\n\n%s", qPrintable(error), qPrintable(usage()));
         return 2;
     }
+    Interruption::catchSignals();
     try {
         Generator generator(options);
         generator.run();
@@ -31,6 +33,9 @@ int main(int argc, char **argv)
         if (!options.quiet)
             for (const QString &line : generator.report())
                 std::printf("%s\n", qPrintable(line));
+    } catch (const Interruption::Interrupted &e) {
+        std::fprintf(stderr, "kvirzeta-democity: %s: the folder is as it was\n", e.what());
+        return 128 + e.signal();
     } catch (const std::exception &e) {
         std::fprintf(stderr, "kvirzeta-democity: %s\n", e.what());
         return 1;

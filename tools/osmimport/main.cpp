@@ -1,5 +1,6 @@
 // kvirzeta-import-osm: makes a city for Kvirzeta from an OpenStreetMap extract.
 #include "Importer.h"
+#include "Interruption.h"
 #include "ToolCommandLine.h"
 
 #include <QGuiApplication>
@@ -38,12 +39,16 @@ int main(int argc, char **argv)
             std::fflush(stdout);
         }
     };
+    Interruption::catchSignals();
     try {
         Importer importer(options);
         importer.run(stages, progress);
         if (!options.quiet)
             for (const QString &line : importer.report())
                 std::printf("%s\n", qPrintable(line));
+    } catch (const Interruption::Interrupted &e) {
+        std::fprintf(stderr, "\nkvirzeta-import-osm: %s: the folder is as it was\n", e.what());
+        return 128 + e.signal();
     } catch (const std::exception &e) {
         if (terminal && shown >= 0)
             std::printf("\n");

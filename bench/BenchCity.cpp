@@ -68,10 +68,10 @@ QString ensure(const QString &folder, const QString &connection)
         arguments << QStringLiteral("--connection") << connection;
     if (!parseArguments(arguments, &options, &error))
         fail(error);
-    // The generator replaces a city only when it holds nothing but the city: the bench's own
-    // files in it go first.
-    stamp.remove();
-    QDir(dir.filePath(QLatin1String(LargeRasters))).removeRecursively();
+    // The generator replaces only a city it listed, with nothing else in it. A folder with the
+    // bench's stamp is the bench's own: it goes whole, whichever generator made it.
+    if (stamp.exists() && !QDir(folder).removeRecursively())
+        fail(QStringLiteral("cannot remove the old bench city in %1").arg(dir.absolutePath()));
     Generator(options).run();
     if (!stamp.open(QIODevice::WriteOnly | QIODevice::Truncate) || stamp.write(CityVersion) < 0)
         fail(QStringLiteral("cannot write %1").arg(stamp.fileName()));

@@ -64,6 +64,8 @@ const QMap<QString, std::function<HandNetwork()>> &networks()
              return line().stop(7, "g", 32, 50).stop(8, "h", 60, 50).route(1, "1", 1, {1, 2}).route(2, "2", 1, {7, 8});
          }},
         {"isolated stop", [] { return line().stop(9, "z", 90, 90).route(1, "1", 1, {1, 2, 3}); }},
+        {"no routes", [] { return line().stop(5, "n", 15, 50); }},
+        {"one spot", [] { return line().stop(5, "b2", 30, 50).route(1, "1", 1, {1, 2}).route(2, "2", 1, {5, 3}); }},
         {"loop", [] { return line().stop(5, "e", 30, 70).route(1, "L", 1, {1, 2, 5, 1}); }},
         {"twice", [] { return line().stop(5, "e", 30, 70).route(1, "V", 1, {1, 2, 5, 2, 4}); }},
         {"out and back", [] { return line().route(1, "O", 1, {1, 2, 3, 2, 1}); }},
@@ -127,6 +129,10 @@ private Q_SLOTS:
         QTest::newRow("walking change") << "walking change" << "a" << "h" << QStringList{"1 a>b 1; walk 260 to g; 2 g>h 1"}
                                         << 0.0;
         QTest::newRow("no path") << "isolated stop" << "a" << "z" << QStringList() << 0.0;
+        QTest::newRow("a city without routes") << "no routes" << "a" << "b" << QStringList() << 0.0;
+        QTest::newRow("near enough to walk") << "no routes" << "a" << "n" << QStringList{"walk 650 to n"} << 0.0;
+        QTest::newRow("a change between two stops at one spot") << "one spot" << "a" << "c" << QStringList{"1 a>b 1; 2 b2>c 1"}
+                                                            << 0.0;
         QTest::newRow("against the route's order") << "isolated stop" << "c" << "a" << QStringList() << 0.0;
         QTest::newRow("round a loop") << "loop" << "e" << "b" << QStringList{"L e>b 2"} << 0.0;
         QTest::newRow("the nearer of a stop's two visits") << "twice" << "b" << "d" << QStringList{"V b>d 1"} << 0.0;
@@ -300,6 +306,7 @@ private Q_SLOTS:
     void exitStatusSaysWhatHappened()
     {
         FixtureCity city;
+        city.execSql("DROP TABLE transporti_intervali"); // a city may have none
         const QString unlinked = QString("stop:%1").arg(Fixture::UnlinkedStop);
         const QList<std::pair<QStringList, int>> runs{
             {{"--journey", "stop:999", "stop:1"}, 2},                      // no such stop

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <tuple>
 #include <vector>
 
@@ -11,13 +12,15 @@ namespace {
 
 // A new way to a stop must beat every kept one by this much on minutes or on walking: ways
 // that differ by less are the same answer to a person, and keeping them only slows the search.
-constexpr float MinutesSlack = 0.5f;
-constexpr float WalkSlack = 30.0f;
+constexpr float MinutesSlack = 1.0f;
+constexpr float WalkSlack = 150.0f;
 // Ends closer than this are one place; walks shorter than this are left out of the legs.
 constexpr double SamePlaceMetres = 1.0;
 // The journey with the least walking is offered beside the others only when it spares at
-// least this much of their walking: a few steps are not worth more changes or minutes.
+// least this much of their walking (a few steps are not worth more changes or minutes) and
+// takes at most this many times the fastest journey's minutes.
 constexpr float WorthWalkingLess = 200.0f;
+constexpr float SlowestWorthTaking = 1.5f;
 
 enum class Arrival : quint8 { Access, Ride, Walk };
 
@@ -33,7 +36,15 @@ struct Label {
     int anchor;   // Access: the anchor of the start walked from
     int round;    // rides so far
     Arrival how;
-    bool alive;   // false once a better way of the same round replaced it
+};
+
+// A way kept at a stop, with what its comparisons need at hand.
+struct Kept {
+    float minutes;
+    float walk;
+    int round;
+    int label;
+    bool ride;
 };
 
 // A way on board a route: minutes counted so that the arrival at scan position p is
@@ -64,7 +75,8 @@ struct Reach {
 
 double straightMetres(QPointF a, QPointF b)
 {
-    return std::hypot(a.x() - b.x(), a.y() - b.y());
+    const double dx = a.x() - b.x(), dy = a.y() - b.y();
+    return std::sqrt(dx * dx + dy * dy);
 }
 
 } // namespace
@@ -73,8 +85,12 @@ struct Planner::Search {
     const Network &net;
     const TransitFigures &fig;
     std::vector<Label> labels;
-    std::vector<std::vector<int>> bags;      // alive labels of each stop, of every round so far
-    std::vector<int> touched;                // stops whose bag is not empty
+    std::vector<std::vector<Kept>> bags;     // the ways kept at each stop, of every round so far
+    std::vector<int> touched;                // stops whose bag may not be empty
+    std::vector<char> isTouched;
+    std::vector<float> remaining;            // minutes to the end at least, by the fastest mode
+    float metresPerMinute;                   // the fastest mode's
+    float shortestWait = 0;                  // of any route
     std::vector<Reach> access, egress;
     std::vector<int> accessTouched, egressTouched;
     std::vector<int> routeStart;             // earliest scan position to scan from this round
@@ -85,16 +101,26 @@ struct Planner::Search {
     std::vector<Arrived> arrived;
 
     explicit Search(const Network &network)
-        : net(network), fig(network.figures()), bags(network.stops().size()), access(network.stops().size()),
-          egress(network.stops().size()), routeStart(network.routes().size(), INT_MAX), isMarked(network.stops().size(), 0)
+        : net(network), fig(network.figures()), bags(network.stops().size()), isTouched(network.stops().size(), 0),
+          remaining(network.stops().size(), 0), access(network.stops().size()), egress(network.stops().size()),
+          routeStart(network.routes().size(), INT_MAX), isMarked(network.stops().size(), 0)
     {
+        double fastest = fig.walkKmh;
+        for (TransitMode m : {TransitMode::Bus, TransitMode::Minibus, TransitMode::Metro, TransitMode::CableCar})
+            fastest = std::max(fastest, fig.mode(m).speedKmh);
+        metresPerMinute = float(fastest * 1000.0 / 60.0);
+        const auto waits = [](const TransitRoute &a, const TransitRoute &b) { return a.waitMinutes() < b.waitMinutes(); };
+        if (!net.routes().isEmpty())
+            shortestWait = float(std::min_element(net.routes().begin(), net.routes().end(), waits)->waitMinutes());
     }
 
     void reset()
     {
         labels.clear();
-        for (int s : touched)
+        for (int s : touched) {
             bags[s].clear();
+            isTouched[s] = 0;
+        }
         touched.clear();
         for (int s : accessTouched)
             access[s] = Reach();
@@ -135,10 +161,13 @@ struct Planner::Search {
         }
     }
 
+    // A way is no better than a journey found with no more rides when it is no faster and would
+    // not spare a worthwhile walk, or when it is too slow to be worth taking for its walk.
     bool beatenByArrival(float minutes, float walk, int rides) const
     {
         return std::any_of(arrived.begin(), arrived.end(), [&](const Arrived &a) {
-            return a.minutes <= minutes && a.walk <= walk && a.rides <= rides;
+            return a.rides <= rides
+                   && (a.minutes * SlowestWorthTaking < minutes || (a.minutes <= minutes && a.walk < walk + WorthWalkingLess));
         });
     }
 
@@ -163,25 +192,20 @@ struct Planner::Search {
     // Keeps a way to its stop unless a kept way or a found journey is as good; true when kept.
     bool offer(const Label &candidate)
     {
-        if (beatenByArrival(candidate.minutes, candidate.walk, candidate.round))
-            return false;
-        std::vector<int> &bag = bags[candidate.stop];
-        for (int i : bag) {
-            const Label &kept = labels[i];
+        std::vector<Kept> &bag = bags[candidate.stop];
+        for (const Kept &kept : bag)
             if (kept.minutes <= candidate.minutes + MinutesSlack && kept.walk <= candidate.walk + WalkSlack)
                 return false;
-        }
-        std::erase_if(bag, [&](int i) {
-            Label &kept = labels[i];
-            const bool beaten = kept.round == candidate.round && candidate.minutes <= kept.minutes
-                                && candidate.walk <= kept.walk;
-            if (beaten)
-                kept.alive = false;
-            return beaten;
+        if (beatenByArrival(candidate.minutes + remaining[candidate.stop], candidate.walk, candidate.round))
+            return false;
+        std::erase_if(bag, [&](const Kept &kept) {
+            return kept.round == candidate.round && candidate.minutes <= kept.minutes && candidate.walk <= kept.walk;
         });
-        if (bag.empty())
+        if (!isTouched[candidate.stop]) {
+            isTouched[candidate.stop] = 1;
             touched.push_back(candidate.stop);
-        bag.push_back(int(labels.size()));
+        }
+        bag.push_back({candidate.minutes, candidate.walk, candidate.round, int(labels.size()), candidate.how == Arrival::Ride});
         labels.push_back(candidate);
         mark(candidate.stop);
         return true;
@@ -199,7 +223,7 @@ struct Planner::Search {
             const int stop = route.scan[p];
             const float at = float(route.minutesAt[p]);
             for (const OnBoard &b : onBoard) {
-                const Label ride{b.offset + at, b.walk, stop, b.parent, r, b.board, p, -1, round, Arrival::Ride, true};
+                const Label ride{b.offset + at, b.walk, stop, b.parent, r, b.board, p, -1, round, Arrival::Ride};
                 if (offer(ride) && egress[stop].walk >= 0) {
                     const float last = egress[stop].walk;
                     offerArrival({ride.minutes + float(fig.walkMinutes(last)), ride.walk + last, round,
@@ -208,13 +232,12 @@ struct Planner::Search {
             }
             if (p >= length)
                 continue; // the second lap of a circular route is for riding on, not for boarding
-            for (int i : bags[stop]) {
-                const Label &here = labels[i];
-                if (here.round != round - 1 || !here.alive)
+            for (const Kept &here : bags[stop]) {
+                if (here.round != round - 1)
                     continue;
-                const OnBoard candidate{here.minutes + wait - at, here.walk, i, p};
+                const OnBoard candidate{here.minutes + wait - at, here.walk, here.label, p};
                 const bool beaten = std::any_of(onBoard.begin(), onBoard.end(), [&](const OnBoard &b) {
-                    return b.offset <= candidate.offset && b.walk <= candidate.walk;
+                    return b.offset <= candidate.offset + MinutesSlack && b.walk <= candidate.walk + WalkSlack;
                 });
                 if (beaten)
                     continue;
@@ -229,18 +252,35 @@ struct Planner::Search {
     void walkChanges(const std::vector<int> &rideStops, int round)
     {
         for (int stop : rideStops) {
-            // Copied: offering walks below may replace the stop's own labels.
-            const std::vector<int> ways = bags[stop];
-            for (int i : ways) {
-                const Label from = labels[i];
-                if (from.round != round || from.how != Arrival::Ride || !from.alive)
+            // Walks go to other stops only, so this stop's ways stay as they are meanwhile.
+            const std::vector<Kept> &ways = bags[stop];
+            for (size_t w = 0; w < ways.size(); ++w) {
+                const Kept from = ways[w];
+                if (from.round != round || !from.ride)
                     continue;
                 for (const Network::Footpath &path : net.footpaths(stop)) {
                     const float walk = float(fig.walkedMetres(path.straightMetres));
-                    offer({from.minutes + float(fig.walkMinutes(walk)), from.walk + walk, path.stop, i, -1, -1, -1, -1,
-                           round, Arrival::Walk, true});
+                    offer({from.minutes + float(fig.walkMinutes(walk)), from.walk + walk, path.stop, from.label, -1, -1, -1,
+                           -1, round, Arrival::Walk});
                 }
             }
+        }
+    }
+
+    // No way from a stop reaches the end sooner than its last walk from there, or than one more
+    // wait and the fastest mode going straight there: a way that could not beat a journey already
+    // found even so is dropped at once.
+    void boundRemaining(const JourneyEnd &to)
+    {
+        const QVector<TransitStop> &stops = net.stops();
+        for (int s = 0; s < stops.size(); ++s) {
+            float nearest = std::numeric_limits<float>::max();
+            for (const JourneyEnd::Anchor &anchor : to.anchors)
+                nearest = std::min(nearest, stops[s].placed && anchor.spot.placed
+                                                ? float(straightMetres(stops[s].metres, anchor.metres))
+                                                : 0.0f);
+            const float riding = to.anchors.isEmpty() ? 0.0f : shortestWait + nearest / metresPerMinute;
+            remaining[s] = egress[s].walk >= 0 ? std::min(riding, float(fig.walkMinutes(egress[s].walk))) : riding;
         }
     }
 
@@ -248,10 +288,11 @@ struct Planner::Search {
     {
         reachStops(from, access, accessTouched);
         reachStops(to, egress, egressTouched);
+        boundRemaining(to);
         walkAlone(from, to);
         for (int s : accessTouched)
             offer({float(fig.walkMinutes(access[s].walk)), access[s].walk, s, -1, -1, -1, -1, access[s].anchor, 0,
-                   Arrival::Access, true});
+                   Arrival::Access});
         for (int round = 1; round <= fig.maxRides && !marked.empty(); ++round) {
             for (int stop : marked) {
                 isMarked[stop] = 0;
@@ -374,7 +415,7 @@ bool samePlace(const JourneyEnd &from, const JourneyEnd &to)
 }
 
 // The fastest, the one with the fewest changes and the one with the least walking, each once;
-// the last only when it spares a worthwhile walk.
+// the last only when it spares a worthwhile walk and is not too slow.
 QVector<int> chosen(const std::vector<Arrived> &arrived)
 {
     auto transfers = [](const Arrived &a) { return std::max(a.rides - 1, 0); };
@@ -393,7 +434,8 @@ QVector<int> chosen(const std::vector<Arrived> &arrived)
         if (best < 0 || picked.contains(best))
             continue;
         const bool sparesLittle = &key == &orders[2] && std::any_of(picked.begin(), picked.end(), [&](int i) {
-            return arrived[best].walk > arrived[i].walk - WorthWalkingLess;
+            return arrived[best].walk > arrived[i].walk - WorthWalkingLess
+                   || arrived[best].minutes > arrived[picked.first()].minutes * SlowestWorthTaking;
         });
         if (!sparesLittle)
             picked.append(best);

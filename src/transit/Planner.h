@@ -7,7 +7,8 @@
 //
 // The answer is at most three journeys of the best found over (minutes, changes, metres walked):
 // the fastest first, then the one with the fewest changes, then the one with the least walking
-// (when it spares at least 200 m of the others' walking), each once. A walk alone is a journey
+// (when it spares at least 200 m of the others' walking and takes at most half again the fastest's
+// minutes), each once. A walk alone is a journey
 // too when the ends lie within the first walk's reach.
 //
 //   Planner planner(network);                  // keep it: it reuses its memory between queries

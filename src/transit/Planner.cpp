@@ -192,10 +192,14 @@ struct Planner::Search {
     // Keeps a way to its stop unless a kept way or a found journey is as good; true when kept.
     bool offer(const Label &candidate)
     {
+        // A bag is kept in the order of minutes, so the search for a better way ends early.
         std::vector<Kept> &bag = bags[candidate.stop];
-        for (const Kept &kept : bag)
-            if (kept.minutes <= candidate.minutes + MinutesSlack && kept.walk <= candidate.walk + WalkSlack)
+        for (const Kept &kept : bag) {
+            if (kept.minutes > candidate.minutes + MinutesSlack)
+                break;
+            if (kept.walk <= candidate.walk + WalkSlack)
                 return false;
+        }
         if (beatenByArrival(candidate.minutes + remaining[candidate.stop], candidate.walk, candidate.round))
             return false;
         std::erase_if(bag, [&](const Kept &kept) {
@@ -205,7 +209,9 @@ struct Planner::Search {
             isTouched[candidate.stop] = 1;
             touched.push_back(candidate.stop);
         }
-        bag.push_back({candidate.minutes, candidate.walk, candidate.round, int(labels.size()), candidate.how == Arrival::Ride});
+        const auto later = std::upper_bound(bag.begin(), bag.end(), candidate.minutes,
+                                            [](float minutes, const Kept &kept) { return minutes < kept.minutes; });
+        bag.insert(later, {candidate.minutes, candidate.walk, candidate.round, int(labels.size()), candidate.how == Arrival::Ride});
         labels.push_back(candidate);
         mark(candidate.stop);
         return true;

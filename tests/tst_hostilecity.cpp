@@ -599,7 +599,6 @@ private Q_SLOTS:
         const Table objects(rig.dm.ADOConn, QStringLiteral("obieqti"), QStringLiteral("obieqtis_kodi"));
         const Table streets(rig.dm.ADOConn, QStringLiteral("quCa"), QStringLiteral("quCa_kodi"));
         const Table stops(rig.dm.ADOConn, QStringLiteral("gaCereba"), QStringLiteral("gaCereba_kodi"));
-        FakePrompts silent;
 
         enum class Walk { Show, Zoom };
         // Runs `command`, then checks every marker of `list` against the records of `table`.
@@ -621,12 +620,13 @@ private Q_SLOTS:
                     const QString code = cell("ruka_kodi").toString();
                     const double x = cell("x").toDouble(), y = cell("y").toDouble();
                     if (state.CurrentMapName == SheetGrid::generalMapName()) {
-                        if (SheetGrid::SheetColumn(code, silent) >= 0) {
-                            pos = SheetGrid::generalPixel(code, zoom, x, y, state.WLb, state.HLb, silent);
+                        const SheetGrid::Viewport view{zoom, state.WLb, state.HLb, state.CurrentMapName};
+                        if (const std::optional<QPoint> general = view.generalPixel(code, x, y)) {
+                            pos = *general;
                             visible = visible || walk == Walk::Show;
                         }
                     } else if (code == state.CurrentMapName) {
-                        pos = SheetGrid::sheetPixel(zoom, state.WLb, state.HLb, x, y);
+                        pos = SheetGrid::Viewport{zoom, state.WLb, state.HLb, code}.sheetPixel(x, y);
                         visible = visible || walk == Walk::Show;
                     } else {
                         visible = visible && walk == Walk::Zoom;

@@ -26,6 +26,7 @@
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRegularExpression>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -779,7 +780,16 @@ private Q_SLOTS:
         MainActions &a = rig.actions();
         rig.runOnEveryRecord(rig.dm.kavS_transporti_gaCereba_Qr,
                              {a.transportisgaSla1, a.marSrutisCvenebazogadrukaze1, a.GenStopShowMnIt,
-                              a.DetStopShowMnIt, a.gazrda1, a.MenuItem14, a.Semcireba1});
+                              a.DetStopShowMnIt, a.gazrda1, a.MenuItem14, a.Semcireba1, a.marSrutebigaCerebaze1});
+        // The routes at the last stop, whatever their names: each shows when chosen.
+        auto *routes = rig.window->findChild<QMenu *>(QStringLiteral("marSrutebiPM"));
+        QVERIFY(routes);
+        rig.prompts.clear();
+        for (QAction *entry : routes->actions())
+            if (entry->isEnabled() && !entry->isSeparator())
+                entry->trigger();
+        routes->hide();
+        QVERIFY2(rig.prompts.errors.isEmpty(), qPrintable(rig.prompts.errors.join(QLatin1Char('\n'))));
 
         // A route that passes a stop twice (and whose stop key is held twice) marks it once; its
         // far-off stop is marked too.

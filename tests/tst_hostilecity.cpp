@@ -29,6 +29,7 @@
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRegularExpression>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -622,7 +623,6 @@ private Q_SLOTS:
         const Table objects(rig.dm.ADOConn, QStringLiteral("obieqti"), QStringLiteral("obieqtis_kodi"));
         const Table streets(rig.dm.ADOConn, QStringLiteral("quCa"), QStringLiteral("quCa_kodi"));
         const Table stops(rig.dm.ADOConn, QStringLiteral("gaCereba"), QStringLiteral("gaCereba_kodi"));
-        FakePrompts silent;
 
         enum class Walk { Show, Zoom };
         // Runs `command`, then checks every marker of `list` against the records of `table`.
@@ -644,12 +644,13 @@ private Q_SLOTS:
                     const QString code = cell("ruka_kodi").toString();
                     const double x = cell("x").toDouble(), y = cell("y").toDouble();
                     if (state.CurrentMapName == SheetGrid::generalMapName()) {
-                        if (SheetGrid::SheetColumn(code, silent) >= 0) {
-                            pos = SheetGrid::generalPixel(code, zoom, x, y, state.WLb, state.HLb, silent);
+                        const SheetGrid::Viewport view{zoom, state.WLb, state.HLb, state.CurrentMapName};
+                        if (const std::optional<QPoint> general = view.generalPixel(code, x, y)) {
+                            pos = *general;
                             visible = visible || walk == Walk::Show;
                         }
                     } else if (code == state.CurrentMapName) {
-                        pos = SheetGrid::sheetPixel(zoom, state.WLb, state.HLb, x, y);
+                        pos = SheetGrid::Viewport{zoom, state.WLb, state.HLb, code}.sheetPixel(x, y);
                         visible = visible || walk == Walk::Show;
                     } else {
                         visible = visible && walk == Walk::Zoom;
@@ -802,7 +803,16 @@ private Q_SLOTS:
         MainActions &a = rig.actions();
         rig.runOnEveryRecord(rig.dm.kavS_transporti_gaCereba_Qr,
                              {a.transportisgaSla1, a.marSrutisCvenebazogadrukaze1, a.GenStopShowMnIt,
-                              a.DetStopShowMnIt, a.gazrda1, a.MenuItem14, a.Semcireba1});
+                              a.DetStopShowMnIt, a.gazrda1, a.MenuItem14, a.Semcireba1, a.marSrutebigaCerebaze1});
+        // The routes at the last stop, whatever their names: each shows when chosen.
+        auto *routes = rig.window->findChild<QMenu *>(QStringLiteral("marSrutebiPM"));
+        QVERIFY(routes);
+        rig.prompts.clear();
+        for (QAction *entry : routes->actions())
+            if (entry->isEnabled() && !entry->isSeparator())
+                entry->trigger();
+        routes->hide();
+        QVERIFY2(rig.prompts.errors.isEmpty(), qPrintable(rig.prompts.errors.join(QLatin1Char('\n'))));
 
         // A route that passes a stop twice (and whose stop key is held twice) marks it once; its
         // far-off stop is marked too.

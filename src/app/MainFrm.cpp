@@ -15,6 +15,7 @@
 #include "platform/DisplayFont.h"
 #include "streets/StreetMapCommands.h"
 #include "streets/StreetTab.h"
+#include "transport/StopRoutesCommands.h"
 #include "transport/TransportMapCommands.h"
 #include "transport/TransportTab.h"
 #include "widgets/EventHook.h"
@@ -106,6 +107,9 @@ void TMainFrm::buildWindow(Desktop &desktop, PicturePreload *generalMap)
     m_objectDetails = std::make_unique<ObjectDetailCommands>(m_dm, m_prompts, desktop, this);
     m_streetMap = std::make_unique<StreetMapCommands>(m_dm, m_state, m_prompts, *m_map, *quCaTSh->StreetGrid);
     m_transportMap = std::make_unique<TransportMapCommands>(m_dm, m_state, m_prompts, *m_map);
+    m_stopRoutes = std::make_unique<StopRoutesCommands>(
+        m_dm, m_prompts, m_runner, *m_map, *m_transportMap,
+        [this](int stop) { return StopRoutes::fromTables(m_dm.ADOConn, stop); }, this);
     m_help = std::make_unique<HelpCommands>(desktop, m_runner, this);
 
     resize(1020, 734);
@@ -161,6 +165,7 @@ void TMainFrm::routeCommands()
     route(a->GenStopShowMnIt, &QAction::triggered, HANDLER(m_transportMap, GenStopShowMnItClick));
     route(a->DetStopShowMnIt, &QAction::triggered, HANDLER(m_transportMap, DetStopShowMnItClick));
     route(a->MenuItem14, &QAction::triggered, HANDLER(TransportiTSH, MenuItem14Click));
+    route(a->marSrutebigaCerebaze1, &QAction::triggered, HANDLER(m_stopRoutes, marSrutebigaCerebaze1Click));
     route(a->raionSiSemavaliyvelaquCismiTiTeba1, &QAction::triggered,
           HANDLER(m_streetMap, raionSiSemavaliyvelaquCismiTiTeba1Click));
     route(a->StreetGenShowMnIt, &QAction::triggered, HANDLER(m_streetMap, StreetGenShowMnItClick));
@@ -168,6 +173,7 @@ void TMainFrm::routeCommands()
     route(a->MenuItem9, &QAction::triggered, HANDLER(quCaTSh, MenuItem9Click));
 
     // The map's popup menu and the zoom menu.
+    route(a->marSrutebigaCerebaze2, &QAction::triggered, HANDLER(m_stopRoutes, marSrutebigaCerebaze2Click));
     route(a->rukiszomebisSecvla1, &QAction::triggered, HANDLER(navigation(), gazrda1Click));
     route(a->rukiszomisSemcireba1, &QAction::triggered, HANDLER(navigation(), Semcireba1Click));
     route(a->gazrda1, &QAction::triggered, HANDLER(navigation(), gazrda1Click));
@@ -252,6 +258,15 @@ void TMainFrm::routeEvents()
     attachPopup(obieqtiTSH->ObjectGrid, actions->ObjectTreeViewPopupMenu);
     attachPopup(quCaTSh->StreetGrid, actions->quCaTreeViewPopupMenu);
     attachPopup(TransportiTSH->TransportiGrid, actions->transportiTreeViewPopupMenu);
+
+    // On a stop's marker the map's menu offers the routes at that stop.
+    connect(ScrollBox, &MapArea::contextMenuOpening, this, [this](const MapItem *item) {
+        run("GraphPopupMenuPopup", [this, item] {
+            const bool onStop = m_stopRoutes->GraphPopupMenuPopup(item);
+            actions->marSrutebigaCerebaze2->setVisible(onStop);
+            actions->gamyofi2->setVisible(onStop);
+        });
+    });
 
     connect(PageControl, &QTabWidget::currentChanged, this, &TMainFrm::PageControlChange);
 }

@@ -28,6 +28,7 @@ class Prompts;
 class QSplitter;
 class QTabWidget;
 class StreetMapCommands;
+class StopRoutesCommands;
 class StreetTab;
 class TransportMapCommands;
 class TransportTab;
@@ -107,6 +108,7 @@ private:
     std::unique_ptr<ObjectDetailCommands> m_objectDetails;
     std::unique_ptr<StreetMapCommands> m_streetMap;
     std::unique_ptr<TransportMapCommands> m_transportMap;
+    std::unique_ptr<StopRoutesCommands> m_stopRoutes;
     std::unique_ptr<HelpCommands> m_help;
     QWidget *m_shownTab = nullptr;
     bool m_activated = false;

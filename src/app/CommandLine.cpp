@@ -1,7 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/FindCommand.h"
 #include "common/Errors.h"
-#include "data/Connection.h"
 #include "data/DataModule.h"
 
 #include <QCommandLineParser>
@@ -26,7 +26,10 @@ struct Command {
 
 const std::vector<Command> &commands()
 {
-    static const std::vector<Command> table{};
+    static const std::vector<Command> table{
+        {"find", "TEXT", "Lists the places, streets, stops and routes whose names match TEXT, as the search box does.",
+         &FindCommand::run},
+    };
     return table;
 }
 
@@ -106,8 +109,7 @@ int CommandLine::run(int argc, char **argv)
     try {
         // The city of the current folder, as the window would open it.
         DataModule city;
-        city.ADOConn.setConnectionString(Connection::readConnectionFile(QStringLiteral(".\\Address.ini")));
-        city.ADOConn.open();
+        city.openCityConnection();
         return asked->run(parser.positionalArguments(), parser.isSet(jsonOption), city);
     } catch (const Error &e) {
         return fail(e.text());

@@ -2,6 +2,7 @@
 #include "ProgramRig.h"
 #include "app/MainActions.h"
 #include "app/MainToolBar.h"
+#include "app/SearchBoxCommands.h"
 #include "catalogue/ObjectDetailsWindow.h"
 #include "catalogue/ObjectMapCommands.h"
 #include "catalogue/ObjectTab.h"
@@ -21,11 +22,13 @@
 #include "widgets/ActiveLabel.h"
 #include "widgets/GroupedListView.h"
 #include "widgets/LookupEditor.h"
+#include "widgets/SearchDropDown.h"
 #include "widgets/ZoomSpinBox.h"
 
 #include "TestChecks.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
@@ -853,6 +856,32 @@ private Q_SLOTS:
         QCOMPARE(ride.journeys.size(), 1);
         QCOMPARE(ride.journeys[0].legs.size(), 1);
         QCOMPARE(ride.journeys[0].legs[0].stopsMoved, 2); // obieqtTan, gatexili furceli, ararsebuli furceli
+    }
+
+    void searchBox()
+    {
+        Rig rig;
+        QTRY_COMPARE(rig.window->search().state(), SearchService::State::Ready);
+        QLineEdit &box = *rig.window->ToolBar->searchBox;
+        // Hostile texts pasted, each result picked in turn: only missing sheets may be reported,
+        // and a name with a line break is shown on its tab like any other.
+        for (const QString &text : hostileTexts() + QStringList{QStringLiteral("a"), QStringLiteral("1")}) {
+            rig.prompts.clear();
+            const int count = int(rig.window->search().find(text).results.size());
+            for (int pick = 0; pick < std::max(count, 1); ++pick) {
+                rig.window->activateWindow();
+                QTRY_VERIFY(rig.window->isActiveWindow());
+                box.setFocus();
+                box.clear();
+                QGuiApplication::clipboard()->setText(text);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+                for (int down = 0; down <= pick; ++down)
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            }
+            checkOnlyMissingSheets(rig.prompts.errors);
+        }
+        rig.stillUsable();
     }
 
     void mapNavigationWithMarkers()

@@ -3,6 +3,7 @@
 #include "app/MainActions.h"
 #include "app/MainStatusBar.h"
 #include "app/MainToolBar.h"
+#include "app/SearchBoxCommands.h"
 #include "catalogue/ObjectDetailCommands.h"
 #include "catalogue/ObjectMapCommands.h"
 #include "catalogue/ObjectTab.h"
@@ -21,6 +22,7 @@
 #include "widgets/EventHook.h"
 #include "widgets/GroupedListView.h"
 #include "widgets/LookupEditor.h"
+#include "widgets/SearchDropDown.h"
 #include "widgets/VirtualKey.h"
 #include "widgets/ZoomSpinBox.h"
 
@@ -111,6 +113,10 @@ void TMainFrm::buildWindow(Desktop &desktop, PicturePreload *generalMap)
         m_dm, m_prompts, m_runner, *m_map, *m_transportMap,
         [this](int stop) { return StopRoutes::fromTables(m_dm.ADOConn, stop); }, this);
     m_help = std::make_unique<HelpCommands>(desktop, m_runner, this);
+    m_searchBox = std::make_unique<SearchBoxCommands>(
+        m_dm, *ToolBar->searchBox, *this,
+        SearchBoxCommands::Tabs{*PageControl, *obieqtiTSH, *quCaTSh, *TransportiTSH, *m_objectMap, *m_streetMap,
+                                *m_transportMap});
 
     resize(1020, 734);
     Spliter->setSizes({PageControlWidth, width() - PageControlWidth - SplitterWidth});
@@ -189,6 +195,11 @@ void TMainFrm::routeCommands()
     route(t->StreetDetMapBtn, &QToolButton::clicked, HANDLER(m_streetMap, StreetDetShowMnItClick));
     route(t->StopGenMapBtn, &QToolButton::clicked, HANDLER(m_transportMap, GenStopShowMnItClick));
     route(t->StopDetMapBtn, &QToolButton::clicked, HANDLER(m_transportMap, DetStopShowMnItClick));
+
+    // The search box.
+    connect(&m_searchBox->dropDown(), &SearchDropDown::picked, this, [this](const SearchResult &result) {
+        run("showSearchResult", [this, result] { m_searchBox->showSearchResult(result); });
+    });
 
     // The search panels.
     route(obieqtiTSH->Obj_FilterBtn, &QToolButton::clicked, HANDLER(obieqtiTSH, Obj_FilterBtnClick));
@@ -293,6 +304,9 @@ void TMainFrm::activateOnce()
         return;
     m_activated = true;
     run("FormActivate", [this] { FormActivate(); });
+    // The search box's index is read once the object list, which the activation reads, is in.
+    if (m_state.KeyLb == QLatin1String("0"))
+        m_searchBox->startAfter(m_dm.obieqti_logo_Qr);
 }
 
 bool TMainFrm::event(QEvent *event)
@@ -375,6 +389,11 @@ void TMainFrm::SearchAcExecute()
         quCaTSh->quCaSearchPn->show();
     else if (active == TransportiTSH)
         TransportiTSH->transportiSearchPn->show();
+}
+
+SearchService &TMainFrm::search()
+{
+    return m_searchBox->search();
 }
 
 MapNavigation *TMainFrm::navigation()

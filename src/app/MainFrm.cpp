@@ -16,6 +16,7 @@
 #include "platform/DisplayFont.h"
 #include "streets/StreetMapCommands.h"
 #include "streets/StreetTab.h"
+#include "transit/CityNetwork.h"
 #include "transport/StopRoutesCommands.h"
 #include "transport/TransportMapCommands.h"
 #include "transport/TransportTab.h"
@@ -109,9 +110,10 @@ void TMainFrm::buildWindow(Desktop &desktop, PicturePreload *generalMap)
     m_objectDetails = std::make_unique<ObjectDetailCommands>(m_dm, m_prompts, desktop, this);
     m_streetMap = std::make_unique<StreetMapCommands>(m_dm, m_state, m_prompts, *m_map, *quCaTSh->StreetGrid);
     m_transportMap = std::make_unique<TransportMapCommands>(m_dm, m_state, m_prompts, *m_map);
+    m_network = std::make_unique<CityNetwork>(m_dm);
     m_stopRoutes = std::make_unique<StopRoutesCommands>(
         m_dm, m_prompts, m_runner, *m_map, *m_transportMap,
-        [this](int stop) { return StopRoutes::fromTables(m_dm.ADOConn, stop); }, this);
+        [this](int stop) { return StopRoutes::fromNetwork(*m_network->network(), stop); }, this);
     m_help = std::make_unique<HelpCommands>(desktop, m_runner, this);
     m_searchBox = std::make_unique<SearchBoxCommands>(
         m_dm, *ToolBar->searchBox, *this,

@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <memory>
 
+class CityNetwork;
 class DataModule;
 class Desktop;
 class HelpCommands;
@@ -114,6 +115,7 @@ private:
     std::unique_ptr<ObjectDetailCommands> m_objectDetails;
     std::unique_ptr<StreetMapCommands> m_streetMap;
     std::unique_ptr<TransportMapCommands> m_transportMap;
+    std::unique_ptr<CityNetwork> m_network;
     std::unique_ptr<StopRoutesCommands> m_stopRoutes;
     std::unique_ptr<HelpCommands> m_help;
     std::unique_ptr<SearchBoxCommands> m_searchBox;

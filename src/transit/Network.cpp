@@ -101,6 +101,7 @@ void Network::addRoutes(const NetworkTables &tables)
         route.code = *code;
         route.name = row.name;
         route.type = asInt(row.type).value_or(0);
+        route.typed = asInt(row.type).has_value();
         route.typeName = row.type ? typeNames.value(*row.type) : QString();
         route.mode = TransitFigures::modeOfType(route.typeName);
         route.intervalMinutes = m_figures.mode(route.mode).defaultIntervalMinutes;

@@ -71,6 +71,7 @@ struct TransitRoute {
     int code = 0;
     QString name;
     int type = 0;
+    bool typed = false; // false for a route without a type (`type` is then 0)
     QString typeName;
     TransitMode mode = TransitMode::Bus;
     double intervalMinutes = 0;

@@ -15,12 +15,14 @@ QVector<RouteAtStop> routesAtStop(const Network &network, int stop)
             return r.route == visit.route && r.nextStop == next;
         });
         if (!known)
-            found.append({visit.route, route.code, route.name, route.type, route.typeName, next});
+            found.append({visit.route, route.code, route.name, route.type, route.typed, route.typeName, next});
     }
     QCollator byNumber;
     byNumber.setNumericMode(true);
     auto nextName = [&network](const RouteAtStop &r) { return r.nextStop >= 0 ? network.stops()[r.nextStop].name : QString(); };
     std::sort(found.begin(), found.end(), [&](const RouteAtStop &a, const RouteAtStop &b) {
+        if (a.typed != b.typed)
+            return a.typed;
         if (a.typeCode != b.typeCode)
             return a.typeCode < b.typeCode;
         if (const int c = byNumber.compare(a.routeName, b.routeName))

@@ -11,10 +11,11 @@ struct RouteAtStop {
     int routeCode = 0;
     QString routeName;
     int typeCode = 0;
+    bool typed = false; // false for a route without a type
     QString typeName;
     int nextStop = -1;  // index of the next stop; -1 at the end of a route that does not run round
 };
 
-// In the order of the type's code, then of the route's name (numbers by their value), then of
+// In the order of the type's code (routes without a type last), then of the route's name (numbers by their value), then of
 // the next stop's name.
 QVector<RouteAtStop> routesAtStop(const Network &network, int stop);

@@ -352,10 +352,11 @@ private Q_SLOTS:
         QCOMPARE(w.PageControl->width(), 362);
         QCOMPARE(w.Spliter->handleWidth(), 7);
         QCOMPARE(w.PageControl->tabPosition(), QTabWidget::South);
-        QCOMPARE(w.PageControl->count(), 3);
+        QCOMPARE(w.PageControl->count(), 4);
         QCOMPARE(w.PageControl->tabText(0), QStringLiteral("obieqti"));
         QCOMPARE(w.PageControl->tabText(1), QStringLiteral("transporti"));
         QCOMPARE(w.PageControl->tabText(2), QStringLiteral("quCa"));
+        QCOMPARE(w.PageControl->tabText(3), QStringLiteral("mgzavroba"));
         QCOMPARE(w.PageControl->widget(1), w.TransportiTSH);
         // The map area lies right of the splitter and fills the rest.
         QVERIFY(w.ScrollBox->geometry().left() >= 362 + 7);
@@ -651,6 +652,9 @@ private Q_SLOTS:
                    {"MenuItem9", "saZieblis daxurva", "MenuItem9Click"}});
         checkMenu(run, a.GraphPopupMenu,
                   {{"marSrutebigaCerebaze2", "am gaCerebaze gamavali marSrutebi", "marSrutebigaCerebaze2Click", false},
+                   {nullptr, nullptr, nullptr},
+                   {"aqedanMnIt", "mgzavroba aqedan", "aqedanMnItClick"},
+                   {"aqamdeMnIt", "mgzavroba aqamde", "aqamdeMnItClick"},
                    {nullptr, nullptr, nullptr},
                    {"gaaqtiurebaobieqtebisxeze1", "gaaqtiureba obieqtebis xeze ", "Im_ObjAcExecute"},
                    {nullptr, nullptr, nullptr},

@@ -3,7 +3,10 @@
 #include "ProgramRig.h"
 #include "app/MainActions.h"
 #include "app/MainStatusBar.h"
+#include "app/MainToolBar.h"
 #include "catalogue/ObjectTab.h"
+#include "journeys/JourneyCommands.h"
+#include "journeys/JourneyTab.h"
 #include "data/GroupedListModel.h"
 #include "map/MapArea.h"
 #include "map/MapEngine.h"
@@ -14,11 +17,14 @@
 #include "transport/TransportTab.h"
 #include "widgets/GroupedListView.h"
 #include "widgets/LookupEditor.h"
+#include "widgets/SearchDropDown.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
 #include <QToolButton>
+#include <QTreeWidget>
 
 namespace {
 
@@ -641,6 +647,88 @@ private Q_SLOTS:
         QTRY_VERIFY(actions.GraphPopupMenu->isVisible());
         QVERIFY(!actions.marSrutebigaCerebaze2->isVisible());
         actions.GraphPopupMenu->hide();
+        rig.noErrors();
+    }
+
+    // A journey planned on its page: from a spot of the map (its menu's "from here") to a stop
+    // picked in the "to" field's drop-down with keys; listed, drawn, chosen again, cleared.
+    void journeyFromTheMapToAStopPickedInTheField()
+    {
+        TransportRig rig;
+        rig.show();
+        TMainFrm &w = *rig.window;
+        MainActions &actions = *w.actions;
+        JourneyTab &page = *w.mgzavrobaTSH;
+        const JourneyLayer &drawn = rig.mapEngine().journey;
+        MapArea &map = *w.ScrollBox;
+
+        // Enter with no ends says what is missing; a name nothing has is told by the error report.
+        w.PageControl->setCurrentWidget(&page);
+        PersonInput::focusField(page.SaidanEd);
+        PersonInput::pressEnter();
+        QCOMPARE(rig.prompts.messages, QStringList{JourneyCommands::NoEnds});
+        PersonInput::typeText(QStringLiteral("zzzz"));
+        PersonInput::focusField(page.SadEd);
+        PersonInput::typeText(QStringLiteral("avlabari"));
+        PersonInput::pressEnter(); // picks the stop from the open drop-down: no plan yet
+        QCOMPARE(page.SadEd->text(), QStringLiteral("avlabari"));
+        PersonInput::focusField(page.SaidanEd);
+        PersonInput::pressEnter();
+        QCOMPARE(rig.prompts.errors.size(), 1);
+        QVERIFY2(rig.prompts.errors[0].contains(QStringLiteral("\"zzzz\"")), qPrintable(rig.prompts.errors[0]));
+        rig.prompts.clear();
+        page.JourneyClearBtn->click();
+
+        // A spot just beside "vakis parki" on the general map, from the object page.
+        w.PageControl->setCurrentWidget(w.obieqtiTSH);
+        map.scrollTo(0, 0);
+        const QPoint vake = rig.mapEngine().viewport().generalPixel(QStringLiteral("A1"), 15, 20).value();
+        rightClick(map.viewport(), vake + QPoint(6, 0));
+        clickEntry(*actions.GraphPopupMenu, actions.aqedanMnIt);
+        QCOMPARE(w.PageControl->currentWidget(), &page);
+        QVERIFY(page.SaidanEd->text().startsWith(QStringLiteral("wertili ")));
+
+        // "to": typed into the focused field, a stop of the drop-down (three stops are squares)
+        // taken with keys.
+        PersonInput::focusField(page.SadEd);
+        PersonInput::typeText(QStringLiteral("moedani"));
+        SearchDropDown &toList = w.journeys().toDropDown();
+        QTRY_VERIFY(toList.isOpen());
+        QCOMPARE(toList.results().size(), size_t(3));
+        const SearchResult stop = toList.results()[0];
+        QCOMPARE(stop.kind, SearchKind::Stop);
+        QTest::keyClick(PersonInput::focused(), Qt::Key_Down);
+        PersonInput::pressEnter();
+        QCOMPARE(page.SadEd->text(), stop.name);
+
+        // Picking the second end planned: the journeys with their legs, the fastest drawn.
+        QTreeWidget &list = *page.JourneyList;
+        QVERIFY(list.topLevelItemCount() >= 1);
+        const QVector<Journey> &journeys = w.journeys().journeys();
+        QTreeWidgetItem *fastest = list.topLevelItem(0);
+        QCOMPARE(fastest->childCount(), journeys[0].legs.size());
+        QVERIFY(fastest->child(0)->text(0).startsWith(QStringLiteral("fexiT ")));
+        QVERIFY(fastest->child(fastest->childCount() - 1)->text(0).endsWith(stop.name));
+        QVERIFY(page.EstimateLb->isVisible());
+        QVERIFY(!drawn.isEmpty());
+        QCOMPARE(rig.state().CurrentMapName, QStringLiteral("Tbilisi"));
+        QCOMPARE(drawn.stopMarkers().last().picture->hint(), stop.name);
+        QVERIFY(map.visibleContent().intersects(drawn.bounds()));
+
+        // The map's clear command takes it off the map; a click on the journey draws it again.
+        QTest::mouseClick(w.ToolBar->ToolButton17, Qt::LeftButton);
+        QVERIFY(drawn.isEmpty());
+        QCOMPARE(list.topLevelItemCount(), journeys.size());
+        const QModelIndex lastLeg = list.model()->index(fastest->childCount() - 1, 0, list.model()->index(0, 0));
+        PersonInput::clickRow(list, lastLeg);
+        QVERIFY(!drawn.isEmpty());
+
+        // The page's clear button empties the fields, the list and the map.
+        QTest::mouseClick(page.JourneyClearBtn, Qt::LeftButton);
+        QVERIFY(drawn.isEmpty());
+        QCOMPARE(list.topLevelItemCount(), 0);
+        QVERIFY(page.SaidanEd->text().isEmpty() && page.SadEd->text().isEmpty());
+        QVERIFY(rig.prompts.messages.isEmpty());
         rig.noErrors();
     }
 

@@ -157,6 +157,10 @@ MainActions::MainActions(QWidget *window, QMenuBar *menuBar) : QObject(window), 
     gamyofi2->setObjectName(QStringLiteral("gamyofi2"));
     marSrutebigaCerebaze2->setVisible(false);
     gamyofi2->setVisible(false);
+    aqedanMnIt = item(m, "aqedanMnIt", text("mgzavroba aqedan"));
+    aqamdeMnIt = item(m, "aqamdeMnIt", text("mgzavroba aqamde"));
+    gamyofi3 = m->addSeparator();
+    gamyofi3->setObjectName(QStringLiteral("gamyofi3"));
     gaaqtiurebaobieqtebisxeze1 = item(m, "gaaqtiurebaobieqtebisxeze1", Im_ObjAc->text(), -1, Im_ObjAc);
     gamyofi1 = m->addSeparator();
     gamyofi1->setObjectName(QStringLiteral("gamyofi1"));

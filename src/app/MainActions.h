@@ -82,6 +82,9 @@ public:
     QMenu *GraphPopupMenu;
     QAction *marSrutebigaCerebaze2;       // the routes at a stop: shown only on a stop's marker
     QAction *gamyofi2;                    // the separator below it, shown with it
+    QAction *aqedanMnIt;                  // a journey from the spot under the pointer: on the map only
+    QAction *aqamdeMnIt;                  // a journey to that spot
+    QAction *gamyofi3;                    // the separator below them, shown with them
     QAction *gaaqtiurebaobieqtebisxeze1;  // shown only while the object tab is shown
     QAction *gamyofi1;                    // the separator below it, shown with it
     QAction *rukisgasufTavebaobieqtebisagan2;

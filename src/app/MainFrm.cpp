@@ -11,6 +11,8 @@
 #include "common/MainState.h"
 #include "data/DataModule.h"
 #include "dialogs/HelpCommands.h"
+#include "journeys/JourneyCommands.h"
+#include "journeys/JourneyTab.h"
 #include "map/MapArea.h"
 #include "map/MapEngine.h"
 #include "platform/DisplayFont.h"
@@ -30,6 +32,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -102,6 +105,8 @@ void TMainFrm::buildWindow(Desktop &desktop, PicturePreload *generalMap)
     PageControl->addTab(obieqtiTSH, QStringLiteral("obieqti"));
     PageControl->addTab(TransportiTSH, QStringLiteral("transporti"));
     PageControl->addTab(quCaTSh, QStringLiteral("quCa"));
+    mgzavrobaTSH = new JourneyTab;
+    PageControl->addTab(mgzavrobaTSH, QStringLiteral("mgzavroba"));
     // Built with the street tab active: its show handler runs when the window becomes visible.
     PageControl->setCurrentWidget(quCaTSh);
     m_shownTab = quCaTSh;
@@ -119,6 +124,9 @@ void TMainFrm::buildWindow(Desktop &desktop, PicturePreload *generalMap)
         m_dm, *ToolBar->searchBox, *this,
         SearchBoxCommands::Tabs{*PageControl, *obieqtiTSH, *quCaTSh, *TransportiTSH, *m_objectMap, *m_streetMap,
                                 *m_transportMap});
+    m_journeys = std::make_unique<JourneyCommands>(
+        *mgzavrobaTSH, JourneyCommands::Services{m_dm, m_searchBox->search(), *m_network, *m_map, m_state, m_prompts,
+                                                 m_runner, *PageControl});
 
     resize(1020, 734);
     Spliter->setSizes({PageControlWidth, width() - PageControlWidth - SplitterWidth});
@@ -203,6 +211,18 @@ void TMainFrm::routeCommands()
         run("showSearchResult", [this, result] { m_searchBox->showSearchResult(result); });
     });
 
+    // The journey page; its fields plan with Enter unless their drop-down takes it.
+    route(a->aqedanMnIt, &QAction::triggered, HANDLER(m_journeys, aqedanMnItClick));
+    route(a->aqamdeMnIt, &QAction::triggered, HANDLER(m_journeys, aqamdeMnItClick));
+    JourneyTab *j = mgzavrobaTSH;
+    route(j->Journey_FilterBtn, &QToolButton::clicked, HANDLER(m_journeys, Journey_FilterBtnClick));
+    route(j->JourneyClearBtn, &QToolButton::clicked, HANDLER(m_journeys, JourneyClearBtnClick));
+    route(j->SaidanEd, &QLineEdit::returnPressed, HANDLER(m_journeys, Journey_FilterBtnClick));
+    route(j->SadEd, &QLineEdit::returnPressed, HANDLER(m_journeys, Journey_FilterBtnClick));
+    connect(j->mgzavrobaSearchPn, &CaptionPanel::buttonClicked, this, [this](CaptionPanel::Button b) {
+        run("mgzavrobaSearchPnButtonClick", [this, b] { mgzavrobaTSH->mgzavrobaSearchPnButtonClick(b); });
+    });
+
     // The search panels.
     route(obieqtiTSH->Obj_FilterBtn, &QToolButton::clicked, HANDLER(obieqtiTSH, Obj_FilterBtnClick));
     route(obieqtiTSH->ClearBtn, &QToolButton::clicked, HANDLER(obieqtiTSH, ClearBtnClick));
@@ -272,12 +292,16 @@ void TMainFrm::routeEvents()
     attachPopup(quCaTSh->StreetGrid, actions->quCaTreeViewPopupMenu);
     attachPopup(TransportiTSH->TransportiGrid, actions->transportiTreeViewPopupMenu);
 
-    // On a stop's marker the map's menu offers the routes at that stop.
-    connect(ScrollBox, &MapArea::contextMenuOpening, this, [this](const MapItem *item) {
-        run("GraphPopupMenuPopup", [this, item] {
+    // On a stop's marker the map's menu offers the routes at that stop; anywhere on the map, a
+    // journey from or to the spot.
+    connect(ScrollBox, &MapArea::contextMenuOpening, this, [this](const MapItem *item, const QPoint &content) {
+        run("GraphPopupMenuPopup", [this, item, content] {
             const bool onStop = m_stopRoutes->GraphPopupMenuPopup(item);
             actions->marSrutebigaCerebaze2->setVisible(onStop);
             actions->gamyofi2->setVisible(onStop);
+            const bool onMap = m_journeys->GraphPopupMenuPopup(content);
+            for (QAction *entry : {actions->aqedanMnIt, actions->aqamdeMnIt, actions->gamyofi3})
+                entry->setVisible(onMap);
         });
     });
 

@@ -14,6 +14,8 @@ class CityNetwork;
 class DataModule;
 class Desktop;
 class HelpCommands;
+class JourneyCommands;
+class JourneyTab;
 class MainActions;
 class MainStatusBar;
 class MainToolBar;
@@ -56,6 +58,8 @@ public:
     // activation; and the box's commands.
     SearchService &search();
     SearchBoxCommands &searchBox() { return *m_searchBox; }
+    // The journey page's commands.
+    JourneyCommands &journeys() { return *m_journeys; }
 
     MainActions *actions;
     MainToolBar *ToolBar;
@@ -64,6 +68,7 @@ public:
     ObjectTab *obieqtiTSH;
     TransportTab *TransportiTSH;
     StreetTab *quCaTSh;
+    JourneyTab *mgzavrobaTSH;
     MapArea *ScrollBox;
     MainStatusBar *StatusBar;
 
@@ -119,6 +124,7 @@ private:
     std::unique_ptr<StopRoutesCommands> m_stopRoutes;
     std::unique_ptr<HelpCommands> m_help;
     std::unique_ptr<SearchBoxCommands> m_searchBox;
+    std::unique_ptr<JourneyCommands> m_journeys;
     QWidget *m_shownTab = nullptr;
     bool m_activated = false;
 };

@@ -455,8 +455,9 @@ void MapArea::mouseMoveEvent(QMouseEvent *event)
 
 void MapArea::contextMenuEvent(QContextMenuEvent *event)
 {
-    const MapItem *item = itemAt(event->pos() + contentOffset());
-    Q_EMIT contextMenuOpening(item);
+    const QPoint content = event->pos() + contentOffset();
+    const MapItem *item = itemAt(content);
+    Q_EMIT contextMenuOpening(item, content);
     QMenu *menu = item && item->contextMenu() ? item->contextMenu() : contextMenu();
     if (menu)
         menu->popup(event->globalPos());

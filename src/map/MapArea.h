@@ -123,8 +123,9 @@ Q_SIGNALS:
     void freeSpaceClick(const QPoint &globalPos);
     void freeSpaceMouseUp(const QPoint &globalPos);
     void keyDown(int key, Qt::KeyboardModifiers modifiers);
-    // A context menu is about to open on `item` (nullptr: on the image or the free space).
-    void contextMenuOpening(const MapItem *item);
+    // A context menu is about to open on `item` (nullptr: on the image or the free space), at
+    // `content` (a position in the content, as markers are placed).
+    void contextMenuOpening(const MapItem *item, const QPoint &content);
 
 protected:
     bool viewportEvent(QEvent *event) override;

@@ -136,6 +136,19 @@ std::optional<QPoint> Viewport::pixelOnShownMap(const Place &place) const
     return std::nullopt;
 }
 
+std::optional<QPointF> Viewport::generalPercentAt(const QPoint &pixel) const
+{
+    if (zoom <= 0 || baseWidth <= 0 || baseHeight <= 0)
+        return std::nullopt;
+    const double x = pixel.x() / (zoom * 0.01 * baseWidth) * 100.0;
+    const double y = pixel.y() / (zoom * 0.01 * baseHeight) * 100.0;
+    if (!(x >= 0 && x <= 100 && y >= 0 && y <= 100))
+        return std::nullopt;
+    if (showsGeneralMap())
+        return QPointF(x, y);
+    return generalPercent(Place{map, x, y});
+}
+
 std::optional<QPoint> Viewport::pixelInFrame(const Place &place) const
 {
     if (showsGeneralMap() || place.code == map)

@@ -78,6 +78,9 @@ struct Viewport {
     // a line leaving the sheet runs on towards it); std::nullopt when a code names no sheet. A
     // place on the map shown lands on the pixel pixelOnShownMap() gives.
     std::optional<QPoint> pixelInFrame(const Place &place) const;
+    // The spot under a pixel of the map shown, in per cent of the general map (a sheet's pixel
+    // through the sheet's place in the grid); std::nullopt off the map or before it has a size.
+    std::optional<QPointF> generalPercentAt(const QPoint &pixel) const;
 };
 
 // The scroll position that puts a record lying at `percent` of the map's extent about `margin`

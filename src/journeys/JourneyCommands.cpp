@@ -150,14 +150,16 @@ void JourneyCommands::listJourneys(const QVector<Journey> &journeys, bool rough)
     for (int i = 0; i < journeys.size(); ++i) {
         QString text = QStringLiteral("%1. ").arg(i + 1) + JourneyText::journey(journeys[i]);
         if (const QStringList best = JourneyText::bestIn(journeys, i); !best.isEmpty())
-            text += QStringLiteral(" (") + best.join(QStringLiteral(", ")) + QLatin1Char(')');
+            text += QLatin1Char('\n') + best.join(QStringLiteral(", "));
         auto *row = new QTreeWidgetItem(&list, {text});
         row->setData(0, JourneyRole, i);
         row->setFont(0, bold);
+        row->setToolTip(0, text);
         for (const Leg &leg : journeys[i].legs) {
             auto *legRow = new QTreeWidgetItem(row, {JourneyText::leg(leg)});
             legRow->setData(0, JourneyRole, i);
             legRow->setIcon(0, legIcon(leg));
+            legRow->setToolTip(0, legRow->text(0));
         }
         row->setExpanded(true);
     }

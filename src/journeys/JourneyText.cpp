@@ -54,7 +54,7 @@ QString leg(const Leg &leg)
         return QStringLiteral("fexiT %1 m, %2").arg(whole(leg.metres), minutes(leg.minutes)) + Arrow + leg.to().name;
     QString ride = leg.typeName.isEmpty() ? leg.routeName : leg.typeName + QLatin1Char(' ') + leg.routeName;
     return ride + QStringLiteral(": ") + leg.from().name + Arrow + leg.to().name
-           + QStringLiteral(", %1 gaCereba, lodini %2, gzaSi %3")
+           + QStringLiteral("\n%1 gaCereba, lodini %2, gzaSi %3")
                  .arg(QString::number(leg.stopsMoved), minutes(leg.waitMinutes), minutes(leg.minutes));
 }
 

@@ -13,8 +13,8 @@ namespace JourneyText {
 QString journey(const Journey &journey);
 // What each journey is best in among `journeys` ("uswrafesi", ...), empty when there is one.
 QStringList bestIn(const QVector<Journey> &journeys, int index);
-// "fexiT 180 m, 2 wuTi → filarmonia", "avtobusi 37: filarmonia → opera, 4 gaCereba, lodini 8 wuTi,
-// gzaSi 6 wuTi"
+// "fexiT 180 m, 2 wuTi → filarmonia"; a ride on two lines, where and then how long:
+// "avtobusi 37: filarmonia → opera\n4 gaCereba, lodini 8 wuTi, gzaSi 6 wuTi"
 QString leg(const Leg &leg);
 // The times are estimates; `rough` adds that the map's size in metres is not known.
 QString estimate(bool rough);

@@ -103,6 +103,15 @@ private Q_SLOTS:
         QCOMPARE(f5.pixelInFrame({QStringLiteral("E4"), 0, 100}), QPoint(415, 0));
         QVERIFY(!f5.pixelInFrame({QStringLiteral("Z9"), 0, 0}));
         QCOMPARE(general2000.pixelInFrame({QStringLiteral("F5"), 50, 50}), QPoint(1634, 1350));
+
+        // Back from a pixel to per cent of the general map (a right click's spot): on the general
+        // map at a zoom, on a sheet through its cell (F5 shifted), nothing off the map.
+        const Viewport zoomed{50, 2000, 1500, QStringLiteral("Tbilisi")};
+        QCOMPARE(zoomed.generalPercentAt(QPoint(250, 375)), QPointF(25, 50));
+        QCOMPARE(sheet.generalPercentAt(QPoint(600, 450)), generalPercent(b2));
+        QCOMPARE(f5.generalPercentAt(QPoint(500, 500)), generalPercent({QStringLiteral("F5"), 50, 50}));
+        QVERIFY(!zoomed.generalPercentAt(QPoint(1001, 10)) && !sheet.generalPercentAt(QPoint(-1, 10)));
+        QVERIFY(!(Viewport{100, 0, 0, QStringLiteral("Tbilisi")}.generalPercentAt(QPoint(0, 0))));
     }
 
     void brokenNumbersGiveUsablePositions()

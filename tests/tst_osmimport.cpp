@@ -1,18 +1,18 @@
 // The OpenStreetMap import: a hand-written extract of a few blocks (tests/fixtures/tbilisi.osm)
 // imported into this run's backend and read back row by row, its records on both maps, the
 // import's errors, and the demo city written as an extract and imported back.
-#include "CityWriter.h"
 #include "EmptyDatabase.h"
 #include "FakePrompts.h"
 #include "FixtureCity.h"
-#include "Generator.h"
-#include "Importer.h"
-#include "MapPainter.h"
-#include "OsmExport.h"
-#include "TagMapping.h"
-#include "Transcription.h"
+#include "citykit/CityWriter.h"
+#include "citykit/MapPainter.h"
 #include "data/Connection.h"
+#include "democity/GeneratorCommandLine.h"
+#include "democity/OsmExport.h"
 #include "map/SheetGrid.h"
+#include "osmimport/ImportCommandLine.h"
+#include "osmimport/TagMapping.h"
+#include "osmimport/Transcription.h"
 
 #include <QtTest>
 
@@ -203,7 +203,7 @@ private Q_SLOTS:
         const QSize map = CityWriter::generalMapSize(MapWidth), sheet = CityWriter::sheetSize(MapWidth);
         const QImage general(m_city + QStringLiteral("/Raster/Tbilisi.bmp"));
         QCOMPARE(general.size(), map);
-        const MapFrame frame = frameAround(44.76, 41.69, 44.80, 41.71);
+        const MapFrame frame = MapFrame::around({44.76, 41.69, 44.80, 41.71});
         auto projected = [&](double lon, double lat) {
             const QPointF p = frame.percent(frame.project(lon, lat));
             return QPointF(p.x() * map.width() / 100, p.y() * map.height() / 100);

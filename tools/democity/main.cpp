@@ -1,28 +1,22 @@
 // kvirzeta-democity: generates the demo city of Tbilisi that Kvirzeta opens.
-#include "Generator.h"
-#include "OsmExport.h"
-#include "TagMapping.h"
-#include "ToolCommandLine.h"
+#include "democity/GeneratorCommandLine.h"
+#include "democity/OsmExport.h"
+#include "osmimport/TagMapping.h"
 
 #include <QGuiApplication>
 
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
 
 int main(int argc, char **argv)
 {
     ToolCommandLine::paintOffscreenWithoutDisplay();
     QGuiApplication app(argc, argv);
-    const std::optional<QStringList> arguments = ToolCommandLine::arguments(usage());
-    if (!arguments)
-        return 0;
+    ToolCommandLine commandLine = generatorCommandLine();
     GeneratorOptions options;
-    QString error;
-    if (!parseArguments(*arguments, &options, &error)) {
-        std::fprintf(stderr, "kvirzeta-democity: %s\n\n%s", qPrintable(error), qPrintable(usage()));
-        return 2;
-    }
+    const bool read = readGeneratorOptions(commandLine, QCoreApplication::arguments().mid(1), &options);
+    if (const std::optional<int> status = commandLine.answer(read))
+        return *status;
     try {
         Generator generator(options);
         generator.run();

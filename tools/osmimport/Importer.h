@@ -2,21 +2,21 @@
 // kvirzeta-import-osm: reads an OpenStreetMap extract and writes a city Kvirzeta opens (the
 // database, the maps, the icons, the help document and Address.ini) into a folder. The city is
 // made in a temporary folder beside it and moved into place only when all of it is written.
-#include "Model.h"
-#include "Stages.h"
+#include "citykit/Model.h"
+#include "citykit/Stages.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 struct ImportOptions {
     QString input;
     QString folder;
     // The box to import, in degrees; the maps' 4:3 frame is the smallest around it. Unset: the
-    // demo city's frame, which holds Tbilisi.
-    bool hasBox = false;
-    double west = 0, south = 0, east = 0, north = 0;
+    // default box.
+    std::optional<GeoBox> box;
     QString connection; // as the demo city generator's --connection
     quint64 seed = 0;   // varies the logos; the same seed gives the same pictures
     int mapWidth = 2500;
@@ -24,12 +24,8 @@ struct ImportOptions {
     bool quiet = false;
 };
 
-// Parses the command line (without the program name). On a mistake it returns false and sets error.
-bool parseImportArguments(const QStringList &arguments, ImportOptions *options, QString *error);
-QString importUsage();
-
-// The frame of the maps around a box: centred on it, of the maps' 4:3 shape.
-MapFrame frameAround(double west, double south, double east, double north);
+// The box imported when none is given: Tbilisi's.
+GeoBox defaultImportBox();
 
 class Importer {
 public:

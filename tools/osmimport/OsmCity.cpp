@@ -1,11 +1,11 @@
-#include "OsmCity.h"
+#include "osmimport/OsmCity.h"
 
-#include "Districts.h"
-#include "OsmPlaces.h"
-#include "OsmScene.h"
-#include "OsmStreets.h"
-#include "OsmTransport.h"
-#include "SheetLayout.h"
+#include "citykit/SheetLayout.h"
+#include "osmimport/Districts.h"
+#include "osmimport/OsmPlaces.h"
+#include "osmimport/OsmScene.h"
+#include "osmimport/OsmStreets.h"
+#include "osmimport/OsmTransport.h"
 
 #include <algorithm>
 

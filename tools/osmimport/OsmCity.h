@@ -1,10 +1,10 @@
 #pragma once
 // A city made from an OpenStreetMap extract: the catalogue's records, the model that names its
 // districts, rubrics and types, and its maps; and what the import did, for its report.
-#include "City.h"
-#include "MapScene.h"
-#include "OsmExtract.h"
-#include "TagMapping.h"
+#include "citykit/City.h"
+#include "citykit/MapScene.h"
+#include "osmimport/OsmExtract.h"
+#include "osmimport/TagMapping.h"
 
 #include <QStringList>
 

@@ -2,8 +2,8 @@
 // What the import takes from an OpenStreetMap extract, already placed in metres of the map frame:
 // the raw material of the catalogue and of the maps. Names are as the extract writes them (the
 // Georgian name when there is one); the catalogue transcribes them.
-#include "MapScene.h"
-#include "Model.h"
+#include "citykit/MapScene.h"
+#include "citykit/Model.h"
 
 #include <QByteArray>
 #include <QColor>

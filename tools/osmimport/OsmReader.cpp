@@ -1,7 +1,7 @@
-#include "OsmReader.h"
+#include "osmimport/OsmReader.h"
 
-#include "Geometry.h"
-#include "TagMapping.h"
+#include "citykit/Geometry.h"
+#include "osmimport/TagMapping.h"
 
 #include <osmium/area/assembler.hpp>
 #include <osmium/area/multipolygon_manager.hpp>

@@ -1,7 +1,7 @@
-#include "OsmTransport.h"
+#include "osmimport/OsmTransport.h"
 
-#include "Geometry.h"
-#include "Transcription.h"
+#include "citykit/Geometry.h"
+#include "osmimport/Transcription.h"
 
 #include <QMap>
 #include <QSet>

@@ -1,11 +1,11 @@
 #pragma once
 // The catalogue's stops and routes: the platforms, stop positions and stations of one stop become
 // one stop; each route of the mapped kinds lists its stops in the order of its members.
-#include "City.h"
-#include "Districts.h"
-#include "MapScene.h"
-#include "OsmExtract.h"
-#include "TagMapping.h"
+#include "citykit/City.h"
+#include "citykit/MapScene.h"
+#include "osmimport/Districts.h"
+#include "osmimport/OsmExtract.h"
+#include "osmimport/TagMapping.h"
 
 namespace OsmTransport {
 

@@ -1,4 +1,4 @@
-#include "Geometry.h"
+#include "citykit/Geometry.h"
 
 #include <QtMath>
 

@@ -1,6 +1,6 @@
-#include "TableReader.h"
+#include "citykit/TableReader.h"
 
-#include "Geometry.h"
+#include "citykit/Geometry.h"
 
 #include <QFile>
 #include <QTextStream>

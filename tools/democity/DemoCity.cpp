@@ -1,8 +1,9 @@
-#include "City.h"
+#include "democity/DemoCity.h"
 
-#include "Geometry.h"
-#include "Names.h"
-#include "SheetLayout.h"
+#include "citykit/Geometry.h"
+#include "citykit/SheetLayout.h"
+#include "democity/Names.h"
+#include "democity/StreetGrid.h"
 
 #include <QMap>
 #include <QSet>
@@ -470,7 +471,7 @@ private:
 
 } // namespace
 
-City City::build(const Model &model, quint64 seed, const CitySize &size)
+City buildDemoCity(const Model &model, quint64 seed, const CitySize &size)
 {
     return Builder(model, seed, size).build();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Writes the city into a database through Qt SQL: the schema, then every table in one
 // transaction with prepared statements. Only opening the database knows the backend.
-#include "City.h"
+#include "citykit/City.h"
 
 #include <QSqlDatabase>
 #include <QString>

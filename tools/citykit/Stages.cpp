@@ -1,4 +1,4 @@
-#include "Stages.h"
+#include "citykit/Stages.h"
 
 #include <QElapsedTimer>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Draws the city's maps from a scene: the general map and the detailed sheets come from the same
 // geometry, so a place lands on the same spot of the city on both.
-#include "MapScene.h"
+#include "citykit/MapScene.h"
 
 #include <QImage>
 #include <QRectF>

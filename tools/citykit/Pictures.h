@@ -1,6 +1,6 @@
 #pragma once
 // The pictures of the demo city: the objects' JPEG logos and the marker icons.
-#include "City.h"
+#include "citykit/City.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "SheetLayout.h"
+#include "citykit/SheetLayout.h"
 
 #include <cmath>
 

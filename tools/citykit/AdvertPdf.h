@@ -1,7 +1,7 @@
 #pragma once
 // Small advertising leaflets as PDF files, written directly: one landscape page with the firm's
 // name, address, telephone and activity. A requested size is reached with a decorative pattern.
-#include "City.h"
+#include "citykit/City.h"
 
 #include <QByteArray>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Reads the text tables the tools are driven by: lines of fields separated by "|", blank lines
 // and "#" comments skipped. Mistakes are listed with file name and line number.
-#include "Model.h"
+#include "citykit/MapFrame.h"
 
 #include <QPolygonF>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "AdvertPdf.h"
+#include "citykit/AdvertPdf.h"
 
-#include "Geometry.h"
+#include "citykit/Geometry.h"
 
 #include <QMap>
 #include <QMutex>

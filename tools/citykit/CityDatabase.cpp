@@ -1,8 +1,8 @@
-#include "CityDatabase.h"
+#include "citykit/CityDatabase.h"
 
-#include "AdvertPdf.h"
-#include "Pictures.h"
-#include "SheetLayout.h"
+#include "citykit/AdvertPdf.h"
+#include "citykit/Pictures.h"
+#include "citykit/SheetLayout.h"
 #include "data/Connection.h"
 #include "sqlscript/SqlScript.h"
 
@@ -118,7 +118,7 @@ void requireEmpty(const QString &connectionString)
 
 QStringList schemaStatements()
 {
-    QFile file(QStringLiteral(":/democity/schema.sql"));
+    QFile file(QStringLiteral(":/citykit/schema.sql"));
     if (!file.open(QIODevice::ReadOnly))
         throw std::runtime_error("the schema is missing from the generator");
     QString sql;

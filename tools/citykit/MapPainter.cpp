@@ -1,6 +1,6 @@
-#include "MapPainter.h"
+#include "citykit/MapPainter.h"
 
-#include "Geometry.h"
+#include "citykit/Geometry.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -180,6 +180,212 @@ public:
     QVector<QRectF> placed;
 };
 
+// Land: the districts, each with a faint tint of its own, then what covers it.
+void paintLand(Canvas &c, const MapScene &s, bool detailed)
+{
+    for (int i = 0; i < s.districts.size(); ++i)
+        c.fill(s.districts[i].shape, Tints[i % 5]);
+    for (const SceneArea &a : s.areas)
+        c.fill(a.shape, areaColour(a.kind), a.kind == SceneArea::Water ? QPen(WaterEdge, c.px(6, 0.8)) : QPen(Qt::NoPen));
+    for (const QPolygonF &runway : s.runways)
+        c.stroke(runway, QColor(150, 150, 160), c.px(60, 2));
+    if (detailed)
+        for (const QPainterPath &building : s.buildings)
+            c.fill(building, BuildingFill, QPen(BuildingEdge, 0.8));
+}
+
+// Rivers of known width with their banks, the smaller waterways as lines; islands above them.
+void paintWater(Canvas &c, const MapScene &s)
+{
+    for (const SceneWaterway &w : s.waterways) {
+        if (w.width > 0) {
+            const double width = c.px(w.width, 2.5);
+            c.stroke(w.line, WaterEdge, width + c.px(10, 1));
+            c.stroke(w.line, WaterFill, width);
+        } else {
+            c.stroke(w.line, WaterEdge, c.px(5, 1.2));
+        }
+    }
+    for (const QPainterPath &water : s.islandWater)
+        c.fill(water, WaterFill);
+    for (const QPainterPath &island : s.islands)
+        c.fill(island, ParkFill, QPen(WaterEdge, c.px(4, 0.6)));
+}
+
+void paintBorders(Canvas &c, const MapScene &s)
+{
+    for (const SceneDistrict &d : s.districts)
+        c.fill(d.shape, Qt::NoBrush,
+               QPen(QColor(BorderColour.red(), BorderColour.green(), BorderColour.blue(), 150), c.px(12, 1.2),
+                    Qt::DashLine, Qt::RoundCap, Qt::RoundJoin));
+}
+
+// Roads class by class, each class's casings below its fills; bridges in grey casings; then the
+// railways and the squares.
+void paintRoads(Canvas &c, const MapScene &s, bool detailed)
+{
+    if (detailed)
+        for (const SceneRoad &r : s.roads)
+            if (r.kind == SceneRoad::Path)
+                c.stroke(r.line, QColor(170, 150, 130), 1.2, Qt::DashLine);
+    for (const SceneRoad::Kind kind : {SceneRoad::Side, SceneRoad::Street, SceneRoad::Avenue}) {
+        const double w = kind == SceneRoad::Side ? c.px(11, 0.9) : kind == SceneRoad::Street ? c.px(15, 1.2) : c.px(26, 2.2);
+        for (const SceneRoad &r : s.roads)
+            if (r.kind == kind)
+                c.stroke(r.line, r.bridge ? QColor(110, 110, 110) : (kind == SceneRoad::Avenue ? AvenueCasing : Casing),
+                         w + (r.bridge ? c.px(10, 2) : (detailed ? 2 : 0.8)));
+        for (const SceneRoad &r : s.roads)
+            if (r.kind == kind)
+                c.stroke(r.line, r.bridge || kind == SceneRoad::Avenue ? AvenueFill : StreetFill, w);
+    }
+    for (const QPolygonF &rail : s.railways) {
+        c.stroke(rail, QColor(120, 120, 120), c.px(7, 1.6));
+        if (detailed)
+            c.stroke(rail, Qt::white, c.px(3, 0.8), Qt::DashLine);
+    }
+    for (const QPainterPath &square : s.squares)
+        c.fill(square, PlazaFill, QPen(Casing, c.px(5, 0.8)));
+}
+
+// Metro lines and stations, cable cars, and the stops on the sheets.
+void paintTransit(Canvas &c, const MapScene &s, bool detailed)
+{
+    for (const SceneTransitLine &t : s.transit) {
+        if (t.cable) {
+            c.stroke(t.line, QColor(60, 60, 60), c.px(5, 1.2), Qt::DashLine);
+        } else {
+            QColor colour = t.colour;
+            colour.setAlpha(170);
+            c.stroke(t.line, colour, c.px(14, 2.5));
+        }
+    }
+    for (const SceneStation &station : s.stations) {
+        const QPointF p = c.map(station.at);
+        const double radius = detailed ? 7 : 3.5;
+        c.painter.setPen(QPen(station.cable ? QColor(60, 60, 60) : station.colour, detailed ? 3 : 1.5));
+        c.painter.setBrush(Qt::white);
+        c.painter.drawEllipse(p, radius, radius);
+    }
+    if (detailed) {
+        c.painter.setPen(QPen(QColor(30, 80, 160), 1));
+        c.painter.setBrush(QColor(70, 130, 210));
+        for (const QPointF &stop : s.stops)
+            if (c.visible.contains(stop)) {
+                const QPointF p = c.map(stop);
+                c.painter.drawRoundedRect(QRectF(p.x() - 4, p.y() - 4, 8, 8), 2, 2);
+            }
+    }
+}
+
+void districtNames(Canvas &c, const MapScene &s, bool detailed)
+{
+    const QColor colour(110, 70, 150, 170);
+    for (const SceneDistrict &d : s.districts) {
+        if (!c.visible.contains(d.labelAt))
+            continue;
+        QFont f = c.font(detailed ? 56 : 30, true);
+        f.setLetterSpacing(QFont::AbsoluteSpacing, detailed ? 8 : 3);
+        c.label(d.name, c.map(d.labelAt), 0, f, colour, QColor(255, 255, 255, 120), 4);
+    }
+}
+
+void areaNames(Canvas &c, const MapScene &s, bool detailed)
+{
+    for (const SceneArea &a : s.areas) {
+        if (a.name.isEmpty() || !c.visible.contains(a.labelAt) || c.transform.mapRect(a.shape.boundingRect()).width() < 50)
+            continue;
+        const QColor colour = a.kind == SceneArea::Water ? QColor(30, 80, 150)
+            : a.kind == SceneArea::Airport               ? QColor(80, 70, 110)
+                                                         : QColor(40, 100, 40);
+        c.label(a.name, c.map(a.labelAt), 0, c.font(detailed ? 17 : 12, false, true), colour);
+    }
+    QFont riverFont = c.font(detailed ? 20 : 13, true, true);
+    riverFont.setLetterSpacing(QFont::AbsoluteSpacing, detailed ? 4 : 2);
+    for (const SceneWaterway &w : s.waterways) {
+        if (w.name.isEmpty() || !c.shows(w.line))
+            continue;
+        if (detailed || w.line.size() < 9) {
+            c.labelAlong(w.name, w.line, riverFont, QColor(30, 80, 150), false);
+        } else {
+            for (int i = 2; i + 1 < w.line.size(); i += 6)
+                c.labelAlong(w.name, QPolygonF{w.line[i], w.line[i + 1]}, riverFont, QColor(30, 80, 150), false);
+        }
+    }
+}
+
+void stationNames(Canvas &c, const MapScene &s, bool detailed)
+{
+    for (const SceneStation &station : s.stations) {
+        const QPointF p = c.map(station.at);
+        const QFont f = c.font(detailed ? 15 : 10, true);
+        const QColor colour = station.cable ? QColor(40, 40, 40) : station.colour.darker(130);
+        const double offset = (detailed ? 10 : 5) + QFontMetricsF(f).horizontalAdvance(station.name) / 2;
+        if (!c.label(station.name, p + QPointF(offset, 0), 0, f, colour))
+            c.label(station.name, p - QPointF(offset, 0), 0, f, colour);
+    }
+}
+
+void streetNames(Canvas &c, const MapScene &s, bool detailed)
+{
+    for (const bool major : {true, false})
+        for (const SceneName &n : s.streetNames) {
+            if (n.major != major || !c.shows(n.line))
+                continue;
+            if (n.line.size() == 1) {
+                c.label(n.name, c.map(n.line.first()) + QPointF(0, detailed ? -26 : -10), 0, c.font(detailed ? 14 : 10, true),
+                        TextColour);
+                continue;
+            }
+            const QFont f = major ? c.font(detailed ? 16 : 10, true) : c.font(detailed ? 13 : 9);
+            c.labelAlong(n.name, n.line, f, TextColour, !detailed || !major);
+        }
+}
+
+// Names: a name placed first keeps its place, so districts go first on the general map and
+// streets first on the sheets.
+void paintNames(Canvas &c, const MapScene &s, bool detailed)
+{
+    if (detailed) {
+        stationNames(c, s, detailed);
+        streetNames(c, s, detailed);
+        areaNames(c, s, detailed);
+        districtNames(c, s, detailed);
+    } else {
+        districtNames(c, s, detailed);
+        areaNames(c, s, detailed);
+        stationNames(c, s, detailed);
+        streetNames(c, s, detailed);
+    }
+}
+
+// The map's furniture: its title and a scale bar, of the longest round length up to 500 m on a
+// sheet and 2 km on the general map that takes at most a quarter of the image.
+void paintFurniture(Canvas &c, bool detailed, const QString &title)
+{
+    const QSize size(c.painter.device()->width(), c.painter.device()->height());
+    double barMetres = 0;
+    for (const double metres : {50.0, 100.0, 200.0, 500.0, 1000.0, 2000.0})
+        if (metres <= (detailed ? 500 : 2000) && (barMetres == 0 || metres / c.metresPerPixel <= size.width() / 4.0))
+            barMetres = metres;
+    const double barPixels = barMetres / c.metresPerPixel;
+    const QPointF barAt(20, size.height() - 24);
+    c.painter.setPen(QPen(QColor(40, 40, 40), 2));
+    c.painter.setBrush(Qt::NoBrush);
+    c.painter.drawLine(barAt, barAt + QPointF(barPixels, 0));
+    c.painter.drawLine(barAt + QPointF(0, -5), barAt + QPointF(0, 5));
+    c.painter.drawLine(barAt + QPointF(barPixels, -5), barAt + QPointF(barPixels, 5));
+    c.placed.clear();
+    const QString barText = barMetres >= 1000 ? QStringLiteral("%1 km").arg(barMetres / 1000) : QStringLiteral("%1 m").arg(barMetres);
+    c.label(barText, barAt + QPointF(barPixels / 2, -12), 0, c.font(12, true), QColor(40, 40, 40));
+    if (!title.isEmpty()) {
+        // A sheet's code is Latin; the city's name is written in the map's own script.
+        QFont f = c.font(detailed ? 22 : 28, true);
+        if (detailed)
+            f.setFamily(QStringLiteral("DejaVu Sans"));
+        c.label(title, QPointF(16 + QFontMetricsF(f).horizontalAdvance(title) / 2, 24), 0, f, QColor(60, 40, 90));
+    }
+}
+
 } // namespace
 
 MapPainter::MapPainter(const MapScene &scene, QString fontFamily) : m_scene(scene), m_family(std::move(fontFamily))
@@ -209,182 +415,13 @@ QImage MapPainter::paint(const QRectF &area, QSize size, bool detailed, const QS
     QImage image(size, QImage::Format_RGB32);
     image.fill(Countryside);
     Canvas c(image, area, m_family);
-    const MapScene &s = m_scene;
-
-    // Land: the districts, each with a faint tint of its own, then what covers it.
-    for (int i = 0; i < s.districts.size(); ++i)
-        c.fill(s.districts[i].shape, Tints[i % 5]);
-    for (const SceneArea &a : s.areas)
-        c.fill(a.shape, areaColour(a.kind), a.kind == SceneArea::Water ? QPen(WaterEdge, c.px(6, 0.8)) : QPen(Qt::NoPen));
-    for (const QPolygonF &runway : s.runways)
-        c.stroke(runway, QColor(150, 150, 160), c.px(60, 2));
-    if (detailed)
-        for (const QPainterPath &building : s.buildings)
-            c.fill(building, BuildingFill, QPen(BuildingEdge, 0.8));
-
-    // Rivers of known width with their banks, the smaller waterways as lines; islands above them.
-    for (const SceneWaterway &w : s.waterways) {
-        if (w.width > 0) {
-            const double width = c.px(w.width, 2.5);
-            c.stroke(w.line, WaterEdge, width + c.px(10, 1));
-            c.stroke(w.line, WaterFill, width);
-        } else {
-            c.stroke(w.line, WaterEdge, c.px(5, 1.2));
-        }
-    }
-    for (const QPainterPath &water : s.islandWater)
-        c.fill(water, WaterFill);
-    for (const QPainterPath &island : s.islands)
-        c.fill(island, ParkFill, QPen(WaterEdge, c.px(4, 0.6)));
-
-    // District borders.
-    for (const SceneDistrict &d : s.districts)
-        c.fill(d.shape, Qt::NoBrush,
-               QPen(QColor(BorderColour.red(), BorderColour.green(), BorderColour.blue(), 150), c.px(12, 1.2),
-                    Qt::DashLine, Qt::RoundCap, Qt::RoundJoin));
-
-    // Roads class by class, each class's casings below its fills; bridges in grey casings.
-    if (detailed)
-        for (const SceneRoad &r : s.roads)
-            if (r.kind == SceneRoad::Path)
-                c.stroke(r.line, QColor(170, 150, 130), 1.2, Qt::DashLine);
-    for (const SceneRoad::Kind kind : {SceneRoad::Side, SceneRoad::Street, SceneRoad::Avenue}) {
-        const double w = kind == SceneRoad::Side ? c.px(11, 0.9) : kind == SceneRoad::Street ? c.px(15, 1.2) : c.px(26, 2.2);
-        for (const SceneRoad &r : s.roads)
-            if (r.kind == kind)
-                c.stroke(r.line, r.bridge ? QColor(110, 110, 110) : (kind == SceneRoad::Avenue ? AvenueCasing : Casing),
-                         w + (r.bridge ? c.px(10, 2) : (detailed ? 2 : 0.8)));
-        for (const SceneRoad &r : s.roads)
-            if (r.kind == kind)
-                c.stroke(r.line, r.bridge || kind == SceneRoad::Avenue ? AvenueFill : StreetFill, w);
-    }
-    for (const QPolygonF &rail : s.railways) {
-        c.stroke(rail, QColor(120, 120, 120), c.px(7, 1.6));
-        if (detailed)
-            c.stroke(rail, Qt::white, c.px(3, 0.8), Qt::DashLine);
-    }
-    for (const QPainterPath &square : s.squares)
-        c.fill(square, PlazaFill, QPen(Casing, c.px(5, 0.8)));
-
-    // Metro lines and stations, cable cars, and the stops on the sheets.
-    for (const SceneTransitLine &t : s.transit) {
-        if (t.cable) {
-            c.stroke(t.line, QColor(60, 60, 60), c.px(5, 1.2), Qt::DashLine);
-        } else {
-            QColor colour = t.colour;
-            colour.setAlpha(170);
-            c.stroke(t.line, colour, c.px(14, 2.5));
-        }
-    }
-    for (const SceneStation &station : s.stations) {
-        const QPointF p = c.map(station.at);
-        const double radius = detailed ? 7 : 3.5;
-        c.painter.setPen(QPen(station.cable ? QColor(60, 60, 60) : station.colour, detailed ? 3 : 1.5));
-        c.painter.setBrush(Qt::white);
-        c.painter.drawEllipse(p, radius, radius);
-    }
-    if (detailed) {
-        c.painter.setPen(QPen(QColor(30, 80, 160), 1));
-        c.painter.setBrush(QColor(70, 130, 210));
-        for (const QPointF &stop : s.stops)
-            if (c.visible.contains(stop)) {
-                const QPointF p = c.map(stop);
-                c.painter.drawRoundedRect(QRectF(p.x() - 4, p.y() - 4, 8, 8), 2, 2);
-            }
-    }
-
-    // Names: districts first on the general map, streets first on the sheets.
-    const QColor districtColour(110, 70, 150, 170);
-    auto districtNames = [&] {
-        for (const SceneDistrict &d : s.districts) {
-            if (!c.visible.contains(d.labelAt))
-                continue;
-            QFont f = c.font(detailed ? 56 : 30, true);
-            f.setLetterSpacing(QFont::AbsoluteSpacing, detailed ? 8 : 3);
-            c.label(d.name, c.map(d.labelAt), 0, f, districtColour, QColor(255, 255, 255, 120), 4);
-        }
-    };
-    auto areaNames = [&] {
-        for (const SceneArea &a : s.areas) {
-            if (a.name.isEmpty() || !c.visible.contains(a.labelAt) || c.transform.mapRect(a.shape.boundingRect()).width() < 50)
-                continue;
-            const QColor colour = a.kind == SceneArea::Water ? QColor(30, 80, 150)
-                : a.kind == SceneArea::Airport               ? QColor(80, 70, 110)
-                                                             : QColor(40, 100, 40);
-            c.label(a.name, c.map(a.labelAt), 0, c.font(detailed ? 17 : 12, false, true), colour);
-        }
-        QFont riverFont = c.font(detailed ? 20 : 13, true, true);
-        riverFont.setLetterSpacing(QFont::AbsoluteSpacing, detailed ? 4 : 2);
-        for (const SceneWaterway &w : s.waterways) {
-            if (w.name.isEmpty() || !c.shows(w.line))
-                continue;
-            if (detailed || w.line.size() < 9) {
-                c.labelAlong(w.name, w.line, riverFont, QColor(30, 80, 150), false);
-            } else {
-                for (int i = 2; i + 1 < w.line.size(); i += 6)
-                    c.labelAlong(w.name, QPolygonF{w.line[i], w.line[i + 1]}, riverFont, QColor(30, 80, 150), false);
-            }
-        }
-    };
-    auto stationNames = [&] {
-        for (const SceneStation &station : s.stations) {
-            const QPointF p = c.map(station.at);
-            const QFont f = c.font(detailed ? 15 : 10, true);
-            const QColor colour = station.cable ? QColor(40, 40, 40) : station.colour.darker(130);
-            const double offset = (detailed ? 10 : 5) + QFontMetricsF(f).horizontalAdvance(station.name) / 2;
-            if (!c.label(station.name, p + QPointF(offset, 0), 0, f, colour))
-                c.label(station.name, p - QPointF(offset, 0), 0, f, colour);
-        }
-    };
-    auto streetNames = [&] {
-        for (const bool major : {true, false})
-            for (const SceneName &n : s.streetNames) {
-                if (n.major != major || !c.shows(n.line))
-                    continue;
-                if (n.line.size() == 1) {
-                    c.label(n.name, c.map(n.line.first()) + QPointF(0, detailed ? -26 : -10), 0,
-                            c.font(detailed ? 14 : 10, true), TextColour);
-                    continue;
-                }
-                const QFont f = major ? c.font(detailed ? 16 : 10, true) : c.font(detailed ? 13 : 9);
-                c.labelAlong(n.name, n.line, f, TextColour, !detailed || !major);
-            }
-    };
-    if (detailed) {
-        stationNames();
-        streetNames();
-        areaNames();
-        districtNames();
-    } else {
-        districtNames();
-        areaNames();
-        stationNames();
-        streetNames();
-    }
-
-    // The map's furniture: its title and a scale bar, of the longest round length up to 500 m on a
-    // sheet and 2 km on the general map that takes at most a quarter of the image.
-    double barMetres = 0;
-    for (const double metres : {50.0, 100.0, 200.0, 500.0, 1000.0, 2000.0})
-        if (metres <= (detailed ? 500 : 2000) && (barMetres == 0 || metres / c.metresPerPixel <= image.width() / 4.0))
-            barMetres = metres;
-    const double barPixels = barMetres / c.metresPerPixel;
-    const QPointF barAt(20, image.height() - 24);
-    c.painter.setPen(QPen(QColor(40, 40, 40), 2));
-    c.painter.setBrush(Qt::NoBrush);
-    c.painter.drawLine(barAt, barAt + QPointF(barPixels, 0));
-    c.painter.drawLine(barAt + QPointF(0, -5), barAt + QPointF(0, 5));
-    c.painter.drawLine(barAt + QPointF(barPixels, -5), barAt + QPointF(barPixels, 5));
-    c.placed.clear();
-    const QString barText = barMetres >= 1000 ? QStringLiteral("%1 km").arg(barMetres / 1000) : QStringLiteral("%1 m").arg(barMetres);
-    c.label(barText, barAt + QPointF(barPixels / 2, -12), 0, c.font(12, true), QColor(40, 40, 40));
-    if (!title.isEmpty()) {
-        // A sheet's code is Latin; the city's name is written in the map's own script.
-        QFont f = c.font(detailed ? 22 : 28, true);
-        if (detailed)
-            f.setFamily(QStringLiteral("DejaVu Sans"));
-        c.label(title, QPointF(16 + QFontMetricsF(f).horizontalAdvance(title) / 2, 24), 0, f, QColor(60, 40, 90));
-    }
+    paintLand(c, m_scene, detailed);
+    paintWater(c, m_scene);
+    paintBorders(c, m_scene);
+    paintRoads(c, m_scene, detailed);
+    paintTransit(c, m_scene, detailed);
+    paintNames(c, m_scene, detailed);
+    paintFurniture(c, detailed, title);
     c.painter.end();
     return image;
 }

@@ -2,9 +2,9 @@
 // Writes a city into a folder the way Kvirzeta reads it: the general map and the 25 sheets drawn
 // from its scene, the marker icons, the help document, the database (the folder's SQLite file or
 // one named by a connection string) and, last, the Address.ini that names it.
-#include "City.h"
-#include "MapScene.h"
-#include "Stages.h"
+#include "citykit/City.h"
+#include "citykit/MapScene.h"
+#include "citykit/Stages.h"
 
 #include <QImage>
 #include <QRectF>

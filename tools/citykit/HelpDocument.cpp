@@ -1,4 +1,4 @@
-#include "HelpDocument.h"
+#include "citykit/HelpDocument.h"
 
 #include "common/GeorgianScript.h"
 

@@ -1,9 +1,9 @@
-#include "OsmExport.h"
+#include "democity/OsmExport.h"
 
-#include "DemoScene.h"
-#include "Geometry.h"
-#include "TagMapping.h"
-#include "Transcription.h"
+#include "citykit/Geometry.h"
+#include "democity/DemoScene.h"
+#include "osmimport/TagMapping.h"
+#include "osmimport/Transcription.h"
 
 #include <osmium/builder/attr.hpp>
 #include <osmium/io/any_output.hpp>

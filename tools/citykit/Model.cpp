@@ -1,29 +1,7 @@
-#include "Model.h"
+#include "citykit/Model.h"
 
-#include "Geometry.h"
-#include "TableReader.h"
-
-#include <QtMath>
-
-#include <cmath>
-
-namespace {
-constexpr double MetresPerDegree = 111320.0;
-}
-
-QPointF MapFrame::project(double lon, double lat) const
-{
-    const double x = (lon - centreLon) * MetresPerDegree * std::cos(qDegreesToRadians(centreLat));
-    const double y = (centreLat - lat) * MetresPerDegree;
-    return QPointF(x + width / 2, y + height / 2);
-}
-
-QPointF MapFrame::lonLat(QPointF metres) const
-{
-    const double lon = centreLon + (metres.x() - width / 2) / (MetresPerDegree * std::cos(qDegreesToRadians(centreLat)));
-    const double lat = centreLat - (metres.y() - height / 2) / MetresPerDegree;
-    return QPointF(lon, lat);
-}
+#include "citykit/Geometry.h"
+#include "citykit/TableReader.h"
 
 int Model::districtIndex(const QString &name) const
 {
@@ -314,5 +292,5 @@ Model Model::load(const QString &folder, QStringList *errors)
 
 Model Model::builtIn(QStringList *errors)
 {
-    return load(QStringLiteral(":/democity/model"), errors);
+    return load(QStringLiteral(":/citykit/model"), errors);
 }

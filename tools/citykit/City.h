@@ -1,11 +1,29 @@
 #pragma once
-// The demo city: every record the database will hold, with its place in the model, built from the
-// model, a seed and the requested sizes.
-#include "Model.h"
-#include "StreetGrid.h"
+// A city: every record the database will hold, with its place on the maps, as the demo-city
+// generator or the OpenStreetMap import makes it.
+#include "citykit/Model.h"
 
 #include <QString>
 #include <QVector>
+
+// The demo city's side streets: a grid the generator lays in each district, drawn on its maps and
+// written into its extract.
+struct GridSegment {
+    QPointF a;
+    QPointF b;
+    int district = 0;
+};
+
+// A run of consecutive segments along one grid line, a candidate for a named street.
+struct GridRun {
+    QPolygonF line;
+    int district = 0;
+};
+
+struct StreetGridResult {
+    QVector<GridSegment> segments;
+    QVector<QVector<GridRun>> runs; // per district, in a shuffled order
+};
 
 struct CitySize {
     int objects = 450;
@@ -75,6 +93,4 @@ struct City {
     QVector<ObjectRecord> objects;
     CitySize size;
     quint64 seed = 0;
-
-    static City build(const Model &model, quint64 seed, const CitySize &size);
 };

@@ -1,8 +1,10 @@
 #pragma once
 // The vector model of Tbilisi that the demo city is generated from, read from the text files of
-// the model folder (built into the generator as resources). Geometry is in metres from the general
+// the model folder (built into the tools as resources). Geometry is in metres from the general
 // map's top-left corner, y pointing south; the map frame fixes the projection from longitude and
 // latitude.
+#include "citykit/MapFrame.h"
+
 #include <QColor>
 #include <QMap>
 #include <QPointF>
@@ -10,19 +12,6 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
-
-struct MapFrame {
-    double centreLon = 0;
-    double centreLat = 0;
-    double width = 0;  // metres
-    double height = 0; // metres, three quarters of the width
-    QPointF project(double lon, double lat) const;
-    // Back from metres to longitude (x) and latitude (y).
-    QPointF lonLat(QPointF metres) const;
-    // Per cent of the general map.
-    QPointF percent(QPointF metres) const { return QPointF(metres.x() / width * 100, metres.y() / height * 100); }
-    QPointF metres(QPointF percent) const { return QPointF(percent.x() * width / 100, percent.y() * height / 100); }
-};
 
 struct District {
     QString name;

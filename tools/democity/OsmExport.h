@@ -2,7 +2,7 @@
 // Writes a demo city as an OpenStreetMap file, of the format its name says (.osm.pbf, .osm or
 // .osm.bz2): its places, streets, stops and routes tagged the way the import reads them, with the
 // districts, water, parks and side streets of its maps, so that importing it gives the city back.
-#include "City.h"
+#include "citykit/City.h"
 
 #include <QString>
 

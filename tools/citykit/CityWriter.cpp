@@ -1,10 +1,10 @@
-#include "CityWriter.h"
+#include "citykit/CityWriter.h"
 
-#include "CityDatabase.h"
-#include "HelpDocument.h"
-#include "MapPainter.h"
-#include "Pictures.h"
-#include "SheetLayout.h"
+#include "citykit/CityDatabase.h"
+#include "citykit/HelpDocument.h"
+#include "citykit/MapPainter.h"
+#include "citykit/Pictures.h"
+#include "citykit/SheetLayout.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "Pictures.h"
+#include "citykit/Pictures.h"
 
-#include "Geometry.h"
+#include "citykit/Geometry.h"
 
 #include <QBuffer>
 #include <QFontMetricsF>

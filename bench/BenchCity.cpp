@@ -14,6 +14,9 @@ namespace BenchCity {
 
 namespace {
 
+// The bench's rasters larger than the city's own, in a folder of the city.
+constexpr const char *LargeRasters = "large-rasters";
+
 // Raised whenever the generator's database changes in a way the figures depend on.
 const QByteArray CityVersion = "3";
 
@@ -65,6 +68,10 @@ QString ensure(const QString &folder, const QString &connection)
         arguments << QStringLiteral("--connection") << connection;
     if (!parseArguments(arguments, &options, &error))
         fail(error);
+    // The generator replaces only a city it listed, with nothing else in it. A folder with the
+    // bench's stamp is the bench's own: it goes whole, whichever generator made it.
+    if (stamp.exists() && !QDir(folder).removeRecursively())
+        fail(QStringLiteral("cannot remove the old bench city in %1").arg(dir.absolutePath()));
     Generator(options).run();
     if (!stamp.open(QIODevice::WriteOnly | QIODevice::Truncate) || stamp.write(CityVersion) < 0)
         fail(QStringLiteral("cannot write %1").arg(stamp.fileName()));
@@ -74,7 +81,7 @@ QString ensure(const QString &folder, const QString &connection)
 QString ensureLargeRasters(const QString &city)
 {
     const QDir cityDir(city);
-    const QString folder = cityDir.filePath(QStringLiteral("large-rasters"));
+    const QString folder = cityDir.filePath(QLatin1String(LargeRasters));
     const QDir dir(folder);
     const QString map = dir.filePath(QStringLiteral("Raster/Tbilisi.bmp"));
     const QString sheet = dir.filePath(QStringLiteral("Raster/%1.jpg").arg(QLatin1String(LargeSheet)));

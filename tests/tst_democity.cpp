@@ -575,6 +575,15 @@ void TestDemoCity::badArgumentsAreRefused()
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     QVERIFY(!generate(m_dir.filePath("blocker")));
+    // Nor is a folder of someone's own written into: a help document of theirs stays as it is.
+    const QString own = m_dir.filePath("own");
+    QVERIFY(QDir().mkpath(own));
+    QFile help(own + "/Kvirzeta.pdf");
+    QVERIFY(help.open(QIODevice::WriteOnly) && help.write("mine") == 4);
+    help.close();
+    QVERIFY(!generate(own));
+    QCOMPARE(QDir(own).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList{"Kvirzeta.pdf"});
+    QCOMPARE(fileBytes(own + "/Kvirzeta.pdf"), QByteArray("mine"));
 }
 
 void TestDemoCity::sheetGridLocatesAndReturns()

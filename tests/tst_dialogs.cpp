@@ -27,6 +27,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 // Runs `action` on the next modal window as soon as it is up; the caller then enters exec().
@@ -464,6 +466,14 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(QFileInfo(desktop.openedFiles[0]).path()).canonicalFilePath(), canonical);
         QVERIFY(QFileInfo(desktop.openedFiles[0]).isAbsolute());
         QCOMPARE(QFileInfo(desktop.openedFiles[1]).canonicalFilePath(), canonical + QStringLiteral("/kvirzeta.PDF"));
+        // A FIFO under the name is not handed to the viewer, which would wait on it.
+        QVERIFY(QFile::remove(dir.filePath(QStringLiteral("kvirzeta.PDF"))));
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("Kvirzeta.pdf"))).constData(), 0600), 0);
+        QVERIFY(QDir::setCurrent(dir.path()));
+        QVERIFY(!runner.run([&help] { help.daxmareba2Click(); }));
+        QVERIFY(QDir::setCurrent(previous));
+        QCOMPARE(desktop.openedFiles.size(), 2);
+        QCOMPARE(prompts.errors, QStringList{"\"Kvirzeta.pdf\" is not a regular file."});
 
         bool sawAbout = false;
         onNextModal([&sawAbout](QWidget *modal) {

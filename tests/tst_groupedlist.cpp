@@ -2,6 +2,7 @@
 #include "common/Errors.h"
 #include "data/DataModule.h"
 #include "data/GroupedListModel.h"
+#include "data/ParallelSort.h"
 #include "widgets/GroupedListDelegate.h"
 #include "widgets/GroupedListFooter.h"
 #include "widgets/GroupedListView.h"
@@ -9,6 +10,8 @@
 #include <QHeaderView>
 #include <QtTest>
 
+#include <algorithm>
+#include <random>
 #include <tuple>
 
 using Level = GroupedListModel::Level;
@@ -465,6 +468,20 @@ private Q_SLOTS:
         QCOMPARE(footer.text(), QStringLiteral("3"));
         footer.resize(200, footer.sizeHint().height());
         footer.grab(); // paints without a fault
+    }
+
+    // The sort of a large list in two halves at once reads as one sort, whatever the halves hold.
+    void largeListsSortAsOne()
+    {
+        QVector<std::pair<int, int>> items(ParallelSort::Threshold * 2);
+        for (int i = 0; i < items.size(); ++i)
+            items[i] = {i % 97, i};
+        std::shuffle(items.begin(), items.end(), std::mt19937(7));
+        const auto less = [](const std::pair<int, int> &a, const std::pair<int, int> &b) { return a < b; };
+        QVector<std::pair<int, int>> expected = items;
+        std::stable_sort(expected.begin(), expected.end(), less);
+        ParallelSort::sort(items.begin(), items.end(), less);
+        QCOMPARE(items, expected);
     }
 
     void staysFastOnALargeCity()

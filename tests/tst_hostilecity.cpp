@@ -497,6 +497,26 @@ private Q_SLOTS:
         for (const QString &name : names)
             QFile::remove(m_temp + QLatin1Char('/') + name);
         QFile::remove(own + QStringLiteral("offer.pdf"));
+
+        // The folder is looked at on every use: when it is gone, or a link stands in its place,
+        // a new one is made (and the link, and the folder it points to, are left alone).
+        QVERIFY(QDir(own).removeRecursively());
+        rig.desktop.openedFiles.clear();
+        rig.prompts.clear();
+        rig.actions().ReaklamaAc->trigger();
+        const QString remade = privateTempDirectory();
+        QCOMPARE(rig.desktop.openedFiles, QStringList{remade + QStringLiteral("offer.pdf")});
+        QVERIFY(QFileInfo(remade + QStringLiteral("offer.pdf")).isFile());
+        QCOMPARE(QFileInfo(remade).permissions() & others, QFileDevice::Permissions());
+        QVERIFY(QDir(remade).removeRecursively());
+        QVERIFY(QFile::link(elsewhere.path(), remade.chopped(1)));
+        rig.actions().ReaklamaAc->trigger();
+        QVERIFY(QFileInfo(privateTempDirectory() + QStringLiteral("offer.pdf")).isFile());
+        QVERIFY(QFileInfo(remade.chopped(1)).isSymLink());
+        QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files), QStringList{"precious.txt"});
+        QVERIFY(victimIntact());
+        QVERIFY(rig.prompts.errors.isEmpty());
+        QFile::remove(remade.chopped(1));
     }
 
     void objectMapCommandsOnEveryRecord()

@@ -21,6 +21,8 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include <sys/stat.h>
+
 namespace {
 
 // One run of the program's start-up against a city: the window with recording fakes, and the
@@ -203,6 +205,8 @@ private Q_SLOTS:
         QTest::newRow("not a database") << QStringLiteral("junk.db") << QByteArray(4096, '\x5a')
                                         << QStringLiteral("not a database");
         // No connection string is that long: the file is not even parsed.
+        // A FIFO would keep the program waiting before any window ("|": made as one).
+        QTest::newRow("Address.ini a FIFO") << QStringLiteral("|Address.ini") << QByteArray() << QStringLiteral("is not a regular file");
         QTest::newRow("Address.ini over 64 KB")
             << QStringLiteral("Address.ini") << QByteArray("Provider=SQLite;Data Source=city.db\n") + QByteArray(65536, ' ')
             << QStringLiteral("larger than 64 KB");
@@ -214,7 +218,9 @@ private Q_SLOTS:
         QFETCH(QByteArray, content);
         QFETCH(QString, reason);
         m_city->remove(QStringLiteral("Address.ini"));
-        if (!file.isEmpty())
+        if (file.startsWith(QLatin1Char('|')))
+            QCOMPARE(::mkfifo(QFile::encodeName(m_city->path() + QLatin1Char('/') + file.mid(1)).constData(), 0600), 0);
+        else if (!file.isEmpty())
             m_city->write(file, content);
         if (file == QLatin1String("junk.db"))
             m_city->write(QStringLiteral("Address.ini"), "Provider=SQLite;Data Source=junk.db");
@@ -280,23 +286,30 @@ private Q_SLOTS:
 
     void startUpWithBrokenGeneralMap_data()
     {
-        QTest::addColumn<bool>("missing");
-        QTest::newRow("missing") << true;
-        QTest::newRow("not a picture") << false;
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason"); // a part of the error report
+        QTest::newRow("missing") << QStringLiteral("missing") << QStringLiteral("Cannot load the picture");
+        QTest::newRow("not a picture") << QStringLiteral("not a picture") << QStringLiteral("Cannot load the picture");
+        // A FIFO would keep the program waiting before any window.
+        QTest::newRow("a FIFO") << QStringLiteral("FIFO") << QStringLiteral("Tbilisi.bmp\" is not a regular file");
     }
 
     void startUpWithBrokenGeneralMap()
     {
-        QFETCH(bool, missing);
-        if (missing)
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        if (kind != QLatin1String("not a picture"))
             m_city->remove(QStringLiteral("Raster/Tbilisi.bmp"));
-        else
+        if (kind == QLatin1String("not a picture"))
             m_city->write(QStringLiteral("Raster/Tbilisi.bmp"), "BM not really");
+        else if (kind == QLatin1String("FIFO"))
+            QCOMPARE(::mkfifo(QFile::encodeName(m_city->path() + QStringLiteral("/Raster/Tbilisi.bmp")).constData(), 0600), 0);
 
         Run run;
         // The error report shows it; the remaining creation steps do not run.
         QVERIFY(run.prompts.standard.isEmpty());
         QCOMPARE(run.prompts.errors.size(), 1);
+        QVERIFY2(run.prompts.errors.first().contains(reason), qPrintable(run.prompts.errors.first()));
         QCOMPARE(run.splashes, 1);
         MainState &s = run.state();
         QCOMPARE(s.KeyLb, QStringLiteral("0"));

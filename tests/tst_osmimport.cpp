@@ -19,14 +19,21 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <csignal>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 namespace {
 
 const QString Extract = QStringLiteral(KVIRZETA_FIXTURE_DIR "/tbilisi.osm");
 const QString FixtureBox = QStringLiteral("44.76,41.69,44.80,41.71");
 constexpr int MapWidth = 800;
 
-// Imports into a folder; the error text, or empty on success. Stage lines go into `stages`.
-QString import(const QStringList &arguments, QStringList *stages = nullptr, QStringList *report = nullptr)
+// Imports into a folder; the error text, or empty on success. Stage lines go into `stages`, and
+// to `onLine` as they come.
+QString import(const QStringList &arguments, QStringList *stages = nullptr, QStringList *report = nullptr,
+               const std::function<void(const QString &)> &onLine = {})
 {
     ImportOptions options;
     QString error;
@@ -36,6 +43,8 @@ QString import(const QStringList &arguments, QStringList *stages = nullptr, QStr
         Stages listener([&](const QString &line) {
             if (stages)
                 stages->append(line);
+            if (onLine)
+                onLine(line);
         });
         Importer importer(options);
         importer.run(listener);
@@ -92,6 +101,54 @@ bool isWater(QColor c)
 bool isAvenue(QColor c)
 {
     return c.red() > 220 && c.green() > 180 && c.blue() < 170;
+}
+
+// Every entry below `folder` with what it is ("name/" a folder, "name=<digest>" a file, "name->x"
+// a link, "name|" anything else), sorted: two looks at a folder compare equal when nothing in it
+// changed.
+QStringList tree(const QString &folder)
+{
+    QStringList entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info = it.fileInfo();
+        const QString name = path.mid(folder.size() + 1);
+        QFile file(path);
+        if (info.isSymLink())
+            entries << name + QStringLiteral("->") + info.symLinkTarget();
+        else if (info.isDir())
+            entries << name + QLatin1Char('/');
+        else if (info.isFile() && file.open(QIODevice::ReadOnly))
+            entries << name + QLatin1Char('=') + QString::fromLatin1(QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5).toHex());
+        else
+            entries << name + QLatin1Char('|');
+    }
+    entries.sort();
+    return entries;
+}
+
+// The hidden folders an import makes beside its folder.
+QStringList hiddenBeside(const QString &folder)
+{
+    return QDir(folder).entryList({QStringLiteral(".*import*")}, QDir::AllEntries | QDir::Hidden);
+}
+
+void put(const QString &path, const QByteArray &bytes)
+{
+    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+
+void copyTree(const QString &from, const QString &to)
+{
+    QVERIFY(QDir().mkpath(to));
+    QDirIterator it(from, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next(), copy = to + path.mid(from.size());
+        QVERIFY(it.fileInfo().isDir() ? QDir().mkpath(copy) : QFile::copy(path, copy));
+    }
 }
 
 } // namespace
@@ -280,7 +337,7 @@ private Q_SLOTS:
         QFile letter(own + QStringLiteral("/letter.txt"));
         QVERIFY(letter.open(QIODevice::WriteOnly) && letter.write("mine") == 4);
         letter.close();
-        QVERIFY(import({Extract, own, QStringLiteral("--bbox"), FixtureBox}).contains(QLatin1String("not a Kvirzeta city")));
+        QVERIFY(import({Extract, own, QStringLiteral("--bbox"), FixtureBox}).contains(QLatin1String("no .kvirzeta-city")));
         QCOMPARE(QDir(own).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList{"letter.txt"});
         const QString again = m_dir.filePath(QStringLiteral("again"));
         QCOMPARE(import({Extract, again, QStringLiteral("--bbox"), FixtureBox}), QString());
@@ -288,8 +345,225 @@ private Q_SLOTS:
                          QStringLiteral("3")}),
                  QString());
         QVERIFY(QFileInfo::exists(again + QStringLiteral("/Raster/F5.jpg")));
+        // An empty folder name, and a disk that takes no more (here: a file size limit), are told
+        // with the folder and the reason.
+        QVERIFY(import({Extract, QString()}).contains(QLatin1String("name of the folder is empty")));
+        const QString full = m_dir.filePath(QStringLiteral("full"));
+        rlimit limit{};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+        const rlimit unlimited = limit;
+        limit.rlim_cur = 64 * 1024;
+        std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+        const QString tooLarge = import({Extract, full, QStringLiteral("--bbox"), FixtureBox});
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &unlimited), 0);
+        QVERIFY2(tooLarge.contains(full) && tooLarge.contains(QLatin1String("File too large")), qPrintable(tooLarge));
+        QVERIFY(!QFileInfo::exists(full));
         // No half-made city is left beside the folders.
         QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral(".*import*")}, QDir::AllEntries | QDir::Hidden), QStringList());
+    }
+
+    // Only a folder that is empty, or holds a city made before (its list and nothing the list
+    // does not name, in the whole tree), is replaced; anything else is refused, naming the first
+    // thing in the way, and stays as it was. A link stands for the folder it points to.
+    void replacesOnlyWhatACityToolMade_data()
+    {
+        // "city": a copy of a city made before; "path": a file, "path=text" one with that text;
+        // "path/": a folder; "path|": a FIFO; "-path": removed; "absent": no folder at all. A
+        // file ending in ".osm" is the extract imported.
+        QTest::addColumn<QStringList>("holds");
+        QTest::addColumn<bool>("link");     // the folder is given by a link to it
+        QTest::addColumn<QString>("refusal"); // part of the message; empty: the city is replaced
+        QTest::newRow("empty") << QStringList() << false << QString();
+        QTest::newRow("a city made before") << QStringList{"city"} << false << QString();
+        QTest::newRow("a link to a city made before") << QStringList{"city"} << true << QString();
+        QTest::newRow("an Address.ini beside photos")
+            << QStringList{"Address.ini", "pictures/holiday/", "pictures/wedding.jpg"} << false << "beginning with Address.ini";
+        QTest::newRow("a help document of one's own") << QStringList{"Kvirzeta.pdf"} << false << "no .kvirzeta-city";
+        QTest::newRow("a city of an earlier version") << QStringList{"city", "-.kvirzeta-city"} << false << "no .kvirzeta-city";
+        QTest::newRow("photos among the pictures")
+            << QStringList{"city", "pictures/holiday/", "pictures/wedding.jpg"} << false << "holds pictures/holiday,";
+        QTest::newRow("a scan among the rasters") << QStringList{"city", "Raster/my_scan.tif"} << false << "holds Raster/my_scan.tif,";
+        QTest::newRow("the extract inside the city")
+            << QStringList{"city", "Raster/georgia-latest.osm"} << false << "holds Raster/georgia-latest.osm,";
+        QTest::newRow("a link to one's own folder") << QStringList{"notes.txt"} << true << "beginning with notes.txt";
+        QTest::newRow("a link to nowhere") << QStringList{"absent"} << true << "does not exist";
+        QTest::newRow("a list naming a file outside")
+            << QStringList{"city", ".kvirzeta-city=Address.ini\n../letter.txt\n"} << false << "cannot be used";
+        QTest::newRow("a FIFO for a list") << QStringList{"city", "-.kvirzeta-city", ".kvirzeta-city|"} << false
+                                           << "not a regular file";
+    }
+
+    void replacesOnlyWhatACityToolMade()
+    {
+        if (FixtureCity::backend() != FixtureCity::Backend::SQLite)
+            QSKIP("the folders do not depend on the database backend: checked on the SQLite run");
+        QFETCH(QStringList, holds);
+        QFETCH(bool, link);
+        QFETCH(QString, refusal);
+        static int made = 0;
+        const QDir here(m_dir.filePath(QStringLiteral("folders/%1").arg(++made)));
+        const QString real = here.filePath(QStringLiteral("city")), given = link ? here.filePath(QStringLiteral("link")) : real;
+        QVERIFY(QDir().mkpath(holds.contains(QStringLiteral("absent")) ? here.path() : real));
+        if (link)
+            QVERIFY(QFile::link(real, given));
+        QString input = Extract;
+        for (const QString &entry : holds) {
+            const QString path = real + QLatin1Char('/') + entry.section(QLatin1Char('='), 0, 0);
+            if (entry == QLatin1String("absent"))
+                continue;
+            if (entry == QLatin1String("city"))
+                copyTree(m_city, real);
+            else if (entry.startsWith(QLatin1Char('-')))
+                QVERIFY(QFile::remove(real + QLatin1Char('/') + entry.mid(1)));
+            else if (entry.endsWith(QLatin1Char('/')))
+                QVERIFY(QDir().mkpath(path));
+            else if (entry.endsWith(QLatin1Char('|')))
+                QCOMPARE(::mkfifo(QFile::encodeName(path.chopped(1)).constData(), 0600), 0);
+            else if (entry.endsWith(QLatin1String(".osm")))
+                QVERIFY(QFile::copy(Extract, input = path));
+            else
+                put(path, entry.contains(QLatin1Char('=')) ? entry.section(QLatin1Char('='), 1).toUtf8() : QByteArray("precious"));
+        }
+        const QStringList before = tree(real);
+
+        const QString error = import({input, given, QStringLiteral("--bbox"), FixtureBox});
+        if (refusal.isEmpty()) {
+            QCOMPARE(error, QString());
+            QVERIFY(QFileInfo(real + QStringLiteral("/Raster/F5.jpg")).isFile());
+            QVERIFY(QFileInfo(real + QStringLiteral("/.kvirzeta-city")).isFile());
+            QCOMPARE(QFileInfo(given).isSymLink(), link);
+        } else {
+            QVERIFY2(error.contains(refusal), qPrintable(error));
+            QCOMPARE(tree(real), before);
+        }
+        QCOMPARE(hiddenBeside(here.path()), QStringList());
+    }
+
+    // What a stopped import left beside the folder is removed by the next import into it: its
+    // hidden folder when no running import holds the mark, a city moved aside; nothing else of a
+    // similar name.
+    void anImportRemovesWhatAStoppedOneLeft()
+    {
+        if (FixtureCity::backend() != FixtureCity::Backend::SQLite)
+            QSKIP("the folders do not depend on the database backend: checked on the SQLite run");
+        const QDir here(m_dir.filePath(QStringLiteral("stopped")));
+        QVERIFY(QDir().mkpath(here.path()));
+        const QString stale = here.filePath(QStringLiteral(".city.import-AbC123")), old = stale + QStringLiteral("-old");
+        put(stale + QStringLiteral("/.kvirzeta-work"), QByteArray());
+        put(stale + QStringLiteral("/Raster/A1.jpg"), "half");
+        copyTree(m_city, old);
+        const QString running = here.filePath(QStringLiteral(".city.import-Run123"));
+        put(running + QStringLiteral("/.kvirzeta-work"), QByteArray());
+        QFile mark(running + QStringLiteral("/.kvirzeta-work"));
+        QVERIFY(mark.open(QIODevice::ReadOnly) && ::flock(mark.handle(), LOCK_EX | LOCK_NB) == 0);
+        const QStringList kept{QStringLiteral(".city.import-Mine12/letter.txt"), QStringLiteral(".other.import-AbC123/.kvirzeta-work"),
+                               QStringLiteral(".city.import-AbC1234/.kvirzeta-work")};
+        for (const QString &file : kept)
+            put(here.filePath(file), "precious");
+
+        QStringList report;
+        QCOMPARE(import({Extract, here.filePath(QStringLiteral("city")), QStringLiteral("--bbox"), FixtureBox}, nullptr, &report),
+                 QString());
+        QCOMPARE(hiddenBeside(here.path()), (QStringList{".city.import-AbC1234", ".city.import-Mine12", ".city.import-Run123",
+                                                         ".other.import-AbC123"}));
+        QCOMPARE(report.filter(QStringLiteral("left by an earlier run")).size(), 2);
+    }
+
+    // The folder is looked at again just before the swap: a file put there during the import
+    // stays and the import is refused. When the new city cannot be moved in, the old one is put
+    // back whole.
+    void theSwapKeepsTheOldCityWhole()
+    {
+        if (FixtureCity::backend() != FixtureCity::Backend::SQLite)
+            QSKIP("the folders do not depend on the database backend: checked on the SQLite run");
+        const QDir here(m_dir.filePath(QStringLiteral("swap")));
+        const QString city = here.filePath(QStringLiteral("city"));
+        copyTree(m_city, city);
+        const QStringList before = tree(city);
+        const QStringList arguments{Extract, city, QStringLiteral("--bbox"), FixtureBox};
+
+        QString error = import(arguments, nullptr, nullptr, [&](const QString &line) {
+            if (line == QLatin1String("database ..."))
+                put(city + QStringLiteral("/notes.txt"), "written during the import");
+        });
+        QVERIFY2(error.contains(QLatin1String("holds notes.txt,")), qPrintable(error));
+        QVERIFY(QFile::remove(city + QStringLiteral("/notes.txt")));
+        QCOMPARE(tree(city), before);
+
+        error = import(arguments, nullptr, nullptr, [&](const QString &line) {
+            if (line == QLatin1String("moving into place ..."))
+                for (const QString &hidden : hiddenBeside(here.path()))
+                    QVERIFY(QDir(here.filePath(hidden)).removeRecursively());
+        });
+        QVERIFY2(error.contains(QLatin1String("Cannot move the new city into")), qPrintable(error));
+        QCOMPARE(tree(city), before);
+        QCOMPARE(hiddenBeside(here.path()), QStringList());
+    }
+
+    // A stopped import (Ctrl+C, a kill, the terminal closed) leaves the folder as it was and
+    // nothing beside it.
+    void aStoppedImportLeavesNothingBehind()
+    {
+        if (FixtureCity::backend() != FixtureCity::Backend::SQLite)
+            QSKIP("the folders do not depend on the database backend: checked on the SQLite run");
+        const QDir here(m_dir.filePath(QStringLiteral("signalled")));
+        const QString city = here.filePath(QStringLiteral("city"));
+        copyTree(m_city, city);
+        const QStringList before = tree(city);
+        QProcess tool;
+        connect(&tool, &QProcess::readyReadStandardOutput, this, [&tool] {
+            while (tool.canReadLine())
+                if (tool.readLine().startsWith("catalogue ..."))
+                    ::kill(pid_t(tool.processId()), SIGTERM);
+        });
+        tool.start(QStringLiteral(KVIRZETA_IMPORT_TOOL),
+                   {Extract, city, QStringLiteral("--bbox"), FixtureBox, QStringLiteral("--map-width"), QString::number(MapWidth)});
+        QVERIFY2(tool.waitForFinished(120000), qPrintable(tool.errorString()));
+        QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(tool.exitCode(), 128 + SIGTERM);
+        QVERIFY(tool.readAllStandardError().contains("the folder is as it was"));
+        QCOMPARE(tree(city), before);
+        QCOMPARE(hiddenBeside(here.path()), QStringList());
+    }
+
+    // A relative SQLite file of --connection is taken from the current folder, as the other
+    // paths are, and Address.ini names it so that the program finds it from the city's folder.
+    // One inside the folder the city replaces is refused.
+    void aRelativeDatabaseFileIsFoundFromTheCity()
+    {
+        if (FixtureCity::backend() != FixtureCity::Backend::SQLite)
+            QSKIP("an SQLite file of its own: checked on the SQLite run");
+        const QDir here(m_dir.filePath(QStringLiteral("relative")));
+        QVERIFY(QDir().mkpath(here.path()));
+        {
+            ScopedCurrentDir inHere(here.path());
+            QCOMPARE(import({Extract, QStringLiteral("city"), QStringLiteral("--bbox"), FixtureBox, QStringLiteral("--connection"),
+                             QStringLiteral("Provider=SQLite;Data Source=own.sqlite")}),
+                     QString());
+            const QString inside = import({Extract, QStringLiteral("city"), QStringLiteral("--bbox"), FixtureBox,
+                                           QStringLiteral("--connection"), QStringLiteral("Provider=SQLite;Data Source=city/x.sqlite")});
+            QVERIFY2(inside.contains(QLatin1String("which the new city replaces")), qPrintable(inside));
+        }
+        QVERIFY(QFileInfo(here.filePath(QStringLiteral("own.sqlite"))).isFile());
+        ScopedCurrentDir inTheCity(here.filePath(QStringLiteral("city")));
+        Connection connection(QStringLiteral("relative"));
+        connection.setConnectionString(Connection::readConnectionFile(QStringLiteral("Address.ini")));
+        QCOMPARE(rows(connection.database(), QStringLiteral("SELECT count(*) FROM obieqti")), QStringList{"12"});
+    }
+
+    // A NUL byte in a string of a PBF file (two nodes of three have one in a tag): those are read
+    // without their tags, counted and told, and the rest is imported.
+    void aNulInAPbfStringIsToldNotCrashedOn()
+    {
+        if (FixtureCity::backend() != FixtureCity::Backend::SQLite)
+            QSKIP("the extract does not depend on the database backend: checked on the SQLite run");
+        const QString city = m_dir.filePath(QStringLiteral("nul"));
+        QStringList report;
+        QCOMPARE(import({QStringLiteral(KVIRZETA_FIXTURE_DIR "/nul-in-tags.osm.pbf"), city}, nullptr, &report), QString());
+        QVERIFY2(report.join(QLatin1Char('\n')).contains(QLatin1String("2 nodes, 0 ways and 0 relations have a NUL character")),
+                 qPrintable(report.join(QLatin1Char('\n'))));
+        QCOMPARE(rowsOf(city, QStringLiteral("SELECT saxeli FROM obieqti")), QStringList{"kafe"});
     }
 
     void namesAreTranscribedForTheDisplayFont()

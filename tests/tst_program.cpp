@@ -1,5 +1,5 @@
 // The program's start-up as main() runs it: on a city it shows the main window with the object
-// list open; without a connection file it says so and the event loop ends.
+// list open; without a connection file it says so and ends with a failure status.
 #include "FakePrompts.h"
 #include "FixtureCity.h"
 #include "app/Application.h"
@@ -34,7 +34,7 @@ private Q_SLOTS:
         QVERIFY(prompts.errors.isEmpty());
     }
 
-    void aMissingConnectionFileEndsTheEventLoop()
+    void aMissingConnectionFileEndsTheProgramWithAFailure()
     {
         QTemporaryDir empty;
         ScopedCurrentDir here(empty.path());
@@ -45,7 +45,7 @@ private Q_SLOTS:
         connect(&guard, &QTimer::timeout, this, [] { QCoreApplication::exit(1); });
         guard.start(60000);
 
-        QCOMPARE(QCoreApplication::exec(), 0);
+        QCOMPARE(program.exec(), Program::ConnectionFailedStatus);
         QCOMPARE(prompts.standard, QStringList{QStringLiteral("Connection failed")});
         QVERIFY(!program.window().isVisible());
     }

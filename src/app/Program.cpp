@@ -25,6 +25,16 @@ Program::Program(Application &app, int splashMs, Prompts *prompts)
     QTimer::singleShot(0, m_window.get(), &QWidget::show);
 }
 
+int Program::exec()
+{
+    if (!m_signals.received()) {
+        const int status = QApplication::exec();
+        if (!m_signals.received())
+            return m_state.KeyLb == QLatin1String("0") ? status : ConnectionFailedStatus;
+    }
+    return m_signals.exitStatus();
+}
+
 Program::~Program()
 {
     // The message windows go with the program; later escaped errors go to the log.

@@ -10,5 +10,5 @@ int main(int argc, char **argv)
     if (const int refused = CommandLine::refuseLeftovers(QApplication::arguments()))
         return refused;
     Program program(app);
-    return app.exec();
+    return program.exec();
 }

@@ -2,6 +2,7 @@
 
 #include "common/Errors.h"
 #include "platform/FileLookup.h"
+#include "platform/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -82,8 +83,9 @@ QMap<QString, QString> Connection::parse(const QString &text)
 QString Connection::readConnectionFile(const QString &path)
 {
     QFile file(FileLookup::find(path));
-    if (!file.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
+    QString reason;
+    if (!RegularFile::open(file, path, &reason))
+        throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason));
     // Read no more than a connection string can need: a huge file (or a device that never ends)
     // is refused at once.
     const QByteArray bytes = file.read(MaxConnectionFileBytes + 1);
@@ -145,7 +147,9 @@ void openSqlite(QSqlDatabase &db, const QMap<QString, QString> &pairs, Access ac
     if (source.isEmpty())
         throw Error(QStringLiteral("The connection string names no Data Source"));
     const QString path = FileLookup::find(source);
-    // The driver would create a missing file; the program must never do so.
+    // The driver would create a missing file; the program must never do so. Nor may it open a
+    // FIFO or a device, which could keep it waiting.
+    RegularFile::require(path, source);
     if (access == Access::ReadOnly && !QFileInfo(path).isFile())
         throw Error(QStringLiteral("Database file not found: %1").arg(source));
     db.setDatabaseName(path);

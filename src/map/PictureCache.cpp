@@ -4,6 +4,7 @@
 #include "map/BitmapDecoder.h"
 #include "map/JpegDecoder.h"
 #include "platform/FileLookup.h"
+#include "platform/RegularFile.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -44,17 +45,18 @@ QImage read(QImageReader &reader, bool transparentBitmap, const QString &name)
 
 QImage PictureCache::decode(const QString &path, bool transparentBitmap)
 {
-    const QString found = FileLookup::find(path);
-    QFile file(found);
-    if (file.open(QIODevice::ReadOnly)) {
-        if (JpegDecoder::isJpeg(file.peek(4))) {
-            if (QImage image = JpegDecoder::decode(file.readAll()); !image.isNull())
-                return image;
-        } else if (QImage image = BitmapDecoder::decode(file); !image.isNull()) {
-            return transparentBitmap ? withTransparentKey(image) : image;
-        }
+    QFile file(FileLookup::find(path));
+    if (!RegularFile::open(file, path))
+        throw Error(QStringLiteral("Cannot load the picture %1").arg(path));
+    if (JpegDecoder::isJpeg(file.peek(4))) {
+        if (QImage image = JpegDecoder::decode(file.readAll()); !image.isNull())
+            return image;
+    } else if (QImage image = BitmapDecoder::decode(file); !image.isNull()) {
+        return transparentBitmap ? withTransparentKey(image) : image;
     }
-    QImageReader reader(found);
+    // Anything else is left to Qt's readers, from the file already open.
+    file.seek(0);
+    QImageReader reader(&file);
     return read(reader, transparentBitmap, path);
 }
 

@@ -1,5 +1,8 @@
 #include "platform/MimeHandlers.h"
 
+#include "common/Errors.h"
+#include "platform/RegularFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -12,8 +15,12 @@ namespace {
 bool fileListsType(const QString &path, const QString &mimeType, bool keyIsType)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return false;
+    try {
+        if (!RegularFile::open(file, path))
+            return false;
+    } catch (const Error &) {
+        return false; // a FIFO or a device in the desktop's folders lists nothing
+    }
     QTextStream in(&file);
     while (!in.atEnd()) {
         const QString line = in.readLine().trimmed();

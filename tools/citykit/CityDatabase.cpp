@@ -1,12 +1,15 @@
 #include "citykit/CityDatabase.h"
 
 #include "citykit/AdvertPdf.h"
+#include "citykit/Interruption.h"
 #include "citykit/Pictures.h"
 #include "citykit/SheetLayout.h"
 #include "data/Connection.h"
 #include "sqlscript/SqlScript.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSqlError>
@@ -116,6 +119,27 @@ void requireEmpty(const QString &connectionString)
     QSqlDatabase::removeDatabase(name);
 }
 
+QString forCity(const QString &connectionString, const QString &cityFolder)
+{
+    const QMap<QString, QString> pairs = Connection::parse(connectionString);
+    const QString source = pairs.value(QStringLiteral("data source"));
+    if (pairs.value(QStringLiteral("provider")).compare(QLatin1String("sqlite"), Qt::CaseInsensitive) != 0 || source.isEmpty())
+        return connectionString;
+    const QFileInfo file(source);
+    const QString folder = QFileInfo(file.absolutePath()).canonicalFilePath();
+    const QString real = folder.isEmpty() ? QDir::cleanPath(file.absoluteFilePath()) : folder + QLatin1Char('/') + file.fileName();
+    if (real.startsWith(cityFolder + QLatin1Char('/')))
+        throw std::runtime_error(QStringLiteral("The database file %1 would lie in %2, which the new city replaces: "
+                                                "choose a file outside that folder")
+                                     .arg(QDir::toNativeSeparators(source), QDir::toNativeSeparators(cityFolder))
+                                     .toStdString());
+    if (!file.isRelative())
+        return connectionString;
+    QString quoted = QDir::cleanPath(file.absoluteFilePath());
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QStringLiteral("Provider=SQLite;Data Source=\"%1\"").arg(quoted);
+}
+
 QStringList schemaStatements()
 {
     QFile file(QStringLiteral(":/citykit/schema.sql"));
@@ -201,7 +225,10 @@ void write(QSqlDatabase db, const City &city, LogoMaker &logos)
     Statement logo(db, QStringLiteral(
         "INSERT INTO obieqtis_logo (g_obieqti_kodi, g_reklamis_tipi_kodi, tree_Logo, map_Logo, sareklamo_failis_logo, "
         "sareklamo_faili, sareklamo_faili_saxeli) VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    int objects = 0;
     for (const ObjectRecord &o : city.objects) {
+        if (++objects % 1024 == 0)
+            Interruption::check(); // the logos take their time
         const SheetLayout::Place p = o.located ? place(city, o.position) : SheetLayout::Place();
         (object << o.code << o.name << text(o.address) << o.subRubric << (o.district >= 0 ? QVariant(o.district + 1) : NullInt)
                 << text(o.phone) << text(o.fax) << text(o.email) << text(o.web) << text(o.activity) << text(o.note)

@@ -21,6 +21,11 @@ QSqlDatabase openSqlite(const QString &path, const QString &connectionName);
 QSqlDatabase openEmpty(const QString &connectionString, const QString &connectionName);
 // Throws as openEmpty does, and otherwise closes the session again.
 void requireEmpty(const QString &connectionString);
+// The connection string as a city's Address.ini is to hold it. An SQLite file named by a relative
+// path is taken from the current folder, as every path on a tool's command line is, and named by
+// its absolute path: the program reads Address.ini in the city's own folder. Throws when that
+// file lies inside `cityFolder`, which the new city replaces.
+QString forCity(const QString &connectionString, const QString &cityFolder);
 // The schema's statements, in order.
 QStringList schemaStatements();
 // Creates the tables, writes the city and gathers the planner's statistics (ANALYZE); throws

@@ -1,7 +1,9 @@
 #include "citykit/CityWriter.h"
 
 #include "citykit/CityDatabase.h"
+#include "citykit/CityList.h"
 #include "citykit/HelpDocument.h"
+#include "citykit/Interruption.h"
 #include "citykit/MapPainter.h"
 #include "citykit/Pictures.h"
 #include "citykit/SheetLayout.h"
@@ -9,12 +11,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
+#include <QImageWriter>
 #include <QMutex>
-#include <QSaveFile>
 #include <QSqlDatabase>
 #include <QUuid>
 
 #include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <functional>
 #include <stdexcept>
 #include <thread>
 
@@ -22,9 +27,43 @@ namespace CityWriter {
 
 namespace {
 
+// The general map for an empty code, else the sheet's, as a path in the city.
+QString rasterFile(const QString &sheetCode)
+{
+    return QStringLiteral("Raster/") + (sheetCode.isEmpty() ? QStringLiteral("Tbilisi.bmp") : sheetCode + QStringLiteral(".jpg"));
+}
+
 [[noreturn]] void fail(const QString &message)
 {
     throw std::runtime_error(message.toStdString());
+}
+
+[[noreturn]] void failWriting(const CityOutput &output, const QString &file, const QString &reason)
+{
+    fail(QStringLiteral("Cannot write %1 of the city for %2: %3").arg(file, QDir::toNativeSeparators(output.shownFolder), reason));
+}
+
+// Writes the file `relative` of the city through `fill`; the system's reason when it cannot (a
+// full disk, say), empty when it is written. Safe to call from several threads at once.
+QString writeFile(const CityOutput &output, const QString &relative, const std::function<bool(QIODevice &)> &fill)
+{
+    QFile file(QDir(output.folder).filePath(relative));
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    const bool filled = fill(file);
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        return file.errorString();
+    return filled ? QString() : QStringLiteral("its content could not be made");
+}
+
+QString writeImage(const CityOutput &output, const QString &relative, const QImage &image, const char *format, int quality = -1)
+{
+    return writeFile(output, relative, [&](QIODevice &device) {
+        QImageWriter writer(&device, format);
+        writer.setQuality(quality);
+        return writer.write(image);
+    });
 }
 
 // The general map and the sheets, shared among a few threads; gives the general map back.
@@ -32,28 +71,28 @@ QImage writeRasters(const City &city, const MapScene &scene, const CityOutput &o
 {
     const MapFrame &frame = city.model->frame;
     const MapPainter painter(scene, fontFamily());
-    const QString rasterDir = QDir(output.folder).filePath(QStringLiteral("Raster"));
     // Job 0 is the general map, then one job per sheet.
     const QStringList &codes = SheetLayout::codes();
     std::atomic<int> next{0};
     std::atomic<bool> failed{false};
-    QString failure;
+    QString failure, failureReason;
     QImage generalMap;
     QMutex failureLock;
     auto worker = [&] {
-        for (int job = next++; job <= codes.size() && !failed; job = next++) {
+        for (int job = next++; job <= codes.size() && !failed && !Interruption::requested(); job = next++) {
             const bool general = job == 0;
             const QString code = general ? QString() : codes[job - 1];
             const QImage image = painter.paint(mapArea(frame, code),
                                                general ? generalMapSize(output.mapWidth) : sheetSize(output.mapWidth),
                                                !general, general ? QStringLiteral("Tbilisi") : code);
-            const QString file = rasterDir + QLatin1Char('/') + (general ? QStringLiteral("Tbilisi.bmp") : code + QStringLiteral(".jpg"));
-            const bool ok = general ? image.save(file, "BMP") : image.save(file, "JPG", 85);
+            const QString file = rasterFile(code);
+            const QString reason = general ? writeImage(output, file, image, "BMP") : writeImage(output, file, image, "JPG", 85);
             if (general)
                 generalMap = image;
-            if (!ok) {
+            if (!reason.isEmpty()) {
                 QMutexLocker lock(&failureLock);
                 failure = file;
+                failureReason = reason;
                 failed = true;
             }
         }
@@ -66,8 +105,9 @@ QImage writeRasters(const City &city, const MapScene &scene, const CityOutput &o
         pool.emplace_back(worker);
     for (std::thread &t : pool)
         t.join();
+    Interruption::check();
     if (failed)
-        fail(QStringLiteral("Cannot write %1").arg(QDir::toNativeSeparators(failure)));
+        failWriting(output, failure, failureReason);
     return generalMap;
 }
 
@@ -81,11 +121,13 @@ void writeDatabase(const City &city, const CityOutput &output)
         LogoMaker logos(fontFamily(), city.objects.size() > 2000, output.pictureSeed);
         try {
             CityDatabase::write(db, city, logos);
-        } catch (...) {
+        } catch (const std::exception &e) {
             db.close();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(connection);
-            throw;
+            if (!output.connection.isEmpty() || dynamic_cast<const Interruption::Interrupted *>(&e))
+                throw;
+            failWriting(output, QLatin1String(DatabaseFile), QString::fromUtf8(e.what()));
         }
         db.close();
     }
@@ -119,28 +161,45 @@ QRectF mapArea(const MapFrame &frame, const QString &sheetCode)
 void write(const City &city, const MapScene &scene, const CityOutput &output, Stages &stages)
 {
     const QDir dir(output.folder);
-    if (!dir.mkpath(QStringLiteral("Raster")) || !dir.mkpath(QStringLiteral("pictures/icons")))
-        fail(QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(dir.absolutePath())));
+    for (const QString &folder : {QStringLiteral("Raster"), QStringLiteral("pictures/icons")})
+        if (!dir.mkpath(folder))
+            failWriting(output, folder, QString::fromLocal8Bit(std::strerror(errno)));
+    QStringList written{QStringLiteral("Raster"), rasterFile(QString())};
+    for (const QString &code : SheetLayout::codes())
+        written.append(rasterFile(code));
+    written << QStringLiteral("pictures") << QStringLiteral("pictures/icons");
 
     QImage generalMap;
     stages.run(QStringLiteral("rasters"), [&] { generalMap = writeRasters(city, scene, output); });
     stages.run(QStringLiteral("icons and help"), [&] {
         const auto icons = MarkerIcons::all();
-        for (auto it = icons.cbegin(); it != icons.cend(); ++it)
-            if (!it.value().save(dir.filePath(QStringLiteral("pictures/icons/") + it.key()), "BMP"))
-                fail(QStringLiteral("Cannot write the icon %1").arg(it.key()));
+        for (auto it = icons.cbegin(); it != icons.cend(); ++it) {
+            const QString file = QStringLiteral("pictures/icons/") + it.key();
+            if (const QString reason = writeImage(output, file, it.value(), "BMP"); !reason.isEmpty())
+                failWriting(output, file, reason);
+            written.append(file);
+        }
         const QImage small = generalMap.scaledToWidth(1200, Qt::SmoothTransformation);
-        if (!HelpDocument::write(dir.filePath(QStringLiteral("Kvirzeta.pdf")), small))
-            fail(QStringLiteral("Cannot write the help document"));
+        const QString help = QStringLiteral("Kvirzeta.pdf");
+        const QString reason =
+            writeFile(output, help, [&](QIODevice &device) { return HelpDocument::write(device, small); });
+        if (!reason.isEmpty())
+            failWriting(output, help, reason);
+        written.append(help);
     });
     stages.run(QStringLiteral("database"), [&] { writeDatabase(city, output); });
+    if (output.connection.isEmpty())
+        written.append(QLatin1String(DatabaseFile));
 
     const QByteArray address = output.connection.isEmpty()
                                    ? QByteArrayLiteral("Provider=SQLite;Data Source=") + DatabaseFile
                                    : output.connection.toUtf8();
-    QSaveFile ini(dir.filePath(QStringLiteral("Address.ini")));
-    if (!ini.open(QIODevice::WriteOnly) || ini.write(address + "\r\n") < 0 || !ini.commit())
-        fail(QStringLiteral("Cannot write Address.ini"));
+    const QString ini = QStringLiteral("Address.ini");
+    if (const QString reason = writeFile(output, ini, [&](QIODevice &device) { return device.write(address + "\r\n") >= 0; });
+        !reason.isEmpty())
+        failWriting(output, ini, reason);
+    written.append(ini);
+    CityList::write(output.folder, written, output.shownFolder);
 }
 
 } // namespace CityWriter

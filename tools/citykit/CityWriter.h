@@ -12,7 +12,8 @@
 #include <QString>
 
 struct CityOutput {
-    QString folder;
+    QString folder; // written into: a hidden folder beside the city's own, for a start
+    QString shownFolder; // the city's folder as messages name it
     int mapWidth = 2500; // general map width in pixels; sheets are four times as detailed
     // When set, the tables go through this connection string (an empty database on a server, or
     // any other the program can open) instead of into the folder's SQLite file, and Address.ini
@@ -32,8 +33,9 @@ inline QSize sheetSize(int generalWidth) { return QSize(generalWidth * 4 / 5, ge
 // The part of the city a raster shows, in metres: a sheet's, or the whole frame for an empty code.
 QRectF mapArea(const MapFrame &frame, const QString &sheetCode);
 
-// Writes the city as the stages "rasters", "icons and help" and "database", then Address.ini.
-// Throws std::runtime_error with a message for the user.
+// Writes the city as the stages "rasters", "icons and help" and "database", then Address.ini
+// and, last, the list of what it wrote (CityList). Throws std::runtime_error with a message for
+// the user, naming the file and the system's reason; Interruption::Interrupted once a signal came.
 void write(const City &city, const MapScene &scene, const CityOutput &output, Stages &stages);
 
 } // namespace CityWriter

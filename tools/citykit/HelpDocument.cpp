@@ -87,9 +87,9 @@ const QString Family = QStringLiteral("DejaVu Sans");
 
 } // namespace
 
-bool write(const QString &path, const QImage &generalMap)
+bool write(QIODevice &device, const QImage &generalMap)
 {
-    QPdfWriter writer(path);
+    QPdfWriter writer(&device);
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setResolution(150);
     writer.setTitle(georgian("kvirzeta - daxmareba"));

@@ -1,9 +1,13 @@
 #include "citykit/Stages.h"
 
+#include "citykit/Interruption.h"
+
 #include <QElapsedTimer>
 
 void Stages::run(const QString &what, const std::function<void()> &work)
 {
+    // A signal that came during the last stage ends the work before the next one begins.
+    Interruption::check();
     tell(what + QStringLiteral(" ..."));
     QElapsedTimer timer;
     timer.start();

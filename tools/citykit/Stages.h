@@ -13,6 +13,7 @@ public:
 
     explicit Stages(Listener listener = {}) : m_listener(std::move(listener)) {}
 
+    // Runs a stage; throws Interruption::Interrupted instead when a signal has come.
     void run(const QString &what, const std::function<void()> &work);
     // Passes a line of its own to the listener, such as the progress within a stage.
     void tell(const QString &line) const;

@@ -9,7 +9,9 @@ ToolCommandLine generatorCommandLine()
         QStringLiteral("kvirzeta-democity"),
         QStringLiteral("Writes a demo city of Tbilisi into FOLDER: Address.ini, the database, Raster/, pictures/icons/ "
                        "and Kvirzeta.pdf."),
-        {{QStringLiteral("FOLDER"), QStringLiteral("Where the city goes.")}});
+        {{QStringLiteral("FOLDER"), QStringLiteral("Where the city goes.")}},
+        QStringLiteral("FOLDER must be new, empty, or hold a city made before by this tool or kvirzeta-import-osm (the "
+                       "files its .kvirzeta-city lists, and nothing else), which the new one replaces.\n"));
     commandLine.add(QStringLiteral("seed"), QStringLiteral("Random seed (default 1); the same seed gives the same city."),
                     QStringLiteral("S"));
     commandLine.add(QStringLiteral("objects"), QStringLiteral("Number of objects (default 450)."), QStringLiteral("N"));

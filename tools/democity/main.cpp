@@ -1,4 +1,5 @@
 // kvirzeta-democity: generates the demo city of Tbilisi that Kvirzeta opens.
+#include "citykit/Interruption.h"
 #include "democity/GeneratorCommandLine.h"
 #include "democity/OsmExport.h"
 #include "osmimport/TagMapping.h"
@@ -17,6 +18,7 @@ int main(int argc, char **argv)
     const bool read = readGeneratorOptions(commandLine, QCoreApplication::arguments().mid(1), &options);
     if (const std::optional<int> status = commandLine.answer(read))
         return *status;
+    Interruption::catchSignals();
     try {
         Generator generator(options);
         generator.run();
@@ -25,6 +27,9 @@ int main(int argc, char **argv)
         if (!options.quiet)
             for (const QString &line : generator.report())
                 std::printf("%s\n", qPrintable(line));
+    } catch (const Interruption::Interrupted &e) {
+        std::fprintf(stderr, "kvirzeta-democity: %s: the folder is as it was\n", e.what());
+        return 128 + e.signal();
     } catch (const std::exception &e) {
         std::fprintf(stderr, "kvirzeta-democity: %s\n", e.what());
         return 1;

@@ -1,7 +1,8 @@
 #pragma once
 // kvirzeta-import-osm: reads an OpenStreetMap extract and writes a city Kvirzeta opens (the
 // database, the maps, the icons, the help document and Address.ini) into a folder. The city is
-// made in a temporary folder beside it and moved into place only when all of it is written.
+// made in a hidden folder beside it and moved into place only when all of it is written
+// (CityReplacement).
 #include "citykit/Model.h"
 #include "citykit/Stages.h"
 
@@ -30,7 +31,8 @@ GeoBox defaultImportBox();
 class Importer {
 public:
     explicit Importer(ImportOptions options);
-    // Throws std::runtime_error with a message for the user; nothing is left in the folder then.
+    // Throws std::runtime_error with a message for the user (Interruption::Interrupted once a
+    // signal came); the folder is then as it was.
     // The stages tell a listener when each begins and ends; readProgress hears the share of the
     // extract read, in per cent.
     void run(Stages &stages, const std::function<void(int percent)> &readProgress = {});
@@ -38,9 +40,6 @@ public:
     const QStringList &report() const { return m_report; }
 
 private:
-    void checkTarget() const;
-    void moveIntoPlace(const QString &made) const;
-
     ImportOptions m_options;
     QStringList m_report;
 };

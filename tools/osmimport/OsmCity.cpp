@@ -73,6 +73,13 @@ OsmCity::OsmCity(const OsmExtract &extract, const Model &rubrics, const TagMappi
         count(s.marker);
     for (const StopRecord &s : m_city.stops)
         count(s.position);
+    const auto [nodes, ways, relations] = extract.tagsDropped;
+    if (nodes + ways + relations > 0)
+        m_notes.append(QStringLiteral("%1 nodes, %2 ways and %3 relations have a NUL character in a tag: they are read "
+                                      "without their tags, so none of them is a place, street or stop")
+                           .arg(nodes)
+                           .arg(ways)
+                           .arg(relations));
     if (offSheets > 0)
         m_notes.append(QStringLiteral("%1 places, streets and stops lie right of sheet F5, where no sheet is: they "
                                       "are kept without a map position")

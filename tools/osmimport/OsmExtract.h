@@ -15,6 +15,8 @@
 #include <QString>
 #include <QVector>
 
+#include <array>
+
 // An object of the extract: 'n' node, 'w' way, 'r' relation, and its id.
 struct OsmRef {
     char type = 'n';
@@ -94,6 +96,8 @@ struct OsmArea {
 struct OsmExtract {
     MapFrame frame;
     qint64 nodesInFrame = 0;
+    // Nodes, ways and relations read without their tags, which held a NUL byte.
+    std::array<qint64, 3> tagsDropped{};
     QVector<OsmPlace> places;
     QVector<OsmRoad> roads;
     QVector<OsmStop> stops;

@@ -1,6 +1,7 @@
 #include "osmimport/OsmReader.h"
 
 #include "citykit/Geometry.h"
+#include "citykit/Interruption.h"
 #include "osmimport/TagMapping.h"
 
 #include <osmium/area/assembler.hpp>
@@ -20,6 +21,8 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <stdexcept>
@@ -440,13 +443,53 @@ private:
     FeatureReader &m_features;
 };
 
-// Reads the file in buffers, telling progress the share read.
+// A PBF file may hold a NUL byte inside a tag's key or value. The library keeps such a string
+// whole, by its length, but steps from one tag to the next by looking for the NUL that ends a
+// string: the walk then goes astray and past the list's end (a crash, or tags made of pieces of
+// others). Such a list is one whose strings do not end exactly where the list does.
+bool holdsNul(const osmium::TagList &tags)
+{
+    const char *at = reinterpret_cast<const char *>(tags.data()) + sizeof(osmium::TagList);
+    const char *end = reinterpret_cast<const char *>(tags.data()) + tags.byte_size();
+    while (at < end) {
+        for (int part = 0; part < 2; ++part) { // the key, then the value
+            const void *nul = at < end ? std::memchr(at, 0, size_t(end - at)) : nullptr;
+            if (!nul)
+                return true;
+            at = static_cast<const char *>(nul) + 1;
+        }
+    }
+    return at != end;
+}
+
+// Gives every object of the buffer whose tag list holds a NUL one the walk reads right, of the
+// same size: a single tag of a filler key and an empty value. The object keeps its place in
+// ways, relations and areas and loses its tags. Counts them by kind: nodes, ways, relations.
+void dropTagsWithNul(osmium::memory::Buffer &buffer, std::array<qint64, 3> &dropped)
+{
+    for (const osmium::OSMObject &object : buffer.select<osmium::OSMObject>()) {
+        const osmium::TagList &tags = object.tags();
+        if (!holdsNul(tags))
+            continue;
+        // The buffer is this reader's own: its objects may be changed in place.
+        char *begin = reinterpret_cast<char *>(const_cast<osmium::TagList &>(tags).data()) + sizeof(osmium::TagList);
+        char *end = begin + (tags.byte_size() - sizeof(osmium::TagList));
+        std::fill(begin, end - 2, '_');
+        end[-2] = end[-1] = '\0';
+        ++dropped[object.type() == osmium::item_type::node ? 0 : object.type() == osmium::item_type::way ? 1 : 2];
+    }
+}
+
+// Reads the file in buffers, telling progress the share read; counts the objects read without
+// their tags (see holdsNul).
 template <typename... Handlers>
 void readPass(const osmium::io::File &file, osmium::osm_entity_bits::type entities, qint64 size, int from, int to,
-              const std::function<void(int)> &progress, Handlers &...handlers)
+              const std::function<void(int)> &progress, std::array<qint64, 3> &dropped, Handlers &...handlers)
 {
     osmium::io::Reader reader{file, entities};
     while (osmium::memory::Buffer buffer = reader.read()) {
+        Interruption::check();
+        dropTagsWithNul(buffer, dropped);
         osmium::apply(buffer, handlers...);
         if (progress && size > 0)
             progress(from + int((to - from) * std::min<qint64>(qint64(reader.offset()), size) / size));
@@ -474,7 +517,8 @@ OsmExtract read(const QString &path, const MapFrame &mapFrame, const TagMapping 
         config.create_empty_areas = false;
         osmium::area::MultipolygonManager<osmium::area::Assembler> areas{config, AreaReader::filter()};
         RouteReader routes(out, mapping);
-        readPass(file, osmium::osm_entity_bits::relation, info.size(), 0, 30, progress, areas, routes);
+        std::array<qint64, 3> relationPass{}, secondPass{};
+        readPass(file, osmium::osm_entity_bits::relation, info.size(), 0, 30, progress, relationPass, areas, routes);
         areas.prepare_for_lookup();
 
         LocationIndex index;
@@ -484,7 +528,10 @@ OsmExtract read(const QString &path, const MapFrame &mapFrame, const TagMapping 
         FeatureReader features(out, frame, mapping, routes);
         AreaReader areaReader(out, frame, features);
         auto assembled = areas.handler([&](osmium::memory::Buffer &&buffer) { osmium::apply(buffer, areaReader); });
-        readPass(file, osmium::osm_entity_bits::nwr, info.size(), 30, 100, progress, framed, features, assembled);
+        readPass(file, osmium::osm_entity_bits::nwr, info.size(), 30, 100, progress, secondPass, framed, features, assembled);
+        out.tagsDropped = {secondPass[0], secondPass[1], relationPass[2]};
+    } catch (const Interruption::Interrupted &) {
+        throw;
     } catch (const std::exception &e) {
         throw std::runtime_error(QStringLiteral("Cannot read %1 as OpenStreetMap data (.osm.pbf, .osm or .osm.bz2): %2")
                                      .arg(path, QString::fromLocal8Bit(e.what()))

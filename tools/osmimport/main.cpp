@@ -1,4 +1,5 @@
 // kvirzeta-import-osm: makes a city for Kvirzeta from an OpenStreetMap extract.
+#include "citykit/Interruption.h"
 #include "osmimport/ImportCommandLine.h"
 
 #include <QGuiApplication>
@@ -33,12 +34,16 @@ int main(int argc, char **argv)
             std::fflush(stdout);
         }
     };
+    Interruption::catchSignals();
     try {
         Importer importer(options);
         importer.run(stages, progress);
         if (!options.quiet)
             for (const QString &line : importer.report())
                 std::printf("%s\n", qPrintable(line));
+    } catch (const Interruption::Interrupted &e) {
+        std::fprintf(stderr, "\nkvirzeta-import-osm: %s: the folder is as it was\n", e.what());
+        return 128 + e.signal();
     } catch (const std::exception &e) {
         if (terminal && shown >= 0)
             std::printf("\n");

@@ -18,7 +18,7 @@ namespace {
 constexpr const char *LargeRasters = "large-rasters";
 
 // Raised whenever the generator's database changes in a way the figures depend on.
-const QByteArray CityVersion = "3";
+const QByteArray CityVersion = "4";
 
 [[noreturn]] void fail(const QString &text)
 {

@@ -11,6 +11,7 @@
 // bare Qt program that shows one empty main window).
 #include "BenchCity.h"
 #include "BenchPrompts.h"
+#include "JourneyFigure.h"
 #include "Measure.h"
 #include "ProgramFigures.h"
 #include "app/Application.h"
@@ -203,6 +204,10 @@ int main(int argc, char **argv)
             figures.sheetSwitch(largeRasters);
         if (wanted(6))
             figures.largeMapZoom(largeRasters);
+        if (wanted(11)) {
+            std::fprintf(stderr, "Figure 11 ...\n");
+            journeyFigure(program.window().dataModule(), runs, report);
+        }
 
         report.print(machine());
         if (prompts.count() > 0)

@@ -1,5 +1,6 @@
--- The catalogue: eleven tables. Written in the SQL that SQLite and PostgreSQL both accept;
--- on PostgreSQL the loader first creates the domain "blob" over bytea.
+-- The catalogue: eleven tables, and one optional table of route intervals. Written in the SQL
+-- that SQLite and PostgreSQL both accept; on PostgreSQL the loader first creates the domain
+-- "blob" over bytea.
 
 CREATE TABLE rubrika (
     rubrika_kodi INTEGER PRIMARY KEY,
@@ -89,6 +90,14 @@ CREATE TABLE kavS_transporti_gaCereba (
     g_transporti_kodi INTEGER,
     g_gaCereba_kodi INTEGER,
     gaCerebis_rigiTi_n INTEGER
+);
+
+-- Optional: how often a route runs, in minutes (wuTebi). The journey planner waits half of it to
+-- board; a city may leave the table out or empty, and a route without a row here then runs at
+-- its transport type's default. Made here so that every tool that writes a city can fill it.
+CREATE TABLE transporti_intervali (
+    g_transporti_kodi INTEGER,
+    wuTebi DOUBLE PRECISION
 );
 
 -- No index on obieqti (g_qve_rubrika_kodi): with statistics SQLite would read the objects through

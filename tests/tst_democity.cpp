@@ -1,6 +1,7 @@
 // The demo city: the model, the database against the schema, the sheets against the general map,
 // and the generator's determinism and scale.
 #include "citykit/AdvertPdf.h"
+#include "citykit/City.h"
 #include "citykit/CityDatabase.h"
 #include "citykit/Geometry.h"
 #include "citykit/MapPainter.h"
@@ -9,6 +10,7 @@
 #include "democity/DemoCity.h"
 #include "democity/GeneratorCommandLine.h"
 #include "democity/Names.h"
+#include "transit/CityFrame.h"
 
 #include <QtTest>
 
@@ -287,7 +289,7 @@ void TestDemoCity::databaseFollowsTheSchema()
             };
             QCOMPARE(columns(m_db), columns(reference));
         }
-        QCOMPARE(count, 11);
+        QCOMPARE(count, 12); // the catalogue's eleven and the routes' intervals
         // The built-in schema is the project's own file.
         QCOMPARE(CityDatabase::schemaStatements().size(), QString::fromUtf8(schema.readAll()).count("CREATE "));
     }
@@ -329,6 +331,9 @@ void TestDemoCity::referencesAreConsistent()
     none("SELECT count(*) FROM gaCereba WHERE gaCereba_kodi NOT IN (SELECT g_gaCereba_kodi FROM kavS_transporti_gaCereba)");
     none("SELECT count(*) FROM (SELECT saxeli FROM gaCereba GROUP BY saxeli HAVING count(*) > 1)");
     none("SELECT count(*) FROM (SELECT saxeli FROM quCa GROUP BY saxeli HAVING count(*) > 1)");
+    // Every route runs every few minutes, by its own interval.
+    none("SELECT count(*) FROM transporti WHERE transporti_kodi NOT IN "
+         "(SELECT g_transporti_kodi FROM transporti_intervali WHERE wuTebi BETWEEN 3 AND 20)");
     // Only the hot lines are off the map; an advertising file always has its name.
     none("SELECT count(*) FROM obieqti WHERE (ruka_kodi IS NULL) <> (g_qve_rubrika_kodi = 172)");
     none("SELECT count(*) FROM obieqtis_logo WHERE (sareklamo_faili IS NULL) <> (sareklamo_faili_saxeli IS NULL)");
@@ -460,6 +465,12 @@ void TestDemoCity::rastersIconsAndDocumentsAreWritten()
         QVERIFY2(QFile::exists(m_city + "/Raster/" + code + ".jpg"), qPrintable(code));
     QVERIFY(!QFile::exists(m_city + "/Raster/E5.jpg"));
     QCOMPARE(fileBytes(m_city + "/Address.ini").trimmed(), QByteArray("Provider=SQLite;Data Source=Kvirzeta.sqlite"));
+    // The frame the journey planner measures with: the model's, its corners around Tbilisi.
+    const CityFrame frame = CityFrame::read(m_city + "/Raster/Tbilisi.frame");
+    QVERIFY2(!frame.rough, qPrintable(frame.problem));
+    QCOMPARE(frame.widthMetres, m_model.frame.width);
+    QCOMPARE(frame.heightMetres, m_model.frame.height);
+    QVERIFY(frame.hasCorners && frame.west < 44.79 && frame.east > 44.81 && frame.south < 41.69 && frame.north > 41.73);
 
     // Icons: their bottom-left pixel holds a colour used nowhere else in them.
     for (const char *name : {"yellow.bmp", "Street.bmp", "Active_ Street.bmp", "Stop.bmp", "Active_Stop.bmp"}) {

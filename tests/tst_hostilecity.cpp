@@ -14,6 +14,9 @@
 #include "map/SheetGrid.h"
 #include "platform/PrivateTempDirectory.h"
 #include "streets/StreetTab.h"
+#include "transit/NetworkLoader.h"
+#include "transit/Planner.h"
+#include "transit/RoutesAtStop.h"
 #include "transport/TransportTab.h"
 #include "widgets/ActiveLabel.h"
 #include "widgets/GroupedListView.h"
@@ -812,6 +815,34 @@ private Q_SLOTS:
         QCOMPARE(marked.count(QStringLiteral("Stp_1")), 1);
         QVERIFY(marked.contains(QStringLiteral("Stp_%1").arg(Hostile::FarOffStop)));
         rig.stillUsable();
+    }
+
+    // The journey planner on the same tables: repeated keys, NULLs, far-off and unknown
+    // positions, a stop twice on a route, links to nothing. Every pair of stops is planned and
+    // every stop's routes listed without a crash; the sound stops still find their ride.
+    void journeysBetweenEveryStop()
+    {
+        FixtureCity city(HostileCity::recipe());
+        DataModule dm;
+        dm.ADOConn.setConnectionString(city.connectionString());
+        const std::shared_ptr<const Network> network =
+            Network::build(NetworkLoader::readTables(dm.ADOConn.database()), CityFrame::tbilisi());
+        QCOMPARE(network->notes().unplacedStops, 4);
+        QCOMPARE(network->notes().repeatedStopCodes, 1);
+        QCOMPARE(network->notes().unusableLinks, 4);
+        Planner planner(network);
+        int visits = 0;
+        for (int from = 0; from < network->stops().size(); ++from) {
+            visits += int(routesAtStop(*network, from).size());
+            for (int to = 0; to < network->stops().size(); ++to)
+                planner.plan(Endpoints::atStop(*network, from), Endpoints::atStop(*network, to));
+        }
+        QVERIFY(visits > 0);
+        const Planner::Result ride = planner.plan(Endpoints::atStop(*network, network->stopIndex(Hostile::NormalStop)),
+                                                  Endpoints::atStop(*network, network->stopIndex(5)));
+        QCOMPARE(ride.journeys.size(), 1);
+        QCOMPARE(ride.journeys[0].legs.size(), 1);
+        QCOMPARE(ride.journeys[0].legs[0].stopsMoved, 2); // obieqtTan, gatexili furceli, ararsebuli furceli
     }
 
     void mapNavigationWithMarkers()

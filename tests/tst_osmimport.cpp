@@ -13,6 +13,7 @@
 #include "osmimport/ImportCommandLine.h"
 #include "osmimport/TagMapping.h"
 #include "osmimport/Transcription.h"
+#include "transit/CityFrame.h"
 
 #include <QtTest>
 
@@ -261,6 +262,9 @@ private Q_SLOTS:
         const QImage general(m_city + QStringLiteral("/Raster/Tbilisi.bmp"));
         QCOMPARE(general.size(), map);
         const MapFrame frame = MapFrame::around({44.76, 41.69, 44.80, 41.71});
+        const CityFrame written = CityFrame::read(m_city + QStringLiteral("/Raster/Tbilisi.frame"));
+        QVERIFY(!written.rough && qAbs(written.widthMetres - frame.width) < 0.1);
+        QVERIFY(written.west < 44.7601 && written.east > 44.7999 && written.south < 41.6901 && written.north > 41.7099);
         auto projected = [&](double lon, double lat) {
             const QPointF p = frame.percent(frame.project(lon, lat));
             return QPointF(p.x() * map.width() / 100, p.y() * map.height() / 100);

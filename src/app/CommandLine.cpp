@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/JourneyCommand.h"
+#include "app/RoutesAtCommand.h"
 #include "common/Errors.h"
 #include "data/Connection.h"
 #include "data/DataModule.h"
@@ -26,7 +28,13 @@ struct Command {
 
 const std::vector<Command> &commands()
 {
-    static const std::vector<Command> table{};
+    static const std::vector<Command> table{
+        {"journey", "FROM TO",
+         "journeys by public transport between two ends: a stop's name, stop:CODE, place:CODE, street:CODE or "
+         "point:X,Y (per cent of the general map). Times are estimates, without timetables.",
+         JourneyCommand::run},
+        {"routes-at", "stop:CODE", "the routes that stop at a stop, with their type and next stop.", RoutesAtCommand::run},
+    };
     return table;
 }
 
@@ -52,7 +60,7 @@ QString help(const QCommandLineParser &parser)
 
 int fail(const QString &message)
 {
-    QTextStream(stderr) << QCoreApplication::applicationName() << ": " << message << '\n';
+    CommandLine::tell(message);
     return CommandLine::Failed;
 }
 
@@ -112,6 +120,11 @@ int CommandLine::run(int argc, char **argv)
     } catch (const Error &e) {
         return fail(e.text());
     }
+}
+
+void CommandLine::tell(const QString &message)
+{
+    QTextStream(stderr) << QCoreApplication::applicationName() << ": " << message << '\n';
 }
 
 int CommandLine::refuseLeftovers(const QStringList &arguments)

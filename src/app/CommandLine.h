@@ -22,6 +22,9 @@ bool opensWindow(int argc, char **argv);
 // Parses the arguments and runs the command they ask for; the program's exit status.
 int run(int argc, char **argv);
 
+// A line on stderr for the person running a command: a failure, or a note on what was found.
+void tell(const QString &message);
+
 // Arguments left over once the window's application has taken Qt's own: anything there is a
 // mistake, told on stderr with Failed; an empty list gives Done.
 int refuseLeftovers(const QStringList &arguments);

@@ -62,6 +62,7 @@ struct RouteRecord {
     QVector<int> stops; // indexes into City::stops, in travel order
     QColor colour;
     bool fromModel = false;
+    double intervalMinutes = 0; // how often it runs; 0: not known
 };
 
 struct ObjectRecord {

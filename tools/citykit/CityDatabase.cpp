@@ -213,10 +213,13 @@ void write(QSqlDatabase db, const City &city, LogoMaker &logos)
     Statement route(db, QStringLiteral("INSERT INTO transporti (transporti_kodi, g_transporti_tipi, saxeli, aRwera) VALUES (?, ?, ?, ?)"));
     Statement link(db, QStringLiteral("INSERT INTO kavS_transporti_gaCereba (g_transporti_kodi, g_gaCereba_kodi, gaCerebis_rigiTi_n) "
                                       "VALUES (?, ?, ?)"));
+    Statement interval(db, QStringLiteral("INSERT INTO transporti_intervali (g_transporti_kodi, wuTebi) VALUES (?, ?)"));
     for (const RouteRecord &r : city.routes) {
         (route << r.code << r.type << r.name << text(r.description)).run();
         for (int i = 0; i < r.stops.size(); ++i)
             (link << r.code << city.stops[r.stops[i]].code << i + 1).run();
+        if (r.intervalMinutes > 0)
+            (interval << r.code << r.intervalMinutes).run();
     }
 
     Statement object(db, QStringLiteral(

@@ -7,6 +7,7 @@
 #include "citykit/MapPainter.h"
 #include "citykit/Pictures.h"
 #include "citykit/SheetLayout.h"
+#include "transit/CityFrame.h"
 
 #include <QDir>
 #include <QFile>
@@ -111,6 +112,24 @@ QImage writeRasters(const City &city, const MapScene &scene, const CityOutput &o
     return generalMap;
 }
 
+// The general map's size in metres and its corners, which the journey planner measures with.
+void writeFrame(const MapFrame &mapFrame, const QString &path)
+{
+    CityFrame frame;
+    frame.widthMetres = mapFrame.width;
+    frame.heightMetres = mapFrame.height;
+    const QPointF northWest = mapFrame.lonLat(QPointF(0, 0));
+    const QPointF southEast = mapFrame.lonLat(QPointF(mapFrame.width, mapFrame.height));
+    frame.hasCorners = true;
+    frame.west = northWest.x();
+    frame.north = northWest.y();
+    frame.east = southEast.x();
+    frame.south = southEast.y();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(frame.fileText()) < 0 || !file.commit())
+        fail(QStringLiteral("Cannot write %1").arg(QDir::toNativeSeparators(path)));
+}
+
 void writeDatabase(const City &city, const CityOutput &output)
 {
     const QString connection = QStringLiteral("citywriter-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
@@ -170,7 +189,10 @@ void write(const City &city, const MapScene &scene, const CityOutput &output, St
     written << QStringLiteral("pictures") << QStringLiteral("pictures/icons");
 
     QImage generalMap;
-    stages.run(QStringLiteral("rasters"), [&] { generalMap = writeRasters(city, scene, output); });
+    stages.run(QStringLiteral("rasters"), [&] {
+        generalMap = writeRasters(city, scene, output);
+        writeFrame(city.model->frame, dir.filePath(QStringLiteral("Raster/Tbilisi.frame")));
+    });
     stages.run(QStringLiteral("icons and help"), [&] {
         const auto icons = MarkerIcons::all();
         for (auto it = icons.cbegin(); it != icons.cend(); ++it) {

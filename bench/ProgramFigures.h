@@ -9,6 +9,7 @@ class DataModule;
 class DataSet;
 class Prompts;
 class Report;
+class SearchService;
 class TMainFrm;
 struct MainState;
 struct MapEngine;
@@ -16,6 +17,8 @@ struct MapEngine;
 // Runs the event loop until the object list, read in the background, has its rows; false when
 // the read ended without them.
 bool waitUntilListed(DataSet &list);
+// The same for the search box's index; false when it could not be read.
+bool waitUntilSearchable(SearchService &search);
 
 class ProgramFigures {
 public:
@@ -29,6 +32,11 @@ public:
     void objectMarkers();
     void rubric();        // a rubric's objects on the general map
     void streetAndStopMarkers(); // a street and a stop on the general map among many markers (10)
+    // The search box (12): its index's build time and memory, against the object list's load and
+    // the database's size; and 50 names typed into the box letter by letter, a third as they are,
+    // a third with one typo, a third with the case of every letter turned: each keystroke until
+    // the drop-down is repainted, p95 without and with typos.
+    void searchBox();
     // In `largeRasters` (a folder with the same database and large rasters):
     void sheetSwitch(const QString &largeRasters);  // a 4000 × 3000 sheet against djpeg
     void largeMapZoom(const QString &largeRasters); // 200 % on an 8000 × 6000 general map
@@ -50,6 +58,9 @@ private:
     void addScaling(const QString &figure, int many, double manyMs, int few, double fewMs, double maxMs);
     // Size of the database, for the memory figure (0 when unknown).
     double databaseBytes();
+    // Opens the object list as its tab's first show does: the time until its rows are in and
+    // painted, and the resident memory it adds.
+    std::pair<double, double> showClosedList();
 
     TMainFrm &m_window;
     Prompts &m_prompts;
@@ -58,4 +69,5 @@ private:
     MainState &m_state;
     int m_runs;
     Report &m_report;
+    double m_listLoadMs = 0; // figure 2's median, once measured
 };

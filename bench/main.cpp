@@ -189,11 +189,15 @@ int main(int argc, char **argv)
         Program program(app, 0, &prompts);
         waitUntilReady(program.window());
         waitUntilListed(program.window().dataModule().obieqti_logo_Qr);
+        // The search box's index is read in the background once the list is in: the figures start
+        // when that is done.
+        if (!waitUntilSearchable(program.window().search()))
+            throw std::runtime_error("the search index could not be read");
         ProgramFigures figures(program.window(), prompts, runs, report);
         const std::pair<QList<int>, void (ProgramFigures::*)()> inProgram[] = {
             {{2}, &ProgramFigures::objectList}, {{1}, &ProgramFigures::objectSearch},
             {{3, 8, 9}, &ProgramFigures::objectMarkers}, {{4}, &ProgramFigures::rubric},
-            {{10}, &ProgramFigures::streetAndStopMarkers}};
+            {{10}, &ProgramFigures::streetAndStopMarkers}, {{12}, &ProgramFigures::searchBox}};
         for (const auto &[numbers, measure] : inProgram) {
             if (std::any_of(numbers.begin(), numbers.end(), wanted)) {
                 std::fprintf(stderr, "Figure %d ...\n", numbers.first());

@@ -2,6 +2,7 @@
 #include "ProgramRig.h"
 #include "app/MainActions.h"
 #include "app/MainToolBar.h"
+#include "app/SearchBoxCommands.h"
 #include "catalogue/ObjectDetailsWindow.h"
 #include "catalogue/ObjectMapCommands.h"
 #include "catalogue/ObjectTab.h"
@@ -21,14 +22,17 @@
 #include "widgets/ActiveLabel.h"
 #include "widgets/GroupedListView.h"
 #include "widgets/LookupEditor.h"
+#include "widgets/SearchDropDown.h"
 #include "widgets/ZoomSpinBox.h"
 
 #include "TestChecks.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRegularExpression>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -622,7 +626,6 @@ private Q_SLOTS:
         const Table objects(rig.dm.ADOConn, QStringLiteral("obieqti"), QStringLiteral("obieqtis_kodi"));
         const Table streets(rig.dm.ADOConn, QStringLiteral("quCa"), QStringLiteral("quCa_kodi"));
         const Table stops(rig.dm.ADOConn, QStringLiteral("gaCereba"), QStringLiteral("gaCereba_kodi"));
-        FakePrompts silent;
 
         enum class Walk { Show, Zoom };
         // Runs `command`, then checks every marker of `list` against the records of `table`.
@@ -644,12 +647,13 @@ private Q_SLOTS:
                     const QString code = cell("ruka_kodi").toString();
                     const double x = cell("x").toDouble(), y = cell("y").toDouble();
                     if (state.CurrentMapName == SheetGrid::generalMapName()) {
-                        if (SheetGrid::SheetColumn(code, silent) >= 0) {
-                            pos = SheetGrid::generalPixel(code, zoom, x, y, state.WLb, state.HLb, silent);
+                        const SheetGrid::Viewport view{zoom, state.WLb, state.HLb, state.CurrentMapName};
+                        if (const std::optional<QPoint> general = view.generalPixel(code, x, y)) {
+                            pos = *general;
                             visible = visible || walk == Walk::Show;
                         }
                     } else if (code == state.CurrentMapName) {
-                        pos = SheetGrid::sheetPixel(zoom, state.WLb, state.HLb, x, y);
+                        pos = SheetGrid::Viewport{zoom, state.WLb, state.HLb, code}.sheetPixel(x, y);
                         visible = visible || walk == Walk::Show;
                     } else {
                         visible = visible && walk == Walk::Zoom;
@@ -802,7 +806,16 @@ private Q_SLOTS:
         MainActions &a = rig.actions();
         rig.runOnEveryRecord(rig.dm.kavS_transporti_gaCereba_Qr,
                              {a.transportisgaSla1, a.marSrutisCvenebazogadrukaze1, a.GenStopShowMnIt,
-                              a.DetStopShowMnIt, a.gazrda1, a.MenuItem14, a.Semcireba1});
+                              a.DetStopShowMnIt, a.gazrda1, a.MenuItem14, a.Semcireba1, a.marSrutebigaCerebaze1});
+        // The routes at the last stop, whatever their names: each shows when chosen.
+        auto *routes = rig.window->findChild<QMenu *>(QStringLiteral("marSrutebiPM"));
+        QVERIFY(routes);
+        rig.prompts.clear();
+        for (QAction *entry : routes->actions())
+            if (entry->isEnabled() && !entry->isSeparator())
+                entry->trigger();
+        routes->hide();
+        QVERIFY2(rig.prompts.errors.isEmpty(), qPrintable(rig.prompts.errors.join(QLatin1Char('\n'))));
 
         // A route that passes a stop twice (and whose stop key is held twice) marks it once; its
         // far-off stop is marked too.
@@ -843,6 +856,32 @@ private Q_SLOTS:
         QCOMPARE(ride.journeys.size(), 1);
         QCOMPARE(ride.journeys[0].legs.size(), 1);
         QCOMPARE(ride.journeys[0].legs[0].stopsMoved, 2); // obieqtTan, gatexili furceli, ararsebuli furceli
+    }
+
+    void searchBox()
+    {
+        Rig rig;
+        QTRY_COMPARE(rig.window->search().state(), SearchService::State::Ready);
+        QLineEdit &box = *rig.window->ToolBar->searchBox;
+        // Hostile texts pasted, each result picked in turn: only missing sheets may be reported,
+        // and a name with a line break is shown on its tab like any other.
+        for (const QString &text : hostileTexts() + QStringList{QStringLiteral("a"), QStringLiteral("1")}) {
+            rig.prompts.clear();
+            const int count = int(rig.window->search().find(text).results.size());
+            for (int pick = 0; pick < std::max(count, 1); ++pick) {
+                rig.window->activateWindow();
+                QTRY_VERIFY(rig.window->isActiveWindow());
+                box.setFocus();
+                box.clear();
+                QGuiApplication::clipboard()->setText(text);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+                for (int down = 0; down <= pick; ++down)
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            }
+            checkOnlyMissingSheets(rig.prompts.errors);
+        }
+        rig.stillUsable();
     }
 
     void mapNavigationWithMarkers()

@@ -368,8 +368,8 @@ private Q_SLOTS:
         QCOMPARE(zoom->pageStep(), 50);
         QCOMPARE(w.ToolBar->ToolButton8->menu(), run.actions().ZoomPM);
         for (QToolButton *b : w.ToolBar->findChildren<QToolButton *>()) {
-            if (b->objectName().startsWith(QLatin1String("qt_")))
-                continue;   // the tool bar's own extension button
+            if (b->objectName().startsWith(QLatin1String("qt_")) || w.ToolBar->searchBox->isAncestorOf(b))
+                continue;   // the tool bar's own extension button, the search box's clear button
             QCOMPARE(b->height(), 23);
             QVERIFY(b->autoRaise());
         }
@@ -636,6 +636,7 @@ private Q_SLOTS:
                    {nullptr, nullptr, nullptr},
                    {"GenStopShowMnIt", "gaCerebis Cveneba zogad rukaze", "GenStopShowMnItClick"},
                    {"DetStopShowMnIt", "gaCerebis Cveneba detalur rukaze", "DetStopShowMnItClick"},
+                   {"marSrutebigaCerebaze1", "am gaCerebaze gamavali marSrutebi", "marSrutebigaCerebaze1Click"},
                    {nullptr, nullptr, nullptr},
                    {"MenuItem13", "saZiebeli", "SearchAcExecute"},
                    {"MenuItem14", "saZieblis daxurva", "MenuItem14Click"}});
@@ -649,7 +650,9 @@ private Q_SLOTS:
                    {"MenuItem8", "saZiebeli", "SearchAcExecute"},
                    {"MenuItem9", "saZieblis daxurva", "MenuItem9Click"}});
         checkMenu(run, a.GraphPopupMenu,
-                  {{"gaaqtiurebaobieqtebisxeze1", "gaaqtiureba obieqtebis xeze ", "Im_ObjAcExecute"},
+                  {{"marSrutebigaCerebaze2", "am gaCerebaze gamavali marSrutebi", "marSrutebigaCerebaze2Click", false},
+                   {nullptr, nullptr, nullptr},
+                   {"gaaqtiurebaobieqtebisxeze1", "gaaqtiureba obieqtebis xeze ", "Im_ObjAcExecute"},
                    {nullptr, nullptr, nullptr},
                    {"rukisgasufTavebaobieqtebisagan2", "rukis gasufTaveba obieqtebisagan", "ClearMapAcExecute"},
                    {nullptr, nullptr, nullptr},

@@ -3,6 +3,7 @@
 #include "common/CommandRunner.h"
 #include "common/Errors.h"
 #include "common/MainState.h"
+#include "map/JourneyLayer.h"
 #include "map/MapArea.h"
 #include "map/MapNavigation.h"
 #include "map/MapSwitcher.h"
@@ -41,8 +42,9 @@ struct Rig {
     MapArea area;
     ZoomSpinBox zoom;
     MapSwitcher switcher{state, area, zoom};
-    MarkerLayer markers{state, city.dm, area};
-    MapNavigation nav{state, city.dm, area, markers, zoom, runner};
+    MarkerLayer markers{city.dm, area};
+    JourneyLayer journey{area};
+    MapNavigation nav{state, city.dm, area, markers, journey, zoom, runner};
 
     Rig()
     {
@@ -140,7 +142,7 @@ private Q_SLOTS:
         QVERIFY(rig.markers.showLogoMarker(logo, 13));
         rig.nav.Semcireba1Click();
         const auto general = [&](const QString &code, double x, double y) {
-            return SheetGrid::generalPixel(code, 75, x, y, 2000, 1500, rig.prompts);
+            return SheetGrid::Viewport{75, 2000, 1500, SheetGrid::generalMapName()}.generalPixel(code, x, y);
         };
         QCOMPARE(object->picture->pos(), general(QStringLiteral("F5"), 50, 50));
         QCOMPARE(street->picture->pos(), general(QStringLiteral("B2"), 20, 30));
@@ -442,8 +444,8 @@ private Q_SLOTS:
         rig.switcher.SwitchToSheet(QStringLiteral("B2"));
         rig.focus(12);
         rig.city.city.execSql(QStringLiteral("INSERT INTO gaCereba (gaCereba_kodi, saxeli, ruka_kodi, x, y) VALUES (31, 'gaCereba 31', 'B2', 40, 60)"));
-        QVERIFY(rig.markers.addMarker(recipe(MarkerKind::Object, 12, SheetGrid::sheetPixel(100, 1200, 900, 37.5, 50))));
-        MarkerSpec stop = recipe(MarkerKind::Stop, 31, SheetGrid::sheetPixel(100, 1200, 900, 40, 60));
+        QVERIFY(rig.markers.addMarker(recipe(MarkerKind::Object, 12, SheetGrid::Viewport{100, 1200, 900, QStringLiteral("B2")}.sheetPixel(37.5, 50))));
+        MarkerSpec stop = recipe(MarkerKind::Stop, 31, SheetGrid::Viewport{100, 1200, 900, QStringLiteral("B2")}.sheetPixel(40, 60));
         stop.labelColour = MarkerLayer::SkyBlue;
         QVERIFY(rig.markers.addMarker(stop));
         const QByteArray shots = qgetenv("KVIRZETA_MAP_SHOTS");

@@ -55,7 +55,7 @@ struct Rig {
     MapArea area;
     ZoomSpinBox zoom;
     MapSwitcher switcher{state, area, zoom};
-    MarkerLayer markers{state, city.dm, area};
+    MarkerLayer markers{city.dm, area};
     QMenu menu;
 
     Rig()
@@ -63,6 +63,8 @@ struct Rig {
         area.setContextMenu(&menu);
         switcher.LoadGeneralMap();
     }
+    // The map shown at a zoom, for a base size.
+    SheetGrid::Viewport at(int zoom, int width, int height) const { return {zoom, width, height, state.CurrentMapName}; }
 };
 
 } // namespace
@@ -388,14 +390,14 @@ private Q_SLOTS:
     {
         Rig rig;
         rig.city.dm.Qr.setSql(QStringLiteral("SELECT 1"));
-        rig.markers.RepositionObjectMarkers(150, 1500, 2000);
+        rig.markers.RepositionObjectMarkers(rig.at(150, 2000, 1500));
         QCOMPARE(rig.city.dm.Qr.sql(), QStringLiteral("SELECT 1"));
         // No object marker to move: the table of every object is not read for nothing.
         QVERIFY(!rig.city.dm.obieqtiQr.isOpen());
         // Qr holds the street, then the stop query, even with no markers to move.
-        rig.markers.RepositionStreetMarkers(150, 1500, 2000);
+        rig.markers.RepositionStreetMarkers(rig.at(150, 2000, 1500));
         QCOMPARE(rig.city.dm.Qr.sql(), QStringLiteral("SELECT * FROM quCa"));
-        rig.markers.RepositionStopMarkers(150, 1500, 2000);
+        rig.markers.RepositionStopMarkers(rig.at(150, 2000, 1500));
         QCOMPARE(rig.city.dm.Qr.sql(), QStringLiteral("SELECT * FROM gaCereba"));
 
         const Marker *object = rig.markers.addMarker(recipe(MarkerKind::Object, 14));
@@ -406,11 +408,11 @@ private Q_SLOTS:
         logoSpec.mapLogo = jpegLogo(Qt::red);
         QVERIFY(rig.markers.showLogoMarker(logoSpec, 30));
         for (int zoom : {150, 25, 200}) {
-            rig.markers.RepositionObjectMarkers(zoom, 1500, 2000);
-            rig.markers.RepositionStreetMarkers(zoom, 1500, 2000);
-            rig.markers.RepositionStopMarkers(zoom, 1500, 2000);
+            rig.markers.RepositionObjectMarkers(rig.at(zoom, 2000, 1500));
+            rig.markers.RepositionStreetMarkers(rig.at(zoom, 2000, 1500));
+            rig.markers.RepositionStopMarkers(rig.at(zoom, 2000, 1500));
             const auto general = [&](const QString &code, double x, double y) {
-                return SheetGrid::generalPixel(code, zoom, x, y, 2000, 1500, rig.prompts);
+                return rig.at(zoom, 2000, 1500).generalPixel(code, x, y);
             };
             QCOMPARE(object->picture->pos(), general(QStringLiteral("F5"), 50, 50));
             QCOMPARE(street->picture->pos(), general(QStringLiteral("B2"), 20, 30));
@@ -437,9 +439,9 @@ private Q_SLOTS:
         const Marker *stop = rig.markers.addMarker(recipe(MarkerKind::Stop, 21, {60, 70}));
         const Marker *street = rig.markers.addMarker(recipe(MarkerKind::Street, 107, {0, 0}));
 
-        rig.markers.RepositionObjectMarkers(125, 900, 1200);
-        rig.markers.RepositionStreetMarkers(125, 900, 1200);
-        rig.markers.RepositionStopMarkers(125, 900, 1200);
+        rig.markers.RepositionObjectMarkers(rig.at(125, 1200, 900));
+        rig.markers.RepositionStreetMarkers(rig.at(125, 1200, 900));
+        rig.markers.RepositionStopMarkers(rig.at(125, 1200, 900));
         QCOMPARE(here->picture->pos(), QPoint(562, 562));
         QCOMPARE(here->label->pos(), QPoint(562, 552));
         QCOMPARE(street->picture->pos(), QPoint(300, 338)); // 20 %, 30 % of 1500 x 1125
@@ -457,14 +459,14 @@ private Q_SLOTS:
         // keep their places, and nothing is told.
         const Marker *unknown = rig.markers.addMarker(recipe(MarkerKind::Object, 16, {60, 70}));
         const Marker *gone = rig.markers.addMarker(recipe(MarkerKind::Object, 99, {70, 80}));
-        rig.markers.RepositionObjectMarkers(100, 1500, 2000);
+        rig.markers.RepositionObjectMarkers(rig.at(100, 2000, 1500));
         QVERIFY(rig.prompts.messages.isEmpty());
         QCOMPARE(unknown->picture->pos(), QPoint(60, 70));
         QCOMPARE(gone->picture->pos(), QPoint(70, 80));
         // The object data set is opened when closed and its current record is not moved.
         rig.city.dm.obieqtiQr.open();
         rig.city.dm.obieqtiQr.setCurrentRow(2);
-        rig.markers.RepositionObjectMarkers(100, 1500, 2000);
+        rig.markers.RepositionObjectMarkers(rig.at(100, 2000, 1500));
         QCOMPARE(rig.city.dm.obieqtiQr.currentRow(), 2);
     }
 

@@ -60,9 +60,9 @@ struct Rig : CommandRig {
 
     QPoint general(const QString &code, double x, double y)
     {
-        return SheetGrid::generalPixel(code, zoom.value(), x, y, state.WLb, state.HLb, prompts);
+        return map.viewport().generalPixel(code, x, y).value();
     }
-    QPoint onSheet(double x, double y) { return SheetGrid::sheetPixel(zoom.value(), state.WLb, state.HLb, x, y); }
+    QPoint onSheet(double x, double y) { return map.viewport().sheetPixel(x, y); }
     int target(int range, double percent) { return qMax(0, int(std::nearbyint(range * 0.01 * percent)) - 350); }
 
     QList<int> objectKeys()

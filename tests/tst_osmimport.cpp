@@ -77,15 +77,14 @@ QStringList rows(QSqlDatabase db, const QString &sql)
 // A record's place on a general map of the given size at 100 %, through the program's transforms.
 QPoint generalSpot(const QString &code, double x, double y, QSize map)
 {
-    FakePrompts prompts;
-    return SheetGrid::generalPixel(code, 100, x, y, map.width(), map.height(), prompts);
+    return SheetGrid::Viewport{100, map.width(), map.height(), SheetGrid::generalMapName()}.generalPixel(code, x, y).value();
 }
 
 // The same record's place on its sheet, carried over to the general map through the rasters'
 // own geometry: where the sheet's painter put that pixel of the city.
 QPointF viaSheet(const MapFrame &frame, const QString &code, double x, double y, QSize sheet, QSize map)
 {
-    const QPointF onSheet = SheetGrid::sheetPixel(100, sheet.width(), sheet.height(), x, y);
+    const QPointF onSheet = SheetGrid::Viewport{100, sheet.width(), sheet.height(), code}.sheetPixel(x, y);
     const QPointF metres = MapPainter::viewTransform(CityWriter::mapArea(frame, code), sheet).inverted().map(onSheet);
     return MapPainter::viewTransform(CityWriter::mapArea(frame, {}), map).map(metres);
 }

@@ -1,8 +1,11 @@
 #include "FakePrompts.h"
 #include "MapTestCity.h"
+#include "common/CommandRunner.h"
 #include "common/Errors.h"
 #include "common/MainState.h"
 #include "map/MapArea.h"
+#include "map/MapEngine.h"
+#include "map/MapShow.h"
 #include "map/MapSwitcher.h"
 #include "map/SheetGrid.h"
 #include "platform/TempDirectory.h"
@@ -14,7 +17,7 @@
 using namespace SheetGrid;
 
 namespace {
-const QString badCode = QStringLiteral("adgilmdebareobis maCvenebeli rukis faili arakoreqtulia");
+const Viewport general2000{100, 2000, 1500, QStringLiteral("Tbilisi")};
 }
 
 class TestSheetGrid : public QObject {
@@ -22,33 +25,33 @@ class TestSheetGrid : public QObject {
 private Q_SLOTS:
     void everyCodeHasItsCell()
     {
-        FakePrompts prompts;
         const QString columns = QStringLiteral("ABCDE");
         for (int column = 0; column < 5; ++column) {
             for (int row = 0; row < 5; ++row) {
                 const QString code = column == 4 && row == 4 ? QStringLiteral("F5")
                                                              : columns[column] + QString::number(row + 1);
-                QCOMPARE(SheetColumn(code, prompts), column);
-                QCOMPARE(SheetRow(code, prompts), row);
+                QCOMPARE(SheetColumn(code), column);
+                QCOMPARE(SheetRow(code), row);
             }
         }
-        QVERIFY(prompts.messages.isEmpty());
         // Only the first two characters count.
-        QCOMPARE(SheetColumn(QStringLiteral("A1xyz"), prompts), 0);
-        QCOMPARE(SheetRow(QStringLiteral("D3 "), prompts), 2);
-        QVERIFY(prompts.messages.isEmpty());
+        QCOMPARE(SheetColumn(QStringLiteral("A1xyz")), 0);
+        QCOMPARE(SheetRow(QStringLiteral("D3 ")), 2);
     }
 
-    void unknownCodesAreReported()
+    void unknownCodesHaveNoPlace()
     {
-        FakePrompts prompts;
         for (const QString &code : {QStringLiteral("E5"), QStringLiteral("a1"), QStringLiteral("A"), QString(),
                                     QStringLiteral("F4"), QStringLiteral(" A1")}) {
-            prompts.clear();
-            QCOMPARE(SheetColumn(code, prompts), -1);
-            QCOMPARE(SheetRow(code, prompts), -1);
-            QCOMPARE(prompts.messages, QStringList({badCode, badCode}));
+            QCOMPARE(SheetColumn(code), -1);
+            QCOMPARE(SheetRow(code), -1);
+            QVERIFY(!general2000.generalPixel(code, 50, 50));
+            QVERIFY(!generalPercent({code, 50, 50}));
         }
+        // The indexes of an unknown code enter the transforms unchanged, left of and above the map
+        // (gx = -20 + 50 / 5 = -10, gy likewise).
+        QCOMPARE(GeneralPixelX(-1, -1, 100, 50, 2000), -200);
+        QCOMPARE(GeneralPixelY(-1, 100, 1500, 50), -150);
     }
 
     void sheetTransformsRoundHalvesToEven()
@@ -60,12 +63,11 @@ private Q_SLOTS:
         QCOMPARE(SheetPixelY(125, 900, 50), 562);
         QCOMPARE(SheetPixelX(200, 1200, 100), 2400);
         QCOMPARE(SheetPixelX(25, 1200, 0), 0);
-        QCOMPARE(sheetPixel(125, 1200, 900, 37.5, 50), QPoint(562, 562));
+        QCOMPARE((Viewport{125, 1200, 900, QStringLiteral("B2")}.sheetPixel(37.5, 50)), QPoint(562, 562));
     }
 
     void generalTransformsOfTheWorkedExamples()
     {
-        FakePrompts prompts;
         // "B3": column 1, row 2 on a 2000 x 1500 general map.
         QCOMPARE(GeneralPixelX(1, 2, 100, 50, 2000), 600);
         QCOMPARE(GeneralPixelY(2, 100, 1500, 25), 675);
@@ -77,18 +79,30 @@ private Q_SLOTS:
         QCOMPARE(GeneralPixelX(4, 4, 100, 0, 1000), 717);
         QCOMPARE(GeneralPixelX(4, 3, 100, 0, 1000), 800);
         // The corners of the grid.
-        QCOMPARE(generalPixel(QStringLiteral("A1"), 100, 0, 0, 2000, 1500, prompts), QPoint(0, 0));
-        QCOMPARE(generalPixel(QStringLiteral("D5"), 100, 100, 100, 2000, 1500, prompts), QPoint(1600, 1500));
-        QCOMPARE(generalPixel(QStringLiteral("B3"), 150, 50, 25, 2000, 1500, prompts), QPoint(900, 1012));
-        QVERIFY(prompts.messages.isEmpty());
+        QCOMPARE(general2000.generalPixel(QStringLiteral("A1"), 0, 0), QPoint(0, 0));
+        QCOMPARE(general2000.generalPixel(QStringLiteral("D5"), 100, 100), QPoint(1600, 1500));
+        QCOMPARE((Viewport{150, 2000, 1500, QStringLiteral("Tbilisi")}.generalPixel(QStringLiteral("B3"), 50, 25)),
+                 QPoint(900, 1012));
     }
 
-    void unknownCodeLandsOffTheMapWithThreeMessages()
+    void placesOnTheMapShown()
     {
-        FakePrompts prompts;
-        // gx = -20 + 50 / 5 = -10, gy = -20 + 50 / 5 = -10.
-        QCOMPARE(generalPixel(QStringLiteral("E5"), 100, 50, 50, 2000, 1500, prompts), QPoint(-200, -150));
-        QCOMPARE(prompts.messages.size(), 3);
+        // The general map places every sheet's records; a sheet only its own, by the whole code.
+        const Place b2{QStringLiteral("B2"), 50, 50};
+        QCOMPARE(general2000.pixelOnShownMap(b2), general2000.generalPixel(QStringLiteral("B2"), 50, 50));
+        const Viewport sheet{100, 1200, 900, QStringLiteral("B2")};
+        QCOMPARE(sheet.pixelOnShownMap(b2), QPoint(600, 450));
+        QVERIFY(!sheet.pixelOnShownMap({QStringLiteral("B3"), 50, 50}));
+        QVERIFY(!sheet.pixelOnShownMap({QStringLiteral("B2 "), 50, 50}));
+        // In the sheet's frame the neighbours lie beyond its edges: B3 below, A2 to the left.
+        QCOMPARE(sheet.pixelInFrame(b2), QPoint(600, 450));
+        QCOMPARE(sheet.pixelInFrame({QStringLiteral("B3"), 50, 0}), QPoint(600, 900));
+        QCOMPARE(sheet.pixelInFrame({QStringLiteral("A2"), 50, 50}), QPoint(-600, 450));
+        // F5 starts 8.29972 % of the map (41.4986 % of a sheet) left of the grid.
+        const Viewport f5{100, 1000, 1000, QStringLiteral("F5")};
+        QCOMPARE(f5.pixelInFrame({QStringLiteral("E4"), 0, 100}), QPoint(415, 0));
+        QVERIFY(!f5.pixelInFrame({QStringLiteral("Z9"), 0, 0}));
+        QCOMPARE(general2000.pixelInFrame({QStringLiteral("F5"), 50, 50}), QPoint(1634, 1350));
     }
 
     void brokenNumbersGiveUsablePositions()
@@ -98,18 +112,25 @@ private Q_SLOTS:
         QCOMPARE(SheetPixelX(100, 1200, nan), 0);
         QCOMPARE(GeneralPixelY(1, 100, 1500, inf), 0);
         QVERIFY(SheetPixelX(200, 2000000000, 1e300) > 0);
-        const QPoint far = sheetPixel(200, 2000000000, 2000000000, 1e300, -1e300);
+        const QPoint far = Viewport{200, 2000000000, 2000000000, QStringLiteral("B2")}.sheetPixel(1e300, -1e300);
         QCOMPARE(far, QPoint(1 << 30, -(1 << 30)));
     }
 
     void checkMapCodeMessages()
     {
+        MapTestCity city;
         FakePrompts prompts;
-        QVERIFY(CheckMapCode(QStringLiteral("B2"), 172, prompts));
-        QVERIFY(CheckMapCode(QStringLiteral("Z"), 5, prompts));
+        CommandRunner runner(prompts);
+        MainState state;
+        MapArea area;
+        ZoomSpinBox zoom;
+        MapEngine map(state, city.dm, runner, area, zoom);
+        MapShow show(map, state, prompts);
+        QVERIFY(show.CheckMapCode(QStringLiteral("B2"), 172));
+        QVERIFY(show.CheckMapCode(QStringLiteral("Z"), 5));
         QVERIFY(prompts.messages.isEmpty());
-        QVERIFY(!CheckMapCode(QString(), 172, prompts));
-        QVERIFY(!CheckMapCode(QString(), 5, prompts));
+        QVERIFY(!show.CheckMapCode(QString(), 172));
+        QVERIFY(!show.CheckMapCode(QString(), 5));
         QCOMPARE(prompts.messages,
                  QStringList({QStringLiteral("cxeli xazis obieqti rukaze datanili ar aris"),
                               QStringLiteral("rukis rekviziti arakoreqtulia, obieqtis Cveneba rukaze SeuZlebelia")}));

@@ -120,8 +120,9 @@ struct StreetRig : ProgramRig {
     }
     QPoint general(int zoom, const QString &code, double x, double y)
     {
-        return SheetGrid::generalPixel(code, zoom, x, y, Fixture::GeneralMapWidth, Fixture::GeneralMapHeight,
-                                       prompts);
+        return SheetGrid::Viewport{zoom, Fixture::GeneralMapWidth, Fixture::GeneralMapHeight, SheetGrid::generalMapName()}
+            .generalPixel(code, x, y)
+            .value();
     }
     bool isOnTop(MapItem *item)
     {

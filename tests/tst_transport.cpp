@@ -6,6 +6,8 @@
 #include "catalogue/ObjectTab.h"
 #include "data/GroupedListModel.h"
 #include "map/MapArea.h"
+#include "map/MapEngine.h"
+#include "map/MapShow.h"
 #include "map/MarkerLayer.h"
 #include "map/SheetGrid.h"
 #include "transport/TransportMapCommands.h"
@@ -14,6 +16,7 @@
 #include "widgets/LookupEditor.h"
 
 #include <QLineEdit>
+#include <QMenu>
 #include <QScrollBar>
 #include <QToolButton>
 
@@ -56,6 +59,23 @@ void focusRouteStop(DataSet &list, const QString &route, int stop)
     QFAIL("no such route-stop row");
 }
 
+// The keys of the stop markers in list order, and the marker of one stop.
+QList<int> keysOf(const MarkerList &stops)
+{
+    QList<int> keys;
+    for (const Marker &m : stops)
+        keys << m.picture->key();
+    return keys;
+}
+
+const Marker *markerOf(const MarkerList &stops, int key)
+{
+    for (const Marker &m : stops)
+        if (m.picture->key() == key)
+            return &m;
+    return nullptr;
+}
+
 // The transport tab in the program's window: its search, list and switches.
 struct TransportRig : ProgramRig {
     using ProgramRig::ProgramRig;
@@ -63,6 +83,8 @@ struct TransportRig : ProgramRig {
     TransportTab &tab() { return *window->TransportiTSH; }
     DataSet &list() { return dm.kavS_transporti_gaCereba_Qr; }
     const MarkerList &stops() { return mapEngine().markers.StopMarkers(); }
+    QList<int> stopKeys() { return keysOf(stops()); }
+    const Marker *stopMarker(int key) { return markerOf(stops(), key); }
 
     void showTab()
     {
@@ -107,23 +129,11 @@ struct RouteRig : CommandRig {
     void showRoute() { run([&] { commands.marSrutisCvenebazogadrukaze1Click(); }); }
     void showStop() { run([&] { commands.GenStopShowMnItClick(); }); }
     void showStopOnSheet() { run([&] { commands.DetStopShowMnItClick(); }); }
-    QList<int> stopKeys()
-    {
-        QList<int> keys;
-        for (const Marker &m : stops())
-            keys << m.picture->key();
-        return keys;
-    }
-    const Marker *stopMarker(int key)
-    {
-        for (const Marker &m : stops())
-            if (m.picture->key() == key)
-                return &m;
-        return nullptr;
-    }
+    QList<int> stopKeys() { return keysOf(stops()); }
+    const Marker *stopMarker(int key) { return markerOf(stops(), key); }
     QPoint generalPixel(const QString &code, double x, double y)
     {
-        return SheetGrid::generalPixel(code, 100, x, y, state.WLb, state.HLb, prompts);
+        return SheetGrid::Viewport{100, state.WLb, state.HLb, SheetGrid::generalMapName()}.generalPixel(code, x, y).value();
     }
 };
 
@@ -132,6 +142,48 @@ QColor iconColour(const FixtureCity &city, const QString &file)
 {
     const QImage image(city.file(QStringLiteral("pictures/icons/") + file));
     return image.pixelColor(image.width() / 2, image.height() / 2);
+}
+
+// A right click, as the window system gives it: the button, then the request for a context menu
+// (which the window system makes of the press, and QTest's press does not).
+void rightClick(QWidget *widget, const QPoint &at)
+{
+    QTest::mouseClick(widget, Qt::RightButton, {}, at);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+    QCoreApplication::sendEvent(widget, &request);
+}
+
+// Clicks an entry of an open menu and waits for the menu to close.
+void clickEntry(QMenu &menu, QAction *entry)
+{
+    QTRY_VERIFY(menu.isVisible());
+    QVERIFY(entry && entry->isVisible());
+    QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.actionGeometry(entry).center());
+    QTRY_VERIFY(!menu.isVisible());
+}
+
+// The open menu of routes at a stop, its entries' texts and the entry of a route.
+QMenu *routesMenu()
+{
+    (void)QTest::qWaitFor([] { return qobject_cast<QMenu *>(QApplication::activePopupWidget()) != nullptr; });
+    return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+}
+
+QStringList entries(const QMenu &menu)
+{
+    QStringList texts;
+    for (const QAction *entry : menu.actions())
+        if (!entry->isSeparator())
+            texts << entry->text();
+    return texts;
+}
+
+QAction *entryOf(const QMenu &menu, const QString &route)
+{
+    for (QAction *entry : menu.actions())
+        if (entry->isEnabled() && entry->text().startsWith(route + QStringLiteral(" ")))
+            return entry;
+    return nullptr;
 }
 
 QColor centre(const MapItem &picture)
@@ -470,7 +522,8 @@ private Q_SLOTS:
         QCOMPARE(rig.state.CurrentMapName, QStringLiteral("A1"));
         const Marker saburtalo = *rig.stopMarker(Fixture::LoopStop);
         QVERIFY(saburtalo.picture->isVisible() && saburtalo.label->isVisible());
-        QCOMPARE(saburtalo.picture->pos(), SheetGrid::sheetPixel(100, Fixture::SheetWidth, Fixture::SheetHeight, 60, 35));
+        QCOMPARE(saburtalo.picture->pos(),
+                 (SheetGrid::Viewport{100, Fixture::SheetWidth, Fixture::SheetHeight, QStringLiteral("A1")}.sheetPixel(60, 35)));
         QCOMPARE(centre(*saburtalo.picture), activeIcon);
         for (int key : {Fixture::SharedStop, 8}) {
             QVERIFY(!rig.stopMarker(key)->picture->isVisible());
@@ -535,6 +588,130 @@ private Q_SLOTS:
         rig.showStopOnSheet();
         QVERIFY(rig.stopMarker(30)->picture->isVisible());
         QVERIFY(!rig.stopMarker(3)->picture->isVisible());
+        rig.noErrors();
+    }
+
+    // "Routes at this stop" from a stop's row and from a stop's marker, picked with the mouse.
+    void routesAtAStopFromTheListAndTheMap()
+    {
+        TransportRig rig;
+        rig.showTab();
+        MainActions &actions = *rig.window->actions;
+        GroupedListView &view = *rig.tab().TransportiGrid;
+        const GroupedListModel &model = *view.listModel();
+        PersonInput::focusField(&view);
+        const QModelIndex buses = model.index(0, 0);
+        PersonInput::clickRow(view, buses);
+        QTest::keyClick(PersonInput::focused(), Qt::Key_Right);
+        const QModelIndex route1 = model.index(0, 0, buses);
+        PersonInput::clickRow(view, route1);
+        QTest::keyClick(PersonInput::focused(), Qt::Key_Right);
+        // Route "1" runs 3, 2, 1, ...: its third row is "rusTavelis moedani", also on route "10".
+        const QModelIndex shared = model.index(2, model.columnOf(QStringLiteral("saxeli")), route1);
+        PersonInput::clickRow(view, shared);
+        rightClick(view.viewport(), view.visualRect(shared).center());
+        clickEntry(*actions.transportiTreeViewPopupMenu, actions.marSrutebigaCerebaze1);
+        QVERIFY(routesMenu());
+        QMenu &atShared = *routesMenu();
+        QCOMPARE(entries(atShared), (QStringList{QStringLiteral("rusTavelis moedani"),
+                                                 QStringLiteral("1 \u00b7 avtobusi \u00b7 Semdegi: bankTan"),
+                                                 QStringLiteral("10 \u00b7 avtobusi \u00b7 Semdegi: avlabari")}));
+        QCOMPARE(atShared.font().family(), view.font().family());
+        clickEntry(atShared, entryOf(atShared, QStringLiteral("10")));
+        // The loop's stop 4, listed twice, is marked once.
+        QCOMPARE(rig.state().CurrentMapName, QStringLiteral("Tbilisi"));
+        QCOMPARE(rig.stopKeys(), (QList<int>{Fixture::LoopStop, Fixture::SharedStop, 8}));
+
+        // The map's menu on the marker of "avlabari", the last stop of the metro line.
+        MapArea &map = *rig.window->ScrollBox;
+        const MapItem &avlabari = *rig.stopMarker(8)->picture;
+        const QPoint onMarker = avlabari.geometry().center() - QPoint(map.horizontalPosition(), map.verticalPosition());
+        rightClick(map.viewport(), onMarker);
+        clickEntry(*actions.GraphPopupMenu, actions.marSrutebigaCerebaze2);
+        QVERIFY(routesMenu());
+        QMenu &atAvlabari = *routesMenu();
+        QCOMPARE(entries(atAvlabari), (QStringList{QStringLiteral("avlabari"),
+                                                   QStringLiteral("10 \u00b7 avtobusi \u00b7 Semdegi: saburTalo"),
+                                                   QStringLiteral("M1 \u00b7 metro \u00b7 bolo gaCereba")}));
+        clickEntry(atAvlabari, entryOf(atAvlabari, QStringLiteral("M1")));
+        QCOMPARE(rig.stopKeys(), (QList<int>{Fixture::LoopStop, Fixture::SharedStop, 8, 5, 6, 7}));
+
+        // Away from the stops the map's menu does not offer them.
+        rightClick(map.viewport(), QPoint(3, map.viewport()->height() - 3));
+        QTRY_VERIFY(actions.GraphPopupMenu->isVisible());
+        QVERIFY(!actions.marSrutebigaCerebaze2->isVisible());
+        actions.GraphPopupMenu->hide();
+        rig.noErrors();
+    }
+
+    // A journey drawn on the map: its stops and lines, following the zoom and the map shown.
+    void journeyIsDrawnAndFollowsTheMap()
+    {
+        RouteRig rig;
+        MapShow show(rig.map, rig.state, rig.prompts);
+        using P = SheetGrid::Place;
+        JourneyDrawing journey;
+        const auto leg = [&](JourneyLeg::Kind kind, int type, const QString &typeName, QVector<JourneyPoint> points) {
+            journey.legs.append({kind, type, typeName, std::move(points)});
+        };
+        const JourneyPoint bank = JourneyPoint::stop(P{"B2", 44.5, 47}, 9, "bankis kuTxe");
+        const JourneyPoint square = JourneyPoint::stop(P{"C3", 40, 40}, 1, "rusTavelis moedani");
+        const JourneyPoint liberty = JourneyPoint::stop(P{"C3", 52, 48}, 7, "liberTis moedani");
+        const JourneyPoint avlabari = JourneyPoint::stop(P{"C3", 70, 60}, 8, "avlabari");
+        using K = JourneyLeg::Kind;
+        leg(K::Walk, 0, {}, {JourneyPoint::at(P{"B2", 30, 40}, "saxli"), JourneyPoint::at(P{"Z9", 1, 1}), bank});
+        leg(K::Ride, 1, "avtobusi",
+            {bank, JourneyPoint::stop(P{"B2", 42, 51}, 1001, "bankTan"), JourneyPoint::at(P{"C3", 10, 10}), square});
+        leg(K::Walk, 0, {}, {square, liberty});
+        leg(K::Ride, 2, "metro", {liberty, avlabari});
+        leg(K::Walk, 0, {}, {avlabari, JourneyPoint::at(P{"C3", 80, 70}, "muzeumi")});
+
+        // Drawn from a sheet: the general map is shown, and the view holds the whole journey.
+        rig.map.switcher.SwitchToSheet(QStringLiteral("B2"));
+        show.showJourney(journey);
+        const JourneyLayer &drawn = rig.map.journey;
+        QCOMPARE(rig.state.CurrentMapName, QStringLiteral("Tbilisi"));
+        QList<int> stops;
+        for (const Marker &m : drawn.stopMarkers()) {
+            stops << m.picture->key();
+            QVERIFY(m.label->isVisible() && m.label->caption() == m.picture->hint());
+        }
+        QCOMPARE(stops, (QList<int>{9, 1, 7, 8}));
+        QCOMPARE(drawn.passedStops().size(), 1);
+        QCOMPARE(drawn.passedStops()[0]->hint(), QStringLiteral("bankTan"));
+        QVERIFY(rig.area.findItem(QStringLiteral("Jnd_1")) && rig.area.findItem(QStringLiteral("Jnd_2")));
+        QVERIFY(rig.area.visibleContent().contains(drawn.bounds()));
+        // A point of no sheet is left out of its line, without a word.
+        QCOMPARE(drawn.lines()[0].size(), 2);
+        QCOMPARE(drawn.lines()[1].size(), 4);
+        QVERIFY(rig.prompts.messages.isEmpty());
+
+        const auto checkPlaces = [&] {
+            const SheetGrid::Viewport view = rig.map.viewport();
+            QCOMPARE(drawn.lines()[1][0], view.pixelOnShownMap(bank.place).value());
+            const QRect marker = drawn.stopMarkers()[0].picture->geometry();
+            QCOMPARE(marker.topLeft() + QPoint(marker.width() / 2, marker.height() / 2), drawn.lines()[1][0]);
+        };
+        checkPlaces();
+        // The bus leg is painted in the bus colour, between the shape point and the square.
+        const QPoint middle = (drawn.lines()[1][2] + drawn.lines()[1][3]) / 2 - rig.area.visibleContent().topLeft();
+        const QColor painted = rig.area.viewport()->grab().toImage().pixelColor(middle);
+        QVERIFY2(painted.blue() > 150 && painted.red() < 90, qPrintable(painted.name()));
+
+        // It follows a zoom and a switch of the map, as the markers do.
+        rig.map.navigation.gazrda1Click();
+        QCOMPARE(rig.zoom.value(), 125);
+        checkPlaces();
+        rig.map.navigation.ResetMapView();
+        rig.map.switcher.SwitchToSheet(QStringLiteral("B2"));
+        checkPlaces();
+        QVERIFY(!drawn.stopMarkers()[1].picture->isVisible()); // the square lies on C3
+        QVERIFY(drawn.lines()[1].last().x() > rig.state.WLb);  // its line runs off the sheet towards it
+
+        // The map's clear command removes it.
+        rig.map.navigation.ClearMapAcExecute();
+        QVERIFY(drawn.isEmpty() && drawn.lines().isEmpty());
+        QCOMPARE(rig.area.itemCount(), 0);
         rig.noErrors();
     }
 

@@ -1,9 +1,9 @@
 #include "app/CommandLine.h"
 
+#include "app/FindCommand.h"
 #include "app/JourneyCommand.h"
 #include "app/RoutesAtCommand.h"
 #include "common/Errors.h"
-#include "data/Connection.h"
 #include "data/DataModule.h"
 
 #include <QCommandLineParser>
@@ -29,11 +29,13 @@ struct Command {
 const std::vector<Command> &commands()
 {
     static const std::vector<Command> table{
+        {"find", "TEXT", "Lists the places, streets, stops and routes whose names match TEXT, as the search box does.",
+         &FindCommand::run},
         {"journey", "FROM TO",
-         "journeys by public transport between two ends: a stop's name, stop:CODE, place:CODE, street:CODE or "
+         "Journeys by public transport between two ends: a stop's name, stop:CODE, place:CODE, street:CODE or "
          "point:X,Y (per cent of the general map). Times are estimates, without timetables.",
          JourneyCommand::run},
-        {"routes-at", "stop:CODE", "the routes that stop at a stop, with their type and next stop.", RoutesAtCommand::run},
+        {"routes-at", "stop:CODE", "The routes that stop at a stop, with their type and next stop.", RoutesAtCommand::run},
     };
     return table;
 }
@@ -114,8 +116,7 @@ int CommandLine::run(int argc, char **argv)
     try {
         // The city of the current folder, as the window would open it.
         DataModule city;
-        city.ADOConn.setConnectionString(Connection::readConnectionFile(QStringLiteral(".\\Address.ini")));
-        city.ADOConn.open();
+        city.openCityConnection();
         return asked->run(parser.positionalArguments(), parser.isSet(jsonOption), city);
     } catch (const Error &e) {
         return fail(e.text());

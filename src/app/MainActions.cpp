@@ -133,6 +133,7 @@ MainActions::MainActions(QWidget *window, QMenuBar *menuBar) : QObject(window), 
     m->addSeparator();
     GenStopShowMnIt = item(m, "GenStopShowMnIt", text("gaCerebis Cveneba zogad rukaze"), GeneralMapItem);
     DetStopShowMnIt = item(m, "DetStopShowMnIt", text("gaCerebis Cveneba detalur rukaze"), DetailedMap);
+    marSrutebigaCerebaze1 = item(m, "marSrutebigaCerebaze1", text("am gaCerebaze gamavali marSrutebi"));
     m->addSeparator();
     MenuItem13 = item(m, "MenuItem13", SearchAc->text(), Search, SearchAc);
     MenuItem14 = item(m, "MenuItem14", text("saZieblis daxurva"));
@@ -151,6 +152,11 @@ MainActions::MainActions(QWidget *window, QMenuBar *menuBar) : QObject(window), 
     // The map's menu has no pictures.
     GraphPopupMenu = popup(window, "GraphPopupMenu", MenuPointSize);
     m = GraphPopupMenu;
+    marSrutebigaCerebaze2 = item(m, "marSrutebigaCerebaze2", text("am gaCerebaze gamavali marSrutebi"));
+    gamyofi2 = m->addSeparator();
+    gamyofi2->setObjectName(QStringLiteral("gamyofi2"));
+    marSrutebigaCerebaze2->setVisible(false);
+    gamyofi2->setVisible(false);
     gaaqtiurebaobieqtebisxeze1 = item(m, "gaaqtiurebaobieqtebisxeze1", Im_ObjAc->text(), -1, Im_ObjAc);
     gamyofi1 = m->addSeparator();
     gamyofi1->setObjectName(QStringLiteral("gamyofi1"));

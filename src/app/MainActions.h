@@ -66,6 +66,7 @@ public:
     QAction *marSrutisCvenebazogadrukaze1;
     QAction *GenStopShowMnIt;
     QAction *DetStopShowMnIt;
+    QAction *marSrutebigaCerebaze1;       // the routes at the row's stop
     QAction *MenuItem13;
     QAction *MenuItem14;
 
@@ -79,6 +80,8 @@ public:
 
     // GraphPopupMenu, the map's menu (also the menu of object and street markers).
     QMenu *GraphPopupMenu;
+    QAction *marSrutebigaCerebaze2;       // the routes at a stop: shown only on a stop's marker
+    QAction *gamyofi2;                    // the separator below it, shown with it
     QAction *gaaqtiurebaobieqtebisxeze1;  // shown only while the object tab is shown
     QAction *gamyofi1;                    // the separator below it, shown with it
     QAction *rukisgasufTavebaobieqtebisagan2;

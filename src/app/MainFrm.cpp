@@ -3,6 +3,7 @@
 #include "app/MainActions.h"
 #include "app/MainStatusBar.h"
 #include "app/MainToolBar.h"
+#include "app/SearchBoxCommands.h"
 #include "catalogue/ObjectDetailCommands.h"
 #include "catalogue/ObjectMapCommands.h"
 #include "catalogue/ObjectTab.h"
@@ -15,11 +16,13 @@
 #include "platform/DisplayFont.h"
 #include "streets/StreetMapCommands.h"
 #include "streets/StreetTab.h"
+#include "transport/StopRoutesCommands.h"
 #include "transport/TransportMapCommands.h"
 #include "transport/TransportTab.h"
 #include "widgets/EventHook.h"
 #include "widgets/GroupedListView.h"
 #include "widgets/LookupEditor.h"
+#include "widgets/SearchDropDown.h"
 #include "widgets/VirtualKey.h"
 #include "widgets/ZoomSpinBox.h"
 
@@ -106,7 +109,14 @@ void TMainFrm::buildWindow(Desktop &desktop, PicturePreload *generalMap)
     m_objectDetails = std::make_unique<ObjectDetailCommands>(m_dm, m_prompts, desktop, this);
     m_streetMap = std::make_unique<StreetMapCommands>(m_dm, m_state, m_prompts, *m_map, *quCaTSh->StreetGrid);
     m_transportMap = std::make_unique<TransportMapCommands>(m_dm, m_state, m_prompts, *m_map);
+    m_stopRoutes = std::make_unique<StopRoutesCommands>(
+        m_dm, m_prompts, m_runner, *m_map, *m_transportMap,
+        [this](int stop) { return StopRoutes::fromTables(m_dm.ADOConn, stop); }, this);
     m_help = std::make_unique<HelpCommands>(desktop, m_runner, this);
+    m_searchBox = std::make_unique<SearchBoxCommands>(
+        m_dm, *ToolBar->searchBox, *this,
+        SearchBoxCommands::Tabs{*PageControl, *obieqtiTSH, *quCaTSh, *TransportiTSH, *m_objectMap, *m_streetMap,
+                                *m_transportMap});
 
     resize(1020, 734);
     Spliter->setSizes({PageControlWidth, width() - PageControlWidth - SplitterWidth});
@@ -161,6 +171,7 @@ void TMainFrm::routeCommands()
     route(a->GenStopShowMnIt, &QAction::triggered, HANDLER(m_transportMap, GenStopShowMnItClick));
     route(a->DetStopShowMnIt, &QAction::triggered, HANDLER(m_transportMap, DetStopShowMnItClick));
     route(a->MenuItem14, &QAction::triggered, HANDLER(TransportiTSH, MenuItem14Click));
+    route(a->marSrutebigaCerebaze1, &QAction::triggered, HANDLER(m_stopRoutes, marSrutebigaCerebaze1Click));
     route(a->raionSiSemavaliyvelaquCismiTiTeba1, &QAction::triggered,
           HANDLER(m_streetMap, raionSiSemavaliyvelaquCismiTiTeba1Click));
     route(a->StreetGenShowMnIt, &QAction::triggered, HANDLER(m_streetMap, StreetGenShowMnItClick));
@@ -168,6 +179,7 @@ void TMainFrm::routeCommands()
     route(a->MenuItem9, &QAction::triggered, HANDLER(quCaTSh, MenuItem9Click));
 
     // The map's popup menu and the zoom menu.
+    route(a->marSrutebigaCerebaze2, &QAction::triggered, HANDLER(m_stopRoutes, marSrutebigaCerebaze2Click));
     route(a->rukiszomebisSecvla1, &QAction::triggered, HANDLER(navigation(), gazrda1Click));
     route(a->rukiszomisSemcireba1, &QAction::triggered, HANDLER(navigation(), Semcireba1Click));
     route(a->gazrda1, &QAction::triggered, HANDLER(navigation(), gazrda1Click));
@@ -183,6 +195,11 @@ void TMainFrm::routeCommands()
     route(t->StreetDetMapBtn, &QToolButton::clicked, HANDLER(m_streetMap, StreetDetShowMnItClick));
     route(t->StopGenMapBtn, &QToolButton::clicked, HANDLER(m_transportMap, GenStopShowMnItClick));
     route(t->StopDetMapBtn, &QToolButton::clicked, HANDLER(m_transportMap, DetStopShowMnItClick));
+
+    // The search box.
+    connect(&m_searchBox->dropDown(), &SearchDropDown::picked, this, [this](const SearchResult &result) {
+        run("showSearchResult", [this, result] { m_searchBox->showSearchResult(result); });
+    });
 
     // The search panels.
     route(obieqtiTSH->Obj_FilterBtn, &QToolButton::clicked, HANDLER(obieqtiTSH, Obj_FilterBtnClick));
@@ -253,6 +270,15 @@ void TMainFrm::routeEvents()
     attachPopup(quCaTSh->StreetGrid, actions->quCaTreeViewPopupMenu);
     attachPopup(TransportiTSH->TransportiGrid, actions->transportiTreeViewPopupMenu);
 
+    // On a stop's marker the map's menu offers the routes at that stop.
+    connect(ScrollBox, &MapArea::contextMenuOpening, this, [this](const MapItem *item) {
+        run("GraphPopupMenuPopup", [this, item] {
+            const bool onStop = m_stopRoutes->GraphPopupMenuPopup(item);
+            actions->marSrutebigaCerebaze2->setVisible(onStop);
+            actions->gamyofi2->setVisible(onStop);
+        });
+    });
+
     connect(PageControl, &QTabWidget::currentChanged, this, &TMainFrm::PageControlChange);
 }
 
@@ -278,6 +304,9 @@ void TMainFrm::activateOnce()
         return;
     m_activated = true;
     run("FormActivate", [this] { FormActivate(); });
+    // The search box's index is read once the object list, which the activation reads, is in.
+    if (m_state.KeyLb == QLatin1String("0"))
+        m_searchBox->startAfter(m_dm.obieqti_logo_Qr);
 }
 
 bool TMainFrm::event(QEvent *event)
@@ -360,6 +389,11 @@ void TMainFrm::SearchAcExecute()
         quCaTSh->quCaSearchPn->show();
     else if (active == TransportiTSH)
         TransportiTSH->transportiSearchPn->show();
+}
+
+SearchService &TMainFrm::search()
+{
+    return m_searchBox->search();
 }
 
 MapNavigation *TMainFrm::navigation()

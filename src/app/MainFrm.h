@@ -27,7 +27,10 @@ class PicturePreload;
 class Prompts;
 class QSplitter;
 class QTabWidget;
+class SearchBoxCommands;
+class SearchService;
 class StreetMapCommands;
+class StopRoutesCommands;
 class StreetTab;
 class TransportMapCommands;
 class TransportTab;
@@ -48,6 +51,10 @@ public:
     DataModule &dataModule() { return m_dm; }
     // The map engine over the map area (ScrollBox) and the tool bar's zoom editor.
     MapEngine &map() { return *m_map; }
+    // The search index behind the tool bar's search box, read in the background after the first
+    // activation; and the box's commands.
+    SearchService &search();
+    SearchBoxCommands &searchBox() { return *m_searchBox; }
 
     MainActions *actions;
     MainToolBar *ToolBar;
@@ -107,7 +114,9 @@ private:
     std::unique_ptr<ObjectDetailCommands> m_objectDetails;
     std::unique_ptr<StreetMapCommands> m_streetMap;
     std::unique_ptr<TransportMapCommands> m_transportMap;
+    std::unique_ptr<StopRoutesCommands> m_stopRoutes;
     std::unique_ptr<HelpCommands> m_help;
+    std::unique_ptr<SearchBoxCommands> m_searchBox;
     QWidget *m_shownTab = nullptr;
     bool m_activated = false;
 };

@@ -1,11 +1,14 @@
 #include "app/MainToolBar.h"
 
 #include "app/MainActions.h"
+#include "platform/DisplayFont.h"
+#include "widgets/GeorgianInput.h"
 #include "widgets/ToolBarImages.h"
 #include "widgets/ZoomSpinBox.h"
 
 #include <QAction>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QToolButton>
 
@@ -84,6 +87,16 @@ MainToolBar::MainToolBar(MainActions &actions, QWidget *parent) : QToolBar(paren
     StopGenMapBtn = button("StopGenMapBtn", text("gaCerebis gaaqtiureba rukaze"), StopGeneralMap);
     StopDetMapBtn = button("StopDetMapBtn", text("gaCerebis miTiTeba detalur rukaze"), StopDetailedMap);
     addSeparator();
+    auto *spring = new QWidget(this);
+    spring->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    addWidget(spring);
+    searchBox = new QLineEdit(this);
+    searchBox->setObjectName(QStringLiteral("searchBox"));
+    searchBox->setFont(DisplayFont::font(13));
+    searchBox->setFixedSize(SearchBoxWidth, Height - 4);
+    searchBox->setClearButtonEnabled(true);
+    searchBox->setValidator(new GeorgianInput(searchBox));
+    addWidget(searchBox);
 }
 
 void MainToolBar::enableOnly(CommandGroups::Group group)

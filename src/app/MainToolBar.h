@@ -9,6 +9,7 @@
 #include <QToolBar>
 
 class MainActions;
+class QLineEdit;
 class QToolButton;
 class ZoomSpinBox;
 
@@ -35,8 +36,11 @@ public:
     QToolButton *StreetDetMapBtn;
     QToolButton *StopGenMapBtn;
     QToolButton *StopDetMapBtn;
+    // The one search box, at the right end (its drop-down and keys are SearchBoxCommands').
+    QLineEdit *searchBox;
 
     static constexpr int Height = 25;
+    static constexpr int SearchBoxWidth = 240;
 
 private:
     QToolButton *button(const char *name, const QString &hint, int picture, QAction *action = nullptr);

@@ -16,9 +16,7 @@ bool StartUp::openConnection()
     m_state.KeyLb = QStringLiteral("0");
     QString reason;
     try {
-        const QString codeMemo = Connection::readConnectionFile(QStringLiteral(".\\Address.ini"));
-        m_dm.ADOConn.setConnectionString(codeMemo);
-        m_dm.ADOConn.open();
+        m_dm.openCityConnection();
         return true;
     } catch (const Error &e) {
         reason = e.text();

@@ -2,11 +2,11 @@
 
 #include "common/MainState.h"
 #include "common/Prompts.h"
-#include "common/ZoomControl.h"
 #include "data/DataModule.h"
 #include "data/SqlText.h"
 #include "map/MapArea.h"
 #include "map/MapEngine.h"
+#include "map/MapShow.h"
 #include "map/MarkerWalk.h"
 #include "map/SheetGrid.h"
 #include "widgets/GroupedRows.h"
@@ -43,17 +43,12 @@ ObjectMapCommands::Place placeOf(const DataSet &record, const QString &keyColumn
     return place;
 }
 
-void setMarkerVisible(const Marker &marker, bool visible)
-{
-    marker.picture->setVisible(visible);
-    marker.label->setVisible(visible);
-}
-
 } // namespace
 
 ObjectMapCommands::ObjectMapCommands(DataModule &dm, MainState &state, Prompts &prompts, MapEngine &map,
                                      GroupedRows &list)
-    : m_dm(dm), m_state(state), m_prompts(prompts), m_map(map), m_list(list), m_pointer([] { return QCursor::pos(); })
+    : m_dm(dm), m_state(state), m_prompts(prompts), m_map(map), m_show(map, state, prompts),
+      m_list(list), m_pointer([] { return QCursor::pos(); })
 {
 }
 
@@ -70,19 +65,21 @@ ObjectMapCommands::Place ObjectMapCommands::focusedPlace() const
     return placeOf(m_dm.obieqti_logo_Qr, KeyColumn);
 }
 
-int ObjectMapCommands::zoom() const
-{
-    return m_map.zoom.percent();
-}
-
 std::optional<QPoint> ObjectMapCommands::generalPosition(const QString &code, double x, double y, bool tell)
 {
-    return SheetGrid::generalPlace(code, zoom(), x, y, m_state.WLb, m_state.HLb, tell ? &m_prompts : nullptr);
+    return m_show.generalPlace(code, x, y, tell);
 }
 
 QPoint ObjectMapCommands::sheetPosition(double x, double y) const
 {
-    return SheetGrid::sheetPixel(zoom(), m_state.WLb, m_state.HLb, x, y);
+    return m_show.sheetPlace(x, y);
+}
+
+MapShow::Shown ObjectMapCommands::shownObjects(int focusedKey)
+{
+    MapShow::Shown objects{m_map.markers.ObjectMarkers(), KeyColumn, focusedKey};
+    objects.records = [this]() -> DataSet & { return openObjects(); };
+    return objects;
 }
 
 MarkerSpec ObjectMapCommands::objectSpec(const Place &place, const QPoint &pos, const DataSet &record)
@@ -120,38 +117,16 @@ void ObjectMapCommands::ShowMepAcExecute()
 {
     if (!hasFocusedObject())
         return;
-    MapArea &map = m_map.area;
-    const int horizontal = map.horizontalPosition();
-    const int vertical = map.verticalPosition();
     m_map.markers.ClearStopMarkers();
-    map.scrollTo(0, 0);
-    if (m_state.CurrentMapName != SheetGrid::generalMapName())
-        m_map.switcher.SwitchToGeneralMap(true, true);
-
     const Place focused = focusedPlace();
-    if (!SheetGrid::CheckMapCode(focused.code, focused.subRubric, m_prompts))
-        return;
-
-    // Every object marker whose object has a place on the general map comes back onto it, visible.
-    MarkerWalk walk(openObjects(), KeyColumn, m_map.markers.ObjectMarkers());
-    const QString focusedName = MarkerLayer::pictureName(MarkerKind::Object, focused.key);
-    bool marked = false;
-    walk.forEach([&](const Marker &marker, const MarkerWalk::Record *object) {
-        const std::optional<QPoint> pos = object ? generalPosition(object->code, object->x, object->y, false) : std::nullopt;
-        if (!pos)
-            return;
-        setMarkerVisible(marker, true);
-        MarkerLayer::moveMarker(marker, *pos);
-        if (marker.picture->name() == focusedName) {
-            marker.label->bringToFront();
-            marker.label->setColour(MarkerLayer::Cream);
-            marked = true;
-        }
-    });
-    walk.makeLastFoundCurrent();
-    if (!marked)
-        PlaceObjectMarker('g');
-    map.scrollTo(horizontal, vertical);
+    MapShow::Shown objects = shownObjects(focused.key);
+    objects.singleOut = [](const Marker &marker) {
+        marker.label->bringToFront();
+        marker.label->setColour(MarkerLayer::Cream);
+    };
+    objects.addFocused = [this] { PlaceObjectMarker('g'); };
+    m_show.onGeneralMap(objects, MapShow::GeneralSwitch::ResetZoom,
+                         [&] { return m_show.CheckMapCode(focused.code, focused.subRubric); });
 }
 
 // ---- The focused object on its detailed sheet
@@ -170,50 +145,33 @@ void ObjectMapCommands::showOnSheet(bool withStops)
 {
     if (!hasFocusedObject())
         return;
-    MapArea &map = m_map.area;
-    m_map.navigation.ResetMapView();
-    if (!withStops)
-        m_map.markers.ClearStopMarkers();
-
     const Place focused = focusedPlace();
-    if (!SheetGrid::CheckMapCode(focused.code, focused.subRubric, m_prompts))
-        return;
-    // A code that names no sheet is told about once, before any raster is looked for.
-    if (SheetGrid::SheetColumn(focused.code, m_prompts) < 0)
-        return;
-    if (m_state.CurrentMapName != focused.code)
-        m_map.switcher.SwitchToSheet(focused.code);
-
-    // Markers of objects on this sheet are shown in their places, the others hidden.
-    MarkerWalk walk(openObjects(), KeyColumn, m_map.markers.ObjectMarkers());
-    bool marked = false;
-    walk.forEach([&](const Marker &marker, const MarkerWalk::Record *object) {
-        if (!object)
-            return;
-        const bool onThisSheet = object->code == m_state.CurrentMapName;
-        setMarkerVisible(marker, onThisSheet);
-        if (!onThisSheet)
-            return;
-        MarkerLayer::moveMarker(marker, sheetPosition(object->x, object->y));
-        if (marker.picture->key() == focused.key) {
-            marker.picture->bringToFront();
-            marker.label->bringToFront();
-            marker.label->setColour(MarkerLayer::Cream);
-            marked = true;
+    MapShow::Shown objects = shownObjects(focused.key);
+    objects.singleOut = [](const Marker &marker) {
+        marker.picture->bringToFront();
+        marker.label->bringToFront();
+        marker.label->setColour(MarkerLayer::Cream);
+    };
+    objects.addFocused = [this] { PlaceObjectMarker('d'); };
+    const auto admit = [&] {
+        if (!withStops)
+            m_map.markers.ClearStopMarkers();
+        if (!m_show.CheckMapCode(focused.code, focused.subRubric))
+            return false;
+        // A code that names no sheet is told about once, before any raster is looked for.
+        if (SheetGrid::SheetColumn(focused.code) < 0) {
+            m_show.tellNoSuchSheet();
+            return false;
         }
-    });
-    walk.makeLastFoundCurrent();
-    if (!marked)
-        PlaceObjectMarker('d');
-    // The map area clamps what lies beyond its ends.
-    const QPoint target(SheetGrid::scrollTarget(map.horizontalRange(), focused.x),
-                        SheetGrid::scrollTarget(map.verticalRange(), focused.y));
-
-    if (withStops) {
-        m_map.markers.ClearStopMarkers();
-        ShowNearbyStops(focused.code, focused.x, focused.y);
-    }
-    map.scrollTo(target.x(), target.y());
+        return true;
+    };
+    const auto nearbyStops = [&] {
+        if (withStops) {
+            m_map.markers.ClearStopMarkers();
+            ShowNearbyStops(focused.code, focused.x, focused.y);
+        }
+    };
+    m_show.onSheet(objects, {focused.code, focused.x, focused.y}, admit, nearbyStops);
 }
 
 // ---- Stops near an object
@@ -316,7 +274,7 @@ void ObjectMapCommands::ShowRubricObjects(const QString &rubric)
         if (m_state.CurrentMapName != SheetGrid::generalMapName())
             m_map.switcher.SwitchToGeneralMap(true, false);
         const Place place = placeOf(records, KeyColumn);
-        if (!SheetGrid::CheckMapCode(place.code, place.subRubric, m_prompts))
+        if (!m_show.CheckMapCode(place.code, place.subRubric))
             continue;
         const std::optional<QPoint> pos = generalPosition(place.code, place.x, place.y, true);
         if (!pos)

@@ -8,6 +8,8 @@
 // their name (MarkerWalk), so objects that share a name keep their own places. An object whose
 // sheet code names no sheet is told about once per command and gets no marker; markers already
 // on the map whose objects have no place on the general map are left as they are, silently.
+#include "map/MapShow.h"
+
 #include <QPoint>
 #include <QString>
 #include <functional>
@@ -68,7 +70,8 @@ private:
     // user is told once when `tell`).
     std::optional<QPoint> generalPosition(const QString &code, double x, double y, bool tell);
     QPoint sheetPosition(double x, double y) const;
-    int zoom() const;
+    // The object markers, to show the object of `focusedKey` among them.
+    MapShow::Shown shownObjects(int focusedKey);
     MarkerSpec objectSpec(const Place &place, const QPoint &pos, const DataSet &record);
     // Records the focused row as the group row and expands it all the way down.
     void expandFocusedRow();
@@ -78,6 +81,7 @@ private:
     MainState &m_state;
     Prompts &m_prompts;
     MapEngine &m_map;
+    MapShow m_show;
     GroupedRows &m_list;
     QString m_separator;
     std::function<QPoint()> m_pointer;

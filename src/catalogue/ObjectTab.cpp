@@ -206,6 +206,12 @@ void ObjectTab::obieqtiTSHHide()
     m_markers.ClearStopMarkers();
 }
 
+bool ObjectTab::focusObject(int code)
+{
+    return ObjectGrid->showRecord([this, code] { return m_dm.obieqti_logo_Qr.rowOf(QStringLiteral("obieqtis_kodi"), code); },
+                                  [this] { ClearBtnClick(); });
+}
+
 void ObjectTab::saZieblisdaxurva1Click()
 {
     ObieqtiSearchPn->hide();

@@ -53,6 +53,9 @@ public:
     void obieqtiTSHShow();
     void obieqtiTSHHide();
     void saZieblisdaxurva1Click();
+    // Puts the object list on the object of this code, its groups opened; a search that left it
+    // out is cleared first (GroupedListView::showRecord). False when the whole list lacks it.
+    bool focusObject(int code);
     void ObieqtiSearchPnButtonClick(CaptionPanel::Button button);
 
 private:

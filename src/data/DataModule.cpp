@@ -117,19 +117,28 @@ void DataModule::requery(DataSet &dataSet, const QString &sql)
     dataSet.open();
 }
 
+void DataModule::openCityConnection()
+{
+    ADOConn.setConnectionString(Connection::readConnectionFile(QStringLiteral(".\\Address.ini")));
+    ADOConn.open();
+}
+
 void DataModule::ReloadObjectList()
 {
     requery(rubrikaQr, QStringLiteral("SELECT * FROM rubrika"));
     requery(qve_rubrika_Qr, QStringLiteral("SELECT * FROM qve_rubrika"));
     requery(obieqti_logo_Qr, objectListSql);
+    Q_EMIT listsReloaded();
 }
 
 void DataModule::ReloadStreetList()
 {
     requery(quCa_Qr, QStringLiteral("SELECT * FROM quCa"));
+    Q_EMIT listsReloaded();
 }
 
 void DataModule::ReloadRouteStopList()
 {
     requery(kavS_transporti_gaCereba_Qr, routeStopListSql);
+    Q_EMIT listsReloaded();
 }

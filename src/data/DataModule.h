@@ -28,6 +28,10 @@ public:
     DataSet Qr;
     DataSet Search_qve_rubrika_Qr;
 
+    // Reads the connection string from .\Address.ini in the current folder and opens ADOConn with
+    // it, as the program does at start-up and each command of the command line does; throws Error.
+    void openCityConnection();
+
     void ReloadObjectList();
     void ReloadStreetList();
     void ReloadRouteStopList();
@@ -39,4 +43,8 @@ public:
     static const QString objectListSelect;   // "SELECT obieqtis_logo.*, ... WHERE "
     static const QString objectListSql;      // the unfiltered one-line object list
     static const QString routeStopListSql;   // the unfiltered one-line route-stop list
+
+Q_SIGNALS:
+    // A list was put back on its unfiltered rows: what is read from the database may have changed.
+    void listsReloaded();
 };

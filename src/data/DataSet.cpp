@@ -212,6 +212,15 @@ int DataSet::requireColumn(const QString &column) const
 
 bool DataSet::locate(const QString &column, const QVariant &value)
 {
+    const int row = rowOf(column, value);
+    if (row < 0)
+        return false;
+    setCurrentRow(row);
+    return true;
+}
+
+int DataSet::rowOf(const QString &column, const QVariant &value) const
+{
     if (!m_open)
         throw Error(QStringLiteral("%1: Cannot perform this operation on a closed dataset").arg(m_name));
     const int c = requireColumn(column);
@@ -232,12 +241,10 @@ bool DataSet::locate(const QString &column, const QVariant &value)
         return !cell.isNull() && cell == value;
     };
     for (int row = 0; row < m_rowCount; ++row) {
-        if (equal(valueAt(row, c))) {
-            setCurrentRow(row);
-            return true;
-        }
+        if (equal(valueAt(row, c)))
+            return row;
     }
-    return false;
+    return -1;
 }
 
 void DataSet::requireCurrent(const QString &column) const

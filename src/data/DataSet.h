@@ -66,6 +66,8 @@ public:
     // number compare as text; a null value finds a null cell); the current record stays where
     // it was when nothing matches. Throws on a closed data set or an unknown column.
     bool locate(const QString &column, const QVariant &value);
+    // The first record that locate() would move to, -1 when none; the current record stays.
+    int rowOf(const QString &column, const QVariant &value) const;
 
     // Reads of the current record. Unknown columns and reads without a current record throw.
     QVariant value(const QString &column) const;

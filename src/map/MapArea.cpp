@@ -282,6 +282,19 @@ bool MapArea::isOnImage(const QPoint &content) const
     return QRect(ImageOrigin, m_imageSize).contains(content) && !itemAt(content);
 }
 
+// ---- Overlay
+
+void MapArea::setOverlay(const MapOverlay *overlay)
+{
+    m_overlay = overlay;
+    overlayChanged();
+}
+
+void MapArea::overlayChanged()
+{
+    viewport()->update();
+}
+
 // ---- Painting
 
 // The raster itself, or a smoothly halved copy when the image is drawn at half size or less:
@@ -348,6 +361,12 @@ void MapArea::paintEvent(QPaintEvent *event)
     const QRect exposed = event->rect().translated(offset);
     painter.translate(-offset);
     paintImage(painter, exposed);
+    if (m_overlay) {
+        painter.save();
+        painter.setClipRect(rasterRect() & exposed);
+        m_overlay->paintOverlay(painter, exposed);
+        painter.restore();
+    }
     paintItems(painter, exposed);
 }
 
@@ -437,6 +456,7 @@ void MapArea::mouseMoveEvent(QMouseEvent *event)
 void MapArea::contextMenuEvent(QContextMenuEvent *event)
 {
     const MapItem *item = itemAt(event->pos() + contentOffset());
+    Q_EMIT contextMenuOpening(item);
     QMenu *menu = item && item->contextMenu() ? item->contextMenu() : contextMenu();
     if (menu)
         menu->popup(event->globalPos());

@@ -40,6 +40,15 @@
 class CommandRunner;
 class PicturePreload;
 class QMenu;
+class QPainter;
+
+// Something drawn over the map image and under every item (a journey's lines).
+class MapOverlay {
+public:
+    virtual ~MapOverlay() = default;
+    // Paints what lies in `exposed` (content coordinates); the painter is clipped to the raster.
+    virtual void paintOverlay(QPainter &painter, const QRect &exposed) const = 0;
+};
 
 class MapArea : public QAbstractScrollArea {
     Q_OBJECT
@@ -98,6 +107,12 @@ public:
     // True when the content position lies on the image and on no visible item.
     bool isOnImage(const QPoint &content) const;
 
+    // ---- Overlay
+    // The one overlay painted between the image and the items (nullptr: none).
+    void setOverlay(const MapOverlay *overlay);
+    // The overlay's drawing changed: the view is painted again.
+    void overlayChanged();
+
     PictureCache &pictures() { return m_pictures; }
     // Font of the captions: "_! Kolhety", 8 points.
     const QFont &labelFont() const { return m_labelFont; }
@@ -108,6 +123,8 @@ Q_SIGNALS:
     void freeSpaceClick(const QPoint &globalPos);
     void freeSpaceMouseUp(const QPoint &globalPos);
     void keyDown(int key, Qt::KeyboardModifiers modifiers);
+    // A context menu is about to open on `item` (nullptr: on the image or the free space).
+    void contextMenuOpening(const MapItem *item);
 
 protected:
     bool viewportEvent(QEvent *event) override;
@@ -162,6 +179,7 @@ private:
 
     QPointer<QMenu> m_menu;
     CommandRunner *m_runner = nullptr;
+    const MapOverlay *m_overlay = nullptr;
     PictureCache m_pictures;
     QFont m_labelFont;
 };

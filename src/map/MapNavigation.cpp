@@ -4,6 +4,7 @@
 #include "common/MainState.h"
 #include "common/ZoomControl.h"
 #include "data/DataModule.h"
+#include "map/JourneyLayer.h"
 #include "map/MapArea.h"
 #include "map/MarkerLayer.h"
 
@@ -56,8 +57,8 @@ struct MapNavigation::ViewTarget {
 };
 
 MapNavigation::MapNavigation(MainState &state, DataModule &dm, MapArea &area, MarkerLayer &markers,
-                             ZoomControl &zoom, CommandRunner &runner, QObject *parent)
-    : QObject(parent), m_state(state), m_dm(dm), m_area(area), m_markers(markers), m_zoom(zoom)
+                             JourneyLayer &journey, ZoomControl &zoom, CommandRunner &runner, QObject *parent)
+    : QObject(parent), m_state(state), m_dm(dm), m_area(area), m_markers(markers), m_journey(journey), m_zoom(zoom)
 {
     area.setCommandRunner(&runner);
     const auto guarded = [this, &runner](void (MapNavigation::*slot)(const QPoint &)) {
@@ -78,7 +79,13 @@ void MapNavigation::ResetMapView()
     if (!m_area.autoSize()) {
         m_area.setAutoSize(true);
         m_zoom.setPercent(100);
+        m_journey.relayout(viewport());
     }
+}
+
+SheetGrid::Viewport MapNavigation::viewport() const
+{
+    return {m_zoom.percent(), m_state.WLb, m_state.HLb, m_state.CurrentMapName};
 }
 
 MapNavigation::ViewTarget MapNavigation::viewTarget(int offset) const
@@ -122,9 +129,11 @@ void MapNavigation::zoom(int offset, int (*change)(int))
     const int z = change(m_zoom.percent());
     m_zoom.setPercent(z);
     sizeImage(z);
-    m_markers.RepositionObjectMarkers(z, m_state.HLb, m_state.WLb);
-    m_markers.RepositionStreetMarkers(z, m_state.HLb, m_state.WLb);
-    m_markers.RepositionStopMarkers(z, m_state.HLb, m_state.WLb);
+    const SheetGrid::Viewport shown = viewport();
+    m_markers.RepositionObjectMarkers(shown);
+    m_markers.RepositionStreetMarkers(shown);
+    m_markers.RepositionStopMarkers(shown);
+    m_journey.relayout(shown);
     const QPoint pos = target.position(z);
     m_area.setHorizontalPosition(pos.x());
     m_area.setVerticalPosition(pos.y());
@@ -150,6 +159,7 @@ void MapNavigation::ClearMapAcExecute()
     m_markers.ClearObjectMarkers();
     m_markers.ClearStreetMarkers();
     m_markers.ClearStopMarkers();
+    m_journey.clear();
 }
 
 void MapNavigation::ThImageMouseDown(const QPoint &globalPos)

@@ -16,11 +16,14 @@
 // lies 200, after zoom out and apply 300 pixels (scaled by the zoom) right of and below the
 // view's corner. When the object list has no current record, or its x or y is empty, the point
 // at the centre of the view stays at the centre instead.
+#include "map/SheetGrid.h"
+
 #include <QObject>
 #include <QPoint>
 
 class CommandRunner;
 class DataModule;
+class JourneyLayer;
 class MapArea;
 class MarkerLayer;
 class ZoomControl;
@@ -29,12 +32,16 @@ struct MainState;
 class MapNavigation : public QObject {
     Q_OBJECT
 public:
-    MapNavigation(MainState &state, DataModule &dm, MapArea &area, MarkerLayer &markers, ZoomControl &zoom,
-                  CommandRunner &runner, QObject *parent = nullptr);
+    MapNavigation(MainState &state, DataModule &dm, MapArea &area, MarkerLayer &markers, JourneyLayer &journey,
+                  ZoomControl &zoom, CommandRunner &runner, QObject *parent = nullptr);
 
     // View to the origin; when the image is zoomed (auto size off) it returns to the raster's
-    // own size and the zoom editor to 100.
+    // own size and the zoom editor to 100 (a drawn journey follows; the markers wait for the
+    // command that resets the view to place them).
     void ResetMapView();
+
+    // The map shown and its scale: the zoom editor's percent, WLb, HLb and CurrentMapName.
+    SheetGrid::Viewport viewport() const;
 
     QPoint dragOrigin() const { return m_dragOrigin; }
     QPoint dragCursor() const { return m_dragCursor; }
@@ -43,7 +50,7 @@ public Q_SLOTS:
     void gazrda1Click();      // zoom in: +25 up to 200
     void Semcireba1Click();   // zoom out: -25 down to 25
     void specialuri1Click();  // apply the value in the zoom editor
-    void ClearMapAcExecute(); // remove object, logo, street and stop markers
+    void ClearMapAcExecute(); // remove object, logo, street and stop markers and the journey
 
     // Mouse and keys of the map area (global screen positions).
     void ThImageMouseDown(const QPoint &globalPos);
@@ -62,6 +69,7 @@ private:
     DataModule &m_dm;
     MapArea &m_area;
     MarkerLayer &m_markers;
+    JourneyLayer &m_journey;
     ZoomControl &m_zoom;
     QPoint m_dragOrigin;
     QPoint m_dragCursor;

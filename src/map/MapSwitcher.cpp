@@ -38,6 +38,8 @@ void MapSwitcher::switchTo(const QString &name, const QString &path, const std::
         m_state.CurrentMapName = shown;
         throw;
     }
+    if (m_switched)
+        m_switched();
 }
 
 void MapSwitcher::LoadGeneralMap()

@@ -32,6 +32,8 @@ public:
     void SwitchToGeneralMap(bool autoSize, bool resetZoom);
     // Shows the sheet named by the whole `ruka_kodi` value unless it is the map shown.
     void SwitchToSheet(const QString &code);
+    // Called after every map loaded by a switch (what is drawn over the map follows it).
+    void setOnSwitched(std::function<void()> switched) { m_switched = std::move(switched); }
 
 private:
     void load(const QString &path);
@@ -41,4 +43,5 @@ private:
     MainState &m_state;
     MapArea &m_area;
     ZoomControl &m_zoom;
+    std::function<void()> m_switched;
 };

@@ -1,11 +1,9 @@
 #include "map/MarkerLayer.h"
 
 #include "common/Errors.h"
-#include "common/MainState.h"
 #include "data/DataModule.h"
 #include "map/MapArea.h"
 #include "map/MarkerWalk.h"
-#include "map/SheetGrid.h"
 #include "platform/NoFollowFile.h"
 #include "platform/PrivateTempDirectory.h"
 
@@ -13,7 +11,7 @@
 const QColor MarkerLayer::SkyBlue(166, 202, 240);
 const QColor MarkerLayer::Cream(255, 251, 240);
 
-MarkerLayer::MarkerLayer(MainState &state, DataModule &dm, MapArea &area) : m_state(state), m_dm(dm), m_area(area)
+MarkerLayer::MarkerLayer(DataModule &dm, MapArea &area) : m_dm(dm), m_area(area)
 {
 }
 
@@ -28,6 +26,13 @@ QString MarkerLayer::labelName(MarkerKind kind, int key)
     // Stop labels carry their kind too, so that a stop and an object with equal keys can both
     // be labelled on the map.
     return (kind == MarkerKind::Stop ? QStringLiteral("Lb_Stp_") : QStringLiteral("Lb_")) + QString::number(key);
+}
+
+std::optional<int> MarkerLayer::stopKeyOf(const MapItem &item)
+{
+    if (item.name() == pictureName(MarkerKind::Stop, item.key()) || item.name() == labelName(MarkerKind::Stop, item.key()))
+        return item.key();
+    return std::nullopt;
 }
 
 // ---- Making markers
@@ -153,36 +158,30 @@ void MarkerLayer::moveMarker(const Marker &marker, const QPoint &pos)
         marker.label->move(QPoint(pos.x(), pos.y() - LabelOffset));
 }
 
-void MarkerLayer::reposition(const MarkerList &list, DataSet &records, const QString &keyColumn, int zoom,
-                             int baseHeight, int baseWidth)
+void MarkerLayer::reposition(const MarkerList &list, DataSet &records, const QString &keyColumn,
+                             const SheetGrid::Viewport &viewport)
 {
-    const bool generalMap = m_state.CurrentMapName == SheetGrid::generalMapName();
     MarkerWalk walk(records, keyColumn, list);
     walk.forEach([&](const Marker &marker, const MarkerWalk::Record *record) {
         if (!record)
             return;
-        std::optional<QPoint> pos;
-        if (generalMap)
-            pos = SheetGrid::generalPlace(record->code, zoom, record->x, record->y, baseWidth, baseHeight, nullptr);
-        else if (record->code == m_state.CurrentMapName)
-            pos = SheetGrid::sheetPixel(zoom, baseWidth, baseHeight, record->x, record->y);
-        if (pos)
+        if (const std::optional<QPoint> pos = viewport.pixelOnShownMap({record->code, record->x, record->y}))
             moveMarker(marker, *pos);
     });
 }
 
-void MarkerLayer::RepositionObjectMarkers(int zoom, int baseHeight, int baseWidth)
+void MarkerLayer::RepositionObjectMarkers(const SheetGrid::Viewport &viewport)
 {
     // Without object markers the table of every object need not be read.
     if (m_objects.isEmpty())
         return;
     if (!m_dm.obieqtiQr.isOpen())
         m_dm.obieqtiQr.open();
-    reposition(m_objects, m_dm.obieqtiQr, QStringLiteral("obieqtis_kodi"), zoom, baseHeight, baseWidth);
+    reposition(m_objects, m_dm.obieqtiQr, QStringLiteral("obieqtis_kodi"), viewport);
 }
 
 void MarkerLayer::repositionFromScratch(const MarkerList &list, const QString &sql, const QString &keyColumn,
-                                        int zoom, int baseHeight, int baseWidth)
+                                        const SheetGrid::Viewport &viewport)
 {
     // Qr is left holding the query either way; every user of Qr sets its own SQL before opening
     // it, so an empty list need not run the query.
@@ -192,17 +191,15 @@ void MarkerLayer::repositionFromScratch(const MarkerList &list, const QString &s
         return;
     }
     DataModule::requery(m_dm.Qr, sql);
-    reposition(list, m_dm.Qr, keyColumn, zoom, baseHeight, baseWidth);
+    reposition(list, m_dm.Qr, keyColumn, viewport);
 }
 
-void MarkerLayer::RepositionStreetMarkers(int zoom, int baseHeight, int baseWidth)
+void MarkerLayer::RepositionStreetMarkers(const SheetGrid::Viewport &viewport)
 {
-    repositionFromScratch(m_streets, QStringLiteral("SELECT * FROM quCa"), QStringLiteral("quCa_kodi"), zoom,
-                          baseHeight, baseWidth);
+    repositionFromScratch(m_streets, QStringLiteral("SELECT * FROM quCa"), QStringLiteral("quCa_kodi"), viewport);
 }
 
-void MarkerLayer::RepositionStopMarkers(int zoom, int baseHeight, int baseWidth)
+void MarkerLayer::RepositionStopMarkers(const SheetGrid::Viewport &viewport)
 {
-    repositionFromScratch(m_stops, QStringLiteral("SELECT * FROM gaCereba"), QStringLiteral("gaCereba_kodi"), zoom,
-                          baseHeight, baseWidth);
+    repositionFromScratch(m_stops, QStringLiteral("SELECT * FROM gaCereba"), QStringLiteral("gaCereba_kodi"), viewport);
 }

@@ -25,6 +25,7 @@
 // marker that cannot be made: addMarker() gives nullptr and nothing is made; isFull() lets a
 // command stop its loop early.
 #include "map/MapItem.h"
+#include "map/SheetGrid.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -36,7 +37,6 @@
 class DataModule;
 class DataSet;
 class MapArea;
-struct MainState;
 
 enum class MarkerKind { Object, Logo, Street, Stop };
 
@@ -91,7 +91,7 @@ public:
     static const QColor SkyBlue;           // 15780518: red 166, green 202, blue 240
     static const QColor Cream;             // 15793151: red 255, green 251, blue 240
 
-    MarkerLayer(MainState &state, DataModule &dm, MapArea &area);
+    MarkerLayer(DataModule &dm, MapArea &area);
 
     // Makes one marker (see the table above); std::nullopt when a name is taken, the picture
     // cannot be loaded or the temporary directory is unavailable.
@@ -119,19 +119,22 @@ public:
     void ClearStreetMarkers();
     void ClearStopMarkers();
 
-    // Move every marker of a list to its place for the zoom, from its record (MarkerWalk):
+    // Move every marker of a list to its place on the map shown at its zoom, from its record (MarkerWalk):
     // objects from obieqtiQr (opened when closed), streets and stops from Qr re-queried with
     // "SELECT * FROM quCa" / "SELECT * FROM gaCereba" (left holding that text). On the general
     // map every marker moves; on a sheet only the markers of records on that sheet move, the
     // others keep their place and visibility. A label follows its picture. A marker whose record
     // is gone, or whose sheet code names no sheet, keeps its place and nothing is told; an empty
     // x or y reads as 0. The data sets' current records stay. The logo marker is not moved.
-    void RepositionObjectMarkers(int zoom, int baseHeight, int baseWidth);
-    void RepositionStreetMarkers(int zoom, int baseHeight, int baseWidth);
-    void RepositionStopMarkers(int zoom, int baseHeight, int baseWidth);
+    void RepositionObjectMarkers(const SheetGrid::Viewport &viewport);
+    void RepositionStreetMarkers(const SheetGrid::Viewport &viewport);
+    void RepositionStopMarkers(const SheetGrid::Viewport &viewport);
 
     // Puts a marker's picture at `pos` and its label, if any, LabelOffset pixels above it.
     static void moveMarker(const Marker &marker, const QPoint &pos);
+
+    // The stop whose marker (picture or label) `item` is; std::nullopt for any other item.
+    static std::optional<int> stopKeyOf(const MapItem &item);
 
     // The name prefix of a kind's picture: "Obj_", "Str_" or "Stp_".
     static QString pictureName(MarkerKind kind, int key);
@@ -140,12 +143,11 @@ public:
 private:
     void loadPicture(MapItem &picture, const MarkerSpec &recipe);
     void clear(MarkerList &list);
-    void reposition(const MarkerList &list, DataSet &records, const QString &keyColumn, int zoom, int baseHeight,
-                    int baseWidth);
-    void repositionFromScratch(const MarkerList &list, const QString &sql, const QString &keyColumn, int zoom,
-                               int baseHeight, int baseWidth);
+    void reposition(const MarkerList &list, DataSet &records, const QString &keyColumn,
+                    const SheetGrid::Viewport &viewport);
+    void repositionFromScratch(const MarkerList &list, const QString &sql, const QString &keyColumn,
+                               const SheetGrid::Viewport &viewport);
 
-    MainState &m_state;
     DataModule &m_dm;
     MapArea &m_area;
     MarkerList m_objects;

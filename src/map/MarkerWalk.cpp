@@ -53,7 +53,6 @@ std::optional<MarkerWalk::Record> MarkerWalk::find(int key)
     record.code = code.isNull() ? QString() : code.toString();
     record.x = x.isNull() ? 0.0 : x.toDouble();
     record.y = y.isNull() ? 0.0 : y.toDouble();
-    record.hasPosition = !x.isNull() && !y.isNull();
     m_lastFound = record.row;
     return record;
 }

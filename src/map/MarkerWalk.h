@@ -28,13 +28,12 @@ class DataSet;
 class MarkerWalk {
 public:
     // Where a record lies: its sheet code ("" when empty) and its position on that sheet (an
-    // empty x or y reads as 0; `hasPosition` tells whether both are given).
+    // empty x or y reads as 0).
     struct Record {
         int row = -1;
         QString code;
         double x = 0;
         double y = 0;
-        bool hasPosition = false;
     };
 
     MarkerWalk(DataSet &records, const QString &keyColumn, const MarkerList &markers);

@@ -1,7 +1,5 @@
 #include "map/SheetGrid.h"
 
-#include "common/Prompts.h"
-
 #include <cmath>
 
 namespace SheetGrid {
@@ -17,21 +15,11 @@ const QLatin1String sheetCodes[5][5] = {
     {QLatin1String("E1"), QLatin1String("E2"), QLatin1String("E3"), QLatin1String("E4"), QLatin1String("F5")},
 };
 
-constexpr int HotLineSubRubric = 172;
-
-// Message windows that show nothing.
-class SilentPrompts : public Prompts {
-public:
-    void showMessage(const QString &) override {}
-    bool askYesNo(const QString &) override { return false; }
-    void reportError(const QString &) override {}
-    void standardMessage(const QString &, const QString &) override {}
-};
 constexpr long double Hundredth = 0.01L;
 constexpr long double F5Shift = 8.29972L;
 
 // Finds the code in the grid; `byColumn` picks which index is returned.
-int gridIndex(const QString &code, bool byColumn, Prompts &prompts)
+int gridIndex(const QString &code, bool byColumn)
 {
     // The codes are distinct, so the first match is the only one.
     const QStringView sheet = QStringView(code).left(2);
@@ -39,8 +27,19 @@ int gridIndex(const QString &code, bool byColumn, Prompts &prompts)
         for (int row = 0; row < 5; ++row)
             if (sheet == sheetCodes[column][row])
                 return byColumn ? column : row;
-    prompts.showMessage(QStringLiteral("adgilmdebareobis maCvenebeli rukis faili arakoreqtulia"));
     return -1;
+}
+
+// The per-cent positions on the general map, rounded to a double before any further product.
+double generalX(int column, int row, double x)
+{
+    return double(column == 4 && row == 4 ? (long double)x / 5.0L + 80.0L - F5Shift
+                                          : (long double)column * 20.0L + (long double)x / 5.0L);
+}
+
+double generalY(int row, double y)
+{
+    return double((long double)row * 20.0L + (long double)y / 5.0L);
 }
 
 // Nearest integer, exact halves to even. Non-finite values (a broken coordinate) give 0 and
@@ -58,6 +57,7 @@ qint64 roundHalfEven(long double value)
     return qint64(rounded);
 }
 
+
 } // namespace
 
 QString generalMapName()
@@ -65,14 +65,23 @@ QString generalMapName()
     return QStringLiteral("Tbilisi");
 }
 
-int SheetColumn(const QString &code, Prompts &prompts)
+int SheetColumn(const QString &code)
 {
-    return gridIndex(code, true, prompts);
+    return gridIndex(code, true);
 }
 
-int SheetRow(const QString &code, Prompts &prompts)
+int SheetRow(const QString &code)
 {
-    return gridIndex(code, false, prompts);
+    return gridIndex(code, false);
+}
+
+std::optional<QPointF> generalPercent(const Place &place)
+{
+    const int column = SheetColumn(place.code);
+    const int row = SheetRow(place.code);
+    if (column < 0)
+        return std::nullopt;
+    return QPointF(generalX(column, row, place.x), generalY(row, place.y));
 }
 
 qint64 SheetPixelX(int zoom, int baseWidth, double x)
@@ -87,16 +96,13 @@ qint64 SheetPixelY(int zoom, int baseHeight, double y)
 
 qint64 GeneralPixelX(int column, int row, int zoom, double x, int baseWidth)
 {
-    const long double gxExtended = column == 4 && row == 4
-                                       ? (long double)x / 5.0L + 80.0L - F5Shift
-                                       : (long double)column * 20.0L + (long double)x / 5.0L;
-    const double gx = double(gxExtended);
+    const double gx = generalX(column, row, x);
     return roundHalfEven((long double)zoom * Hundredth * (long double)baseWidth * Hundredth * (long double)gx);
 }
 
 qint64 GeneralPixelY(int row, int zoom, int baseHeight, double y)
 {
-    const double gy = double((long double)row * 20.0L + (long double)y / 5.0L);
+    const double gy = generalY(row, y);
     return roundHalfEven((long double)zoom * Hundredth * (long double)baseHeight * Hundredth * (long double)gy);
 }
 
@@ -106,29 +112,41 @@ int toControlPosition(qint64 pixel)
     return int(qBound(-limit, pixel, limit));
 }
 
-QPoint generalPixel(const QString &code, int zoom, double x, double y, int baseWidth, int baseHeight,
-                    Prompts &prompts)
+std::optional<QPoint> Viewport::generalPixel(const QString &code, double x, double y) const
 {
-    const int row = SheetRow(code, prompts);
-    const int column = SheetColumn(code, prompts);
-    const qint64 left = GeneralPixelX(column, row, zoom, x, baseWidth);
-    const qint64 top = GeneralPixelY(SheetRow(code, prompts), zoom, baseHeight, y);
-    return {toControlPosition(left), toControlPosition(top)};
-}
-
-std::optional<QPoint> generalPlace(const QString &code, int zoom, double x, double y, int baseWidth, int baseHeight,
-                                   Prompts *tell)
-{
-    // Once SheetColumn has accepted the code, the transform has nothing to tell.
-    SilentPrompts silent;
-    if (SheetColumn(code, tell ? *tell : silent) < 0)
+    const int row = SheetRow(code);
+    const int column = SheetColumn(code);
+    if (column < 0)
         return std::nullopt;
-    return generalPixel(code, zoom, x, y, baseWidth, baseHeight, silent);
+    return QPoint(toControlPosition(GeneralPixelX(column, row, zoom, x, baseWidth)),
+                  toControlPosition(GeneralPixelY(row, zoom, baseHeight, y)));
 }
 
-QPoint sheetPixel(int zoom, int baseWidth, int baseHeight, double x, double y)
+QPoint Viewport::sheetPixel(double x, double y) const
 {
     return {toControlPosition(SheetPixelX(zoom, baseWidth, x)), toControlPosition(SheetPixelY(zoom, baseHeight, y))};
+}
+
+std::optional<QPoint> Viewport::pixelOnShownMap(const Place &place) const
+{
+    if (showsGeneralMap())
+        return generalPixel(place.code, place.x, place.y);
+    if (place.code == map)
+        return sheetPixel(place.x, place.y);
+    return std::nullopt;
+}
+
+std::optional<QPoint> Viewport::pixelInFrame(const Place &place) const
+{
+    if (showsGeneralMap() || place.code == map)
+        return pixelOnShownMap(place);
+    // Another sheet's place, in per cent of the sheet shown (a sheet is a fifth of the map).
+    const std::optional<QPointF> at = generalPercent(place);
+    const std::optional<QPointF> corner = generalPercent({map, 0, 0});
+    if (!at || !corner)
+        return std::nullopt;
+    const QPointF onThisSheet = (*at - *corner) * 5.0;
+    return sheetPixel(onThisSheet.x(), onThisSheet.y());
 }
 
 int scrollTarget(int range, double percent, int margin)
@@ -138,16 +156,6 @@ int scrollTarget(int range, double percent, int margin)
         return -margin;
     constexpr double limit = 1 << 30;
     return toControlPosition(qint64(qBound(-limit, rounded, limit))) - margin;
-}
-
-bool CheckMapCode(const QString &code, int subRubric, Prompts &prompts)
-{
-    if (!code.isEmpty())
-        return true;
-    prompts.showMessage(subRubric == HotLineSubRubric
-                            ? QStringLiteral("cxeli xazis obieqti rukaze datanili ar aris")
-                            : QStringLiteral("rukis rekviziti arakoreqtulia, obieqtis Cveneba rukaze SeuZlebelia"));
-    return false;
 }
 
 } // namespace SheetGrid

@@ -13,17 +13,17 @@
 // They compute in x87 extended precision (`long double`) in exactly the order written and round
 // exact halves to the even neighbour, so a marker lands on the same pixel every time.
 //
-// Typical use by a show command (zoom from ZoomEd, base size from MainState):
-//     const QPoint pos = onGeneralMap
-//         ? SheetGrid::generalPixel(code, zoom, x, y, state.WLb, state.HLb, prompts)
-//         : SheetGrid::sheetPixel(zoom, state.WLb, state.HLb, x, y);
+// Nothing here speaks to the user: a code that names no sheet gives -1 or std::nullopt, and the
+// command tells it (MapShow). Typical use by a show command:
+//     const SheetGrid::Viewport view = map.viewport();   // zoom, base size, the map shown
+//     if (const std::optional<QPoint> pos = view.generalPixel(code, x, y)) ...
+//     const QPoint onSheet = view.sheetPixel(x, y);
 #include <QPoint>
+#include <QPointF>
 #include <QString>
 #include <QtGlobal>
 
 #include <optional>
-
-class Prompts;
 
 namespace SheetGrid {
 
@@ -31,10 +31,20 @@ namespace SheetGrid {
 QString generalMapName();
 
 // Grid indexes of a sheet code (only its first two characters count, compared exactly and
-// case-sensitively). An unknown code shows "adgilmdebareobis maCvenebeli rukis faili
-// arakoreqtulia" through `prompts` and gives -1.
-int SheetColumn(const QString &code, Prompts &prompts);
-int SheetRow(const QString &code, Prompts &prompts);
+// case-sensitively); -1 when it names no sheet.
+int SheetColumn(const QString &code);
+int SheetRow(const QString &code);
+
+// The spot a record names: its sheet code and its position on that sheet in per cent.
+struct Place {
+    QString code;
+    double x = 0;
+    double y = 0;
+};
+
+// The position of a place on the general map in per cent of its width and height (the F5 sheet
+// shifted left); std::nullopt when its code names no sheet.
+std::optional<QPointF> generalPercent(const Place &place);
 
 // Pixel position on the sheet that is shown.
 qint64 SheetPixelX(int zoom, int baseWidth, double x);
@@ -48,27 +58,32 @@ qint64 GeneralPixelY(int row, int zoom, int baseHeight, double y);
 // overflows on).
 int toControlPosition(qint64 pixel);
 
-// Both coordinates on the general map, calling SheetRow, SheetColumn and SheetRow again in that
-// order (an unknown code therefore shows its message three times).
-QPoint generalPixel(const QString &code, int zoom, double x, double y, int baseWidth, int baseHeight,
-                    Prompts &prompts);
-// The place of a record on the general map, where a show command puts it: std::nullopt when its
-// code names no sheet, and then `tell` (when given) shows the unknown-code message once, where
-// generalPixel() would show it three times and put the record off the map.
-std::optional<QPoint> generalPlace(const QString &code, int zoom, double x, double y, int baseWidth, int baseHeight,
-                                   Prompts *tell);
-// Both coordinates on the shown sheet.
-QPoint sheetPixel(int zoom, int baseWidth, int baseHeight, double x, double y);
+// The map shown and its scale: everything the transforms need besides the record.
+struct Viewport {
+    int zoom = 100;      // percent; 100 is the raster's own size
+    int baseWidth = 0;   // WLb
+    int baseHeight = 0;  // HLb
+    QString map;         // CurrentMapName: the general map's name or the whole code of the sheet
+
+    bool showsGeneralMap() const { return map == generalMapName(); }
+
+    // Where a record lies on the general map; std::nullopt when its code names no sheet.
+    std::optional<QPoint> generalPixel(const QString &code, double x, double y) const;
+    // Where a record lies on the sheet shown, whatever sheet it names.
+    QPoint sheetPixel(double x, double y) const;
+    // Where a record lies on the map shown: on the general map as generalPixel() places it; on
+    // a sheet when the record's whole code is that sheet's, std::nullopt for another sheet.
+    std::optional<QPoint> pixelOnShownMap(const Place &place) const;
+    // A place in the pixel frame of the map shown, also when it lies on another sheet (so that
+    // a line leaving the sheet runs on towards it); std::nullopt when a code names no sheet. A
+    // place on the map shown lands on the pixel pixelOnShownMap() gives.
+    std::optional<QPoint> pixelInFrame(const Place &place) const;
+};
 
 // The scroll position that puts a record lying at `percent` of the map's extent about `margin`
 // pixels right of or below the view's corner: round(range × 0.01 × percent) − margin, computed
 // in double precision. A far-off or broken coordinate (1e300, NaN) gives a position clamped like
 // a control position instead of overflowing.
 int scrollTarget(int range, double percent, int margin = 350);
-
-// True when the record has a sheet code. An empty code shows, through `prompts`, the hot-line
-// message for sub-rubric 172 ("cxeli xazis obieqti rukaze datanili ar aris") or the general one
-// for any other sub-rubric, and gives false.
-bool CheckMapCode(const QString &code, int subRubric, Prompts &prompts);
 
 } // namespace SheetGrid

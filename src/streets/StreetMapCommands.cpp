@@ -1,12 +1,10 @@
 #include "streets/StreetMapCommands.h"
 
 #include "common/MainState.h"
-#include "common/ZoomControl.h"
 #include "data/DataModule.h"
 #include "map/MapArea.h"
 #include "map/MapEngine.h"
-#include "map/MarkerWalk.h"
-#include "map/SheetGrid.h"
+#include "map/MapShow.h"
 #include "widgets/GroupedRows.h"
 
 namespace {
@@ -31,17 +29,15 @@ bool StreetMapCommands::hasFocusedStreet() const
     return streets.isOpen() && streets.currentRow() >= 0;
 }
 
-std::optional<QPoint> StreetMapCommands::streetPosition(const DataSet &streets, Mode mode) const
+std::optional<QPoint> StreetMapCommands::streetPosition(const DataSet &streets, Mode mode)
 {
     if (streets.isNull(QStringLiteral("x")) || streets.isNull(QStringLiteral("y")))
         return std::nullopt;
     const double x = streets.real(QStringLiteral("x"));
     const double y = streets.real(QStringLiteral("y"));
-    const int zoom = m_map.zoom.percent();
     if (mode == Mode::General)
-        return SheetGrid::generalPlace(streets.text(QStringLiteral("ruka_kodi")), zoom, x, y, m_state.WLb, m_state.HLb,
-                                       &m_prompts);
-    return SheetGrid::sheetPixel(zoom, m_state.WLb, m_state.HLb, x, y);
+        return m_show.generalPlace(streets.text(QStringLiteral("ruka_kodi")), x, y, true);
+    return m_show.sheetPlace(x, y);
 }
 
 bool StreetMapCommands::addMarker(const DataSet &streets, Mode mode, const QString &icon)
@@ -64,16 +60,18 @@ void StreetMapCommands::loadAllStreets()
     DataModule::requery(m_dm.Qr, QStringLiteral("SELECT * FROM quCa"));
 }
 
-QPoint StreetMapCommands::scrollTarget() const
+MapShow::Shown StreetMapCommands::shownStreets()
 {
-    const DataSet &street = m_dm.quCa_Qr;
-    // An empty coordinate counts as 0: the view stays at that edge.
-    const auto coordinate = [&street](const char *column) {
-        const QString name = QLatin1String(column);
-        return street.isNull(name) ? 0.0 : street.real(name);
+    MapShow::Shown streets{m_map.markers.StreetMarkers(), Key, streetKey(m_dm.quCa_Qr)};
+    streets.records = [this]() -> DataSet & {
+        loadAllStreets();
+        return m_dm.Qr;
     };
-    return {SheetGrid::scrollTarget(m_map.area.horizontalRange(), coordinate("x"), ScrollMargin),
-            SheetGrid::scrollTarget(m_map.area.verticalRange(), coordinate("y"), ScrollMargin)};
+    streets.singleOut = [](const Marker &marker) {
+        marker.picture->bringToFront();
+        marker.picture->loadPicture(ActiveStreetReplacement);
+    };
+    return streets;
 }
 
 void StreetMapCommands::AddStreetMarker(Mode mode)
@@ -120,74 +118,24 @@ void StreetMapCommands::StreetGenShowMnItClick()
 {
     if (!hasFocusedStreet())
         return;
-    MapArea &map = m_map.area;
-    const int horizontal = map.horizontalPosition();
-    const int vertical = map.verticalPosition();
-    map.scrollTo(0, 0);
-    m_map.switcher.SwitchToGeneralMap(false, false);
-    loadAllStreets();
-    MarkerWalk walk(m_dm.Qr, Key, m_map.markers.StreetMarkers());
-    const int focusedKey = streetKey(m_dm.quCa_Qr);
-    const int zoom = m_map.zoom.percent();
-    bool marked = false;
-    walk.forEach([&](const Marker &marker, const MarkerWalk::Record *street) {
-        MapItem &picture = *marker.picture;
-        // A street whose code names no sheet has no place here: its marker is left as it is.
-        const std::optional<QPoint> pos =
-            street ? SheetGrid::generalPlace(street->code, zoom, street->x, street->y, m_state.WLb, m_state.HLb, nullptr)
-                   : std::nullopt;
-        if (pos) {
-            picture.setVisible(true);
-            if (street->hasPosition)
-                picture.move(*pos);
-        }
-        if (picture.key() == focusedKey) {
-            picture.bringToFront();
-            picture.loadPicture(ActiveStreetReplacement);
-            marked = true;
-        }
-    });
-    walk.makeLastFoundCurrent();
-    if (!marked)
-        AddStreetMarker(Mode::General);
-    map.setHorizontalPosition(horizontal);
-    map.setVerticalPosition(vertical);
+    MapShow::Shown streets = shownStreets();
+    streets.addFocused = [this] { AddStreetMarker(Mode::General); };
+    m_show.onGeneralMap(streets, MapShow::GeneralSwitch::KeepZoom);
 }
 
 void StreetMapCommands::StreetDetShowMnItClick()
 {
     if (!hasFocusedStreet())
         return;
-    m_map.navigation.ResetMapView();
-    m_map.switcher.SwitchToSheet(m_dm.quCa_Qr.text(QStringLiteral("ruka_kodi")));
-    loadAllStreets();
-    MarkerWalk walk(m_dm.Qr, Key, m_map.markers.StreetMarkers());
-    const int focusedKey = streetKey(m_dm.quCa_Qr);
-    const int zoom = m_map.zoom.percent();
-    bool found = false;
-    QPoint target;
-    walk.forEach([&](const Marker &marker, const MarkerWalk::Record *street) {
-        MapItem &picture = *marker.picture;
-        if (street) {
-            const bool onThisSheet = street->code == m_state.CurrentMapName;
-            picture.setVisible(onThisSheet);
-            if (onThisSheet && street->hasPosition)
-                picture.move(SheetGrid::sheetPixel(zoom, m_state.WLb, m_state.HLb, street->x, street->y));
-        }
-        if (picture.key() == focusedKey) {
-            found = true;
-            picture.bringToFront();
-            picture.loadPicture(ActiveStreetReplacement);
-            target = scrollTarget();
-        }
-    });
-    walk.makeLastFoundCurrent();
-    if (!found) {
-        AddStreetMarker(Mode::Detailed);
-        target = scrollTarget();
-    }
-    m_map.area.setHorizontalPosition(target.x());
-    m_map.area.setVerticalPosition(target.y());
+    const DataSet &street = m_dm.quCa_Qr;
+    // An empty coordinate counts as 0 for the view: it stays at that edge.
+    const auto coordinate = [&street](const char *column) {
+        const QString name = QLatin1String(column);
+        return street.isNull(name) ? 0.0 : street.real(name);
+    };
+    MapShow::Shown streets = shownStreets();
+    streets.addFocused = [this] { AddStreetMarker(Mode::Detailed); };
+    m_show.onSheet(streets, {street.text(QStringLiteral("ruka_kodi")), coordinate("x"), coordinate("y")});
 }
 
 void StreetMapCommands::Im_StreetAcExecute(int key)

@@ -8,6 +8,8 @@
 // quCa_Qr) and do nothing while the list has none. A street whose sheet code names no sheet gets
 // no marker on the general map, with the code's message once per command and street; a marker
 // already there for such a street is left as it is.
+#include "map/MapShow.h"
+
 #include <QPoint>
 #include <QString>
 
@@ -24,7 +26,7 @@ class StreetMapCommands {
 public:
     // `list` is the street list, whose groups the district command expands.
     StreetMapCommands(DataModule &dm, MainState &state, Prompts &prompts, MapEngine &map, GroupedRows &list)
-        : m_dm(dm), m_state(state), m_prompts(prompts), m_map(map), m_list(list)
+        : m_dm(dm), m_state(state), m_map(map), m_show(map, state, prompts), m_list(list)
     {
     }
 
@@ -48,22 +50,20 @@ public:
     // cannot be made (already there, no position, icon missing) is quietly not made.
     void AddStreetMarker(Mode mode);
 
-    static constexpr int ScrollMargin = 350;
-
 private:
     bool hasFocusedStreet() const;
     // The pixel position of the current record of `streets` on the map shown; none when its
     // x or y is empty, or (told once) when the general map is shown and its code names no sheet.
-    std::optional<QPoint> streetPosition(const DataSet &streets, Mode mode) const;
+    std::optional<QPoint> streetPosition(const DataSet &streets, Mode mode);
     bool addMarker(const DataSet &streets, Mode mode, const QString &icon);
     // Loads every street into the scratch query, to find the streets of the markers.
     void loadAllStreets();
-    // Where the view goes to show the focused street on its sheet.
-    QPoint scrollTarget() const;
+    // The street markers, to show the focused street among them with the active icon.
+    MapShow::Shown shownStreets();
 
     DataModule &m_dm;
     MainState &m_state;
-    Prompts &m_prompts;
     MapEngine &m_map;
+    MapShow m_show;
     GroupedRows &m_list;
 };

@@ -100,6 +100,12 @@ void StreetTab::quCaTShHide()
     m_markers.ClearStreetMarkers();
 }
 
+bool StreetTab::focusStreet(int code)
+{
+    return StreetGrid->showRecord([this, code] { return m_dm.quCa_Qr.rowOf(QStringLiteral("quCa_kodi"), code); },
+                                  [this] { SpeedButton1Click(); });
+}
+
 void StreetTab::MenuItem9Click()
 {
     quCaSearchPn->hide();

@@ -49,6 +49,8 @@ public:
     void quCaTShShow();
     void quCaTShHide();
     void MenuItem9Click();
+    // Puts the street list on the street of this code (see ObjectTab::focusObject).
+    bool focusStreet(int code);
     void quCaSearchPnButtonClick(CaptionPanel::Button button);
 
 private:

@@ -1,13 +1,10 @@
 #include "transport/TransportMapCommands.h"
 
 #include "common/MainState.h"
-#include "common/ZoomControl.h"
 #include "data/DataModule.h"
 #include "data/SqlText.h"
 #include "map/MapArea.h"
 #include "map/MapEngine.h"
-#include "map/MarkerWalk.h"
-#include "map/SheetGrid.h"
 
 namespace {
 
@@ -40,19 +37,24 @@ bool TransportMapCommands::hasCurrentStop() const
     return routeStops().isOpen() && routeStops().currentRow() >= 0;
 }
 
-int TransportMapCommands::zoom() const
+MapShow::Shown TransportMapCommands::shownStops()
 {
-    return m_map.zoom.percent();
+    return {m_map.markers.StopMarkers(), StopKey, stopKey(routeStops())};
 }
 
 void TransportMapCommands::marSrutisCvenebazogadrukaze1Click()
 {
     if (!hasCurrentStop())
         return;
+    showRoute(routeStops().text(QStringLiteral("saxeoba")), routeStops().value(QStringLiteral("tipi")));
+}
+
+void TransportMapCommands::showRoute(const QString &routeName, const QVariant &type)
+{
     m_map.navigation.ResetMapView();
     m_map.area.setHorizontalPosition(0);
     m_map.area.setVerticalPosition(0);
-    ShowRouteStops(routeStops().text(QStringLiteral("saxeoba")), routeStops().value(QStringLiteral("tipi")));
+    ShowRouteStops(routeName, type);
 }
 
 void TransportMapCommands::ShowRouteStops(const QString &routeName, const QVariant &type)
@@ -73,9 +75,9 @@ void TransportMapCommands::ShowRouteStops(const QString &routeName, const QVaria
     for (qr.first(); !qr.eof(); qr.next()) {
         if (m_state.CurrentMapName != SheetGrid::generalMapName())
             m_map.switcher.SwitchToGeneralMap(false, false);
-        const std::optional<QPoint> pos = SheetGrid::generalPlace(
-            qr.text(QStringLiteral("ruka_kodi")), zoom(), coordinate(qr.value(QStringLiteral("x"))),
-            coordinate(qr.value(QStringLiteral("y"))), m_state.WLb, m_state.HLb, &m_prompts);
+        const std::optional<QPoint> pos =
+            m_show.generalPlace(qr.text(QStringLiteral("ruka_kodi")), coordinate(qr.value(QStringLiteral("x"))),
+                                coordinate(qr.value(QStringLiteral("y"))), true);
         if (!pos)
             continue;
         MarkerSpec recipe;
@@ -98,10 +100,9 @@ void TransportMapCommands::AddStopMarker(Mode mode)
         return;
     const double x = row.real(QStringLiteral("x"));
     const double y = row.real(QStringLiteral("y"));
-    const std::optional<QPoint> pos =
-        mode == Mode::General ? SheetGrid::generalPlace(row.text(QStringLiteral("ruka_kodi")), zoom(), x, y, m_state.WLb,
-                                                        m_state.HLb, &m_prompts)
-                              : SheetGrid::sheetPixel(zoom(), m_state.WLb, m_state.HLb, x, y);
+    const std::optional<QPoint> pos = mode == Mode::General
+                                          ? m_show.generalPlace(row.text(QStringLiteral("ruka_kodi")), x, y, true)
+                                          : m_show.sheetPlace(x, y);
     if (!pos)
         return;
     MarkerSpec recipe;
@@ -119,86 +120,40 @@ void TransportMapCommands::GenStopShowMnItClick()
 {
     if (!hasCurrentStop())
         return;
-    MapArea &map = m_map.area;
-    const int horizontal = map.horizontalPosition();
-    const int vertical = map.verticalPosition();
-    map.setHorizontalPosition(0);
-    map.setVerticalPosition(0);
-    if (m_state.CurrentMapName != SheetGrid::generalMapName())
-        m_map.switcher.SwitchToGeneralMap(false, false);
-
-    const int current = stopKey(routeStops());
-    bool marked = false;
-    if (!m_map.markers.StopMarkers().isEmpty()) {
-        DataSet &stops = m_dm.gaCereba_Qr;
-        if (!stops.isOpen())
-            stops.open();
-        MarkerWalk walk(stops, StopKey, m_map.markers.StopMarkers());
-        walk.forEach([&](const Marker &marker, const MarkerWalk::Record *stop) {
-            // A stop that is gone, or whose code names no sheet, leaves its marker as it is.
-            const std::optional<QPoint> pos =
-                stop ? SheetGrid::generalPlace(stop->code, zoom(), stop->x, stop->y, m_state.WLb, m_state.HLb, nullptr)
-                     : std::nullopt;
-            if (!pos)
-                return;
-            marker.picture->setVisible(true);
-            MarkerLayer::moveMarker(marker, *pos);
-            if (marker.picture->key() == current) {
-                marker.label->setVisible(true);
-                marker.label->bringToFront();
-                marker.label->setColour(MarkerLayer::Cream);
-                marked = true;
-            }
-        });
-    }
-    if (!marked)
-        AddStopMarker(Mode::General);
-    map.setHorizontalPosition(horizontal);
-    map.setVerticalPosition(vertical);
+    MapShow::Shown stops = shownStops();
+    stops.records = [this]() -> DataSet & {
+        DataSet &all = m_dm.gaCereba_Qr;
+        // Without stop markers the table of every stop need not be read.
+        if (!all.isOpen() && !m_map.markers.StopMarkers().isEmpty())
+            all.open();
+        return all;
+    };
+    // A route's labels stay hidden; the shown stop's label comes forward.
+    stops.labelsOnGeneralMap = false;
+    stops.singleOut = [](const Marker &marker) {
+        marker.label->setVisible(true);
+        marker.label->bringToFront();
+        marker.label->setColour(MarkerLayer::Cream);
+    };
+    stops.addFocused = [this] { AddStopMarker(Mode::General); };
+    m_show.onGeneralMap(stops, MapShow::GeneralSwitch::KeepZoom);
 }
 
 void TransportMapCommands::DetStopShowMnItClick()
 {
     if (!hasCurrentStop())
         return;
-    m_map.navigation.ResetMapView();
     const DataSet &row = routeStops();
-    m_map.switcher.SwitchToSheet(row.text(QStringLiteral("ruka_kodi")));
-    DataSet &qr = m_dm.Qr;
-    DataModule::requery(qr, QStringLiteral("SELECT * FROM gaCereba"));
-
-    // The scroll target puts the stop about 350 pixels right of and below the view's corner,
-    // from the content's extent once the stop's marker is in place.
-    MapArea &map = m_map.area;
-    QPoint target;
-    const auto aimAtCurrentStop = [&] {
-        target = {SheetGrid::scrollTarget(map.horizontalRange(), coordinate(row.value(QStringLiteral("x")))),
-                  SheetGrid::scrollTarget(map.verticalRange(), coordinate(row.value(QStringLiteral("y"))))};
+    MapShow::Shown stops = shownStops();
+    stops.records = [this]() -> DataSet & {
+        DataModule::requery(m_dm.Qr, QStringLiteral("SELECT * FROM gaCereba"));
+        return m_dm.Qr;
     };
-
-    const int current = stopKey(row);
-    bool found = false;
-    MarkerWalk walk(qr, StopKey, m_map.markers.StopMarkers());
-    walk.forEach([&](const Marker &marker, const MarkerWalk::Record *stop) {
-        if (!stop)
-            return;
-        const bool onThisSheet = stop->code == m_state.CurrentMapName;
-        if (onThisSheet)
-            MarkerLayer::moveMarker(marker, SheetGrid::sheetPixel(zoom(), m_state.WLb, m_state.HLb, stop->x, stop->y));
-        marker.picture->setVisible(onThisSheet);
-        marker.label->setVisible(onThisSheet);
-        if (marker.picture->key() == current) {
-            found = true;
-            marker.picture->bringToFront();
-            marker.picture->loadPicture(ActiveStopReplacement);
-            aimAtCurrentStop();
-        }
-    });
-    if (!found) {
-        AddStopMarker(Mode::Detailed);
-        aimAtCurrentStop();
-    }
-
-    map.setHorizontalPosition(target.x());
-    map.setVerticalPosition(target.y());
+    stops.singleOut = [](const Marker &marker) {
+        marker.picture->bringToFront();
+        marker.picture->loadPicture(ActiveStopReplacement);
+    };
+    stops.addFocused = [this] { AddStopMarker(Mode::Detailed); };
+    m_show.onSheet(stops, {row.text(QStringLiteral("ruka_kodi")), coordinate(row.value(QStringLiteral("x"))),
+                           coordinate(row.value(QStringLiteral("y")))});
 }

@@ -6,6 +6,8 @@
 // stops of the same name never borrow each other's place. A stop whose sheet code names no sheet
 // gets no marker on the general map, with the code's message once per command and stop; a marker
 // already there for such a stop is left as it is.
+#include "map/MapShow.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -18,11 +20,13 @@ struct MapEngine;
 class TransportMapCommands {
 public:
     TransportMapCommands(DataModule &dm, MainState &state, Prompts &prompts, MapEngine &map)
-        : m_dm(dm), m_state(state), m_prompts(prompts), m_map(map)
+        : m_dm(dm), m_state(state), m_map(map), m_show(map, state, prompts)
     {
     }
 
     void marSrutisCvenebazogadrukaze1Click();
+    // Shows a route on the general map from the view's origin, as the list's route command does.
+    void showRoute(const QString &routeName, const QVariant &type);
     void GenStopShowMnItClick();
     void DetStopShowMnItClick();
 
@@ -40,10 +44,11 @@ private:
     DataSet &routeStops() const;
     // True when the route-stop list has a current row to act on.
     bool hasCurrentStop() const;
-    int zoom() const;
+    // The stop markers, to show the current row's stop among them.
+    MapShow::Shown shownStops();
 
     DataModule &m_dm;
     MainState &m_state;
-    Prompts &m_prompts;
     MapEngine &m_map;
+    MapShow m_show;
 };

@@ -119,6 +119,41 @@ void TransportTab::transportisgaSla1Click()
     TransportiGrid->expandVisibleRowRecursively(m_state.TransportGroupRow);
 }
 
+bool TransportTab::focusStop(int code)
+{
+    DataSet &list = m_dm.kavS_transporti_gaCereba_Qr;
+    return TransportiGrid->showRecord([&list, code] { return list.rowOf(QStringLiteral("gaCereba_kodi"), code); },
+                                      [this] { SpeedButton4Click(); });
+}
+
+bool TransportTab::focusRoute(int code)
+{
+    // The list knows a route by its name and type.
+    DataModule::requery(m_dm.Qr, QStringLiteral("SELECT saxeli, g_transporti_tipi FROM transporti WHERE transporti_kodi=")
+                                     + QString::number(code));
+    if (m_dm.Qr.isEmpty())
+        return false;
+    const QString name = m_dm.Qr.text(QStringLiteral("saxeli"));
+    const QVariant type = m_dm.Qr.value(QStringLiteral("g_transporti_tipi"));
+    DataSet &list = m_dm.kavS_transporti_gaCereba_Qr;
+    const auto firstStop = [&list, &name, &type] {
+        const int nameColumn = list.requireColumn(QStringLiteral("saxeoba"));
+        const int typeColumn = list.requireColumn(QStringLiteral("tipi"));
+        const int orderColumn = list.requireColumn(QStringLiteral("n"));
+        int first = -1;
+        for (int row = 0; row < list.recordCount(); ++row) {
+            const QVariant rowType = list.valueAt(row, typeColumn);
+            if (list.valueAt(row, nameColumn).toString() != name || rowType.isNull() != type.isNull()
+                || (!type.isNull() && rowType.toLongLong() != type.toLongLong()))
+                continue;
+            if (first < 0 || list.valueAt(row, orderColumn).toLongLong() < list.valueAt(first, orderColumn).toLongLong())
+                first = row;
+        }
+        return first;
+    };
+    return TransportiGrid->showRecord(firstStop, [this] { SpeedButton4Click(); });
+}
+
 void TransportTab::MenuItem14Click()
 {
     transportiSearchPn->hide();

@@ -46,6 +46,10 @@ public:
     void TransportiTSHShow();
     void transportisgaSla1Click();
     void MenuItem14Click();
+    // Put the route-stop list on a stop (its first row) or a route (the row of its first stop), as
+    // ObjectTab::focusObject does. False when the whole list lacks it.
+    bool focusStop(int code);
+    bool focusRoute(int code);
     void transportiSearchPnButtonClick(CaptionPanel::Button button);
 
 private:

@@ -296,6 +296,25 @@ int GroupedListView::focusedRecord() const
     return m_model ? m_model->recordOf(currentIndex()) : -1;
 }
 
+bool GroupedListView::showRecord(const std::function<int()> &find, const std::function<void()> &showAll)
+{
+    if (!m_model)
+        return false;
+    DataSet &records = m_model->dataSet();
+    if (records.isLoading())
+        records.open();
+    int record = records.isOpen() ? find() : -1;
+    if (record < 0) {
+        showAll();
+        record = records.isOpen() ? find() : -1;
+        if (record < 0)
+            return false;
+    }
+    records.setCurrentRow(record);
+    focusRecordRow(m_model->indexOfRecord(record));
+    return true;
+}
+
 void GroupedListView::drawRow(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     if (!m_model || !m_model->isGroup(index)) {

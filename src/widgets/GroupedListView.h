@@ -68,6 +68,12 @@ public:
     QModelIndex visibleRow(int position) const;
     // The record the focused row stands for, -1 when none.
     int focusedRecord() const;
+    // Makes the record that `find` gives (-1: none) the data set's current record and focuses its
+    // row, its groups opened and scrolled into view, whether or not it was current before. A read
+    // of the data set under way is waited for. When the list lacks the record (a search left it
+    // out, or the list is closed), `showAll` puts the list back on all its rows and `find` is asked
+    // again. False when the list lacks the record even then.
+    bool showRecord(const std::function<int()> &find, const std::function<void()> &showAll);
 
     GroupedListDelegate &pictureDelegate() const { return *m_delegate; }
 

@@ -231,6 +231,61 @@ QIcon ToolBarImageList::clearSearchIcon()
     return drawn([](QPainter &p) { magnifier(p); cross(p, QRectF(9, 1.5, 5.5, 5.5)); });
 }
 
+QIcon ToolBarImageList::placeIcon()
+{
+    return drawn([](QPainter &p) {
+        p.scale(1.5, 1.5);
+        p.translate(-2.7, -5);
+        pin(p, QPointF(8, 14.5), QColor(220, 40, 40));
+    });
+}
+
+QIcon ToolBarImageList::streetIcon()
+{
+    return drawn([](QPainter &p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(110, 110, 110));
+        p.drawPolygon(QPolygonF({QPointF(5.5, 1), QPointF(10.5, 1), QPointF(15, 15), QPointF(1, 15)}));
+        p.setPen(QPen(QColor(250, 250, 250), 1.2, Qt::SolidLine, Qt::FlatCap));
+        for (const double y : {2.0, 6.5, 11.0})
+            p.drawLine(QPointF(8, y), QPointF(8, y + 2.5));
+    });
+}
+
+QIcon ToolBarImageList::stopIcon()
+{
+    return drawn([](QPainter &p) {
+        p.setPen(QPen(QColor(60, 60, 60), 1.4));
+        p.drawLine(QPointF(8, 9), QPointF(8, 15.5));
+        p.setPen(QPen(QColor(20, 60, 150), 0.8));
+        p.setBrush(QColor(40, 110, 220));
+        p.drawRoundedRect(QRectF(2.5, 0.5, 11, 9), 1.5, 1.5);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(5, 2.5, 6, 3.5));
+        p.drawEllipse(QPointF(6, 7), 0.9, 0.9);
+        p.drawEllipse(QPointF(10, 7), 0.9, 0.9);
+    });
+}
+
+QIcon ToolBarImageList::routeIcon()
+{
+    return drawn([](QPainter &p) {
+        p.setPen(QPen(QColor(150, 80, 0), 0.8));
+        p.setBrush(QColor(250, 160, 30));
+        p.drawRoundedRect(QRectF(2, 1, 12, 12.5), 2, 2);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(200, 230, 255));
+        p.drawRect(QRectF(3.5, 3, 9, 5));
+        p.setBrush(QColor(40, 40, 40));
+        p.drawRect(QRectF(3, 13, 2.5, 2.5));
+        p.drawRect(QRectF(10.5, 13, 2.5, 2.5));
+        p.setBrush(QColor(255, 250, 200));
+        p.drawEllipse(QPointF(4.5, 10.8), 1, 1);
+        p.drawEllipse(QPointF(11.5, 10.8), 1, 1);
+    });
+}
+
 QIcon ToolBarImageList::extensionIcon(Qt::Orientation orientation)
 {
     if (orientation == Qt::Vertical) {

@@ -25,6 +25,13 @@ enum Index {
 QIcon icon(int index);
 // The picture of the search panels' clear buttons.
 QIcon clearSearchIcon();
+// The pictures of what the search box finds: a place (a pin), a street (a road), a stop (its
+// sign) and a route (a bus).
+QIcon placeIcon();
+QIcon streetIcon();
+QIcon stopIcon();
+QIcon routeIcon();
+
 // The double arrow of a tool bar's or menu bar's button for the items that do not fit: pointing
 // right for a horizontal bar, down for a vertical one.
 QIcon extensionIcon(Qt::Orientation orientation);

@@ -14,6 +14,7 @@
 #include "common/MainState.h"
 #include "data/DataModule.h"
 #include "map/MapEngine.h"
+#include "search/SearchService.h"
 
 #include <QtTest>
 #include <memory>
@@ -51,7 +52,13 @@ struct ProgramRig {
         QObject::connect(window.get(), &TMainFrm::handlerStarted, [this](const QString &h) { handlers << h; });
     }
 
-    void show() { showUntilActivated(*window, handlers, dm); }
+    // Also waits for the search box's index, read in the background once the object list is in.
+    void show()
+    {
+        showUntilActivated(*window, handlers, dm);
+        QTRY_VERIFY(window->search().state() == SearchService::State::Ready
+                    || window->search().state() == SearchService::State::Failed);
+    }
 
     MapEngine &mapEngine() { return window->map(); }
     MainState &state() { return window->state(); }

@@ -113,7 +113,7 @@ QImage writeRasters(const City &city, const MapScene &scene, const CityOutput &o
 }
 
 // The general map's size in metres and its corners, which the journey planner measures with.
-void writeFrame(const MapFrame &mapFrame, const QString &path)
+void writeFrame(const MapFrame &mapFrame, const CityOutput &output, const QString &relative)
 {
     CityFrame frame;
     frame.widthMetres = mapFrame.width;
@@ -125,9 +125,9 @@ void writeFrame(const MapFrame &mapFrame, const QString &path)
     frame.north = northWest.y();
     frame.east = southEast.x();
     frame.south = southEast.y();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(frame.fileText()) < 0 || !file.commit())
-        fail(QStringLiteral("Cannot write %1").arg(QDir::toNativeSeparators(path)));
+    if (const QString reason = writeFile(output, relative, [&](QIODevice &device) { return device.write(frame.fileText()) >= 0; });
+        !reason.isEmpty())
+        failWriting(output, relative, reason);
 }
 
 void writeDatabase(const City &city, const CityOutput &output)
@@ -183,7 +183,8 @@ void write(const City &city, const MapScene &scene, const CityOutput &output, St
     for (const QString &folder : {QStringLiteral("Raster"), QStringLiteral("pictures/icons")})
         if (!dir.mkpath(folder))
             failWriting(output, folder, QString::fromLocal8Bit(std::strerror(errno)));
-    QStringList written{QStringLiteral("Raster"), rasterFile(QString())};
+    const QString frameFile = QStringLiteral("Raster/Tbilisi.frame");
+    QStringList written{QStringLiteral("Raster"), rasterFile(QString()), frameFile};
     for (const QString &code : SheetLayout::codes())
         written.append(rasterFile(code));
     written << QStringLiteral("pictures") << QStringLiteral("pictures/icons");
@@ -191,7 +192,7 @@ void write(const City &city, const MapScene &scene, const CityOutput &output, St
     QImage generalMap;
     stages.run(QStringLiteral("rasters"), [&] {
         generalMap = writeRasters(city, scene, output);
-        writeFrame(city.model->frame, dir.filePath(QStringLiteral("Raster/Tbilisi.frame")));
+        writeFrame(city.model->frame, output, frameFile);
     });
     stages.run(QStringLiteral("icons and help"), [&] {
         const auto icons = MarkerIcons::all();

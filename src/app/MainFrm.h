@@ -116,6 +116,7 @@ private:
     std::unique_ptr<TransportMapCommands> m_transportMap;
     std::unique_ptr<StopRoutesCommands> m_stopRoutes;
     std::unique_ptr<HelpCommands> m_help;
+    QString m_cityGenitive; // "Tbilisis": the city's name in the titles
     std::unique_ptr<SearchBoxCommands> m_searchBox;
     QWidget *m_shownTab = nullptr;
     bool m_activated = false;

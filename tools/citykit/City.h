@@ -47,8 +47,9 @@ struct StreetRecord {
 
 struct StopRecord {
     int code = 0;
-    int district = 0;
+    int district = 0; // -1: none (a stop outside the maps)
     QString name;
+    bool located = true; // false: off the maps, written without a position
     QPointF position;
     QString description;
     bool fromModel = false;

@@ -205,8 +205,8 @@ void write(QSqlDatabase db, const City &city, LogoMaker &logos)
     Statement stop(db, QStringLiteral("INSERT INTO gaCereba (gaCereba_kodi, g_raioni_kodi, saxeli, ruka_kodi, x, y, aRwera) "
                                       "VALUES (?, ?, ?, ?, ?, ?, ?)"));
     for (const StopRecord &s : city.stops) {
-        const SheetLayout::Place p = place(city, s.position);
-        (stop << s.code << s.district + 1 << s.name << text(p.code) << (p.isValid() ? QVariant(p.x) : NullDouble)
+        const SheetLayout::Place p = s.located ? place(city, s.position) : SheetLayout::Place();
+        (stop << s.code << (s.district >= 0 ? QVariant(s.district + 1) : NullInt) << s.name << text(p.code) << (p.isValid() ? QVariant(p.x) : NullDouble)
               << (p.isValid() ? QVariant(p.y) : NullDouble) << text(s.description))
             .run();
     }

@@ -16,6 +16,10 @@ ToolCommandLine importCommandLine()
                                    "frame around it.")
                         .arg(defaultImportBox().text()),
                     QStringLiteral("W,S,E,N"));
+    commandLine.add(QStringLiteral("gtfs"),
+                    QStringLiteral("Take the stops and routes, and how often each runs, from this GTFS feed (a folder or "
+                                   ".zip) instead of the extract's route relations."),
+                    QStringLiteral("FEED"));
     commandLine.add(QStringLiteral("connection"),
                     QStringLiteral("Write the tables through this connection string into an empty database instead of "
                                    "the folder's SQLite file, and name it in Address.ini."),
@@ -51,6 +55,11 @@ bool readImportOptions(ToolCommandLine &commandLine, const QStringList &argument
         options->connection = commandLine.value(QStringLiteral("connection"));
         if (options->connection.trimmed().isEmpty())
             return commandLine.refuse(QStringLiteral("--connection needs a connection string"));
+    }
+    if (commandLine.isSet(QStringLiteral("gtfs"))) {
+        options->gtfs = commandLine.value(QStringLiteral("gtfs"));
+        if (options->gtfs.trimmed().isEmpty())
+            return commandLine.refuse(QStringLiteral("--gtfs needs a feed folder or .zip"));
     }
     qint64 number = 0;
     if (commandLine.isSet(QStringLiteral("seed"))) {

@@ -3,6 +3,7 @@
 #include "citykit/CityDatabase.h"
 #include "citykit/CityReplacement.h"
 #include "citykit/CityWriter.h"
+#include "gtfs/GtfsFeed.h"
 #include "osmimport/OsmCity.h"
 #include "osmimport/OsmReader.h"
 #include "osmimport/TagMapping.h"
@@ -55,8 +56,14 @@ void Importer::run(Stages &stages, const std::function<void(int percent)> &readP
     if (extract.nodesInFrame == 0)
         fail(QStringLiteral("%1 has nothing in the box %2: is it an extract of that part of the world?")
                  .arg(QDir::toNativeSeparators(m_options.input), box));
+    std::optional<GtfsFeed> feed;
+    if (!m_options.gtfs.isEmpty())
+        stages.run(QStringLiteral("reading the feed %1").arg(QFileInfo(m_options.gtfs).fileName()),
+                   [&] { feed = GtfsFeed::read(m_options.gtfs); });
     std::unique_ptr<OsmCity> city;
-    stages.run(QStringLiteral("catalogue"), [&] { city = std::make_unique<OsmCity>(extract, demo, mapping, m_options.adminLevel); });
+    stages.run(QStringLiteral("catalogue"), [&] {
+        city = std::make_unique<OsmCity>(extract, demo, mapping, m_options.adminLevel, feed ? &*feed : nullptr);
+    });
     if (city->city().objects.isEmpty())
         fail(QStringLiteral("The box %1 holds no named places (shops, cafés, offices and the like): there is no catalogue "
                             "to make")
@@ -75,7 +82,7 @@ void Importer::run(Stages &stages, const std::function<void(int percent)> &readP
                                .arg(c.stops.size())
                                .arg(c.routes.size())
                                .arg(replacement.shownFolder())}
-        + city->notes();
+        + city->notes() + (feed ? feed->notes : QStringList());
     for (const QString &left : cleaned)
         m_report.append(QStringLiteral("removed %1, left by an earlier run that was stopped").arg(left));
 }

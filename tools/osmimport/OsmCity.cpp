@@ -35,7 +35,8 @@ QString unmappedNote(const QMap<QByteArray, int> &unmapped)
 
 } // namespace
 
-OsmCity::OsmCity(const OsmExtract &extract, const Model &rubrics, const TagMapping &mapping, int adminLevel)
+OsmCity::OsmCity(const OsmExtract &extract, const Model &rubrics, const TagMapping &mapping, int adminLevel,
+                 const GtfsFeed *feed)
 {
     m_model.frame = extract.frame;
     m_model.streetTypes = rubrics.streetTypes;
@@ -47,7 +48,7 @@ OsmCity::OsmCity(const OsmExtract &extract, const Model &rubrics, const TagMappi
                        : QStringLiteral("districts: no administrative boundary in the box, so one district \"%1\"").arg(WholeCity));
 
     const OsmStreets::Result streets = OsmStreets::build(extract, districts, mapping);
-    const OsmTransport::Result transport = OsmTransport::build(extract, districts, mapping, streets.names);
+    const OsmTransport::Result transport = OsmTransport::build(extract, districts, mapping, streets.names, feed);
     const OsmPlaces::Result places = OsmPlaces::build(extract, districts, mapping, rubrics);
     m_model.transportTypes = transport.types;
     m_model.rubrics = rubrics.rubrics;
@@ -72,7 +73,8 @@ OsmCity::OsmCity(const OsmExtract &extract, const Model &rubrics, const TagMappi
     for (const StreetRecord &s : m_city.streets)
         count(s.marker);
     for (const StopRecord &s : m_city.stops)
-        count(s.position);
+        if (s.located)
+            count(s.position);
     const auto [nodes, ways, relations] = extract.tagsDropped;
     if (nodes + ways + relations > 0)
         m_notes.append(QStringLiteral("%1 nodes, %2 ways and %3 relations have a NUL character in a tag: they are read "

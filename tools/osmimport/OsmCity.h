@@ -8,11 +8,15 @@
 
 #include <QStringList>
 
+struct GtfsFeed;
+
 class OsmCity {
 public:
     // rubrics: the demo city's model, whose rubrics and street types the catalogue uses.
-    // adminLevel: the boundaries that make the districts, 0 to choose.
-    OsmCity(const OsmExtract &extract, const Model &rubrics, const TagMapping &mapping, int adminLevel);
+    // adminLevel: the boundaries that make the districts, 0 to choose. feed: where the stops and
+    // routes come from, when not from the extract's route relations.
+    OsmCity(const OsmExtract &extract, const Model &rubrics, const TagMapping &mapping, int adminLevel,
+            const GtfsFeed *feed = nullptr);
     OsmCity(const OsmCity &) = delete;
     OsmCity &operator=(const OsmCity &) = delete;
 

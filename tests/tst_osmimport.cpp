@@ -582,6 +582,30 @@ private Q_SLOTS:
             QCOMPARE(transcribe(Transcription::toGeorgian(QString::fromUtf8(name))), QString::fromUtf8(name));
     }
 
+    // Without a box of one's own the city's boundary is the box, and the city names the maps: the
+    // fixture's city, not its town of more people; a title and a box of one's own stand.
+    void theCityGivesTheBoxAndTheName()
+    {
+        if (FixtureCity::backend() != FixtureCity::Backend::SQLite)
+            QSKIP("the box and the name do not depend on the database backend: checked on the SQLite run");
+        const QString whole = m_dir.filePath(QStringLiteral("whole"));
+        QStringList report;
+        QCOMPARE(import({Extract, whole}, nullptr, &report), QString());
+        QVERIFY2(report.join(QLatin1Char('\n')).contains(QLatin1String("the box is the administrative boundary of Tbilisi: "
+                                                                       "44.7300,41.6700,44.8300,41.7300")),
+                 qPrintable(report.join(QLatin1Char('\n'))));
+        const CityFrame frame = CityFrame::read(whole + QStringLiteral("/Raster/Tbilisi.frame"));
+        QCOMPARE(frame.city, QStringLiteral("Tbilisi"));
+        QVERIFY(frame.west < 44.7301 && frame.east > 44.8299 && frame.south < 41.6701 && frame.north > 41.7299 && frame.east < 44.85);
+
+        const QString named = m_dir.filePath(QStringLiteral("named"));
+        QCOMPARE(import({Extract, named, QStringLiteral("--bbox"), FixtureBox, QStringLiteral("--title"), QStringLiteral("Rustavi")},
+                        nullptr, &report),
+                 QString());
+        QVERIFY(!report.join(QLatin1Char('\n')).contains(QLatin1String("boundary of")));
+        QCOMPARE(CityFrame::read(named + QStringLiteral("/Raster/Tbilisi.frame")).city, QStringLiteral("Rustavi"));
+    }
+
     void demoCityComesBackFromItsExtract()
     {
         if (FixtureCity::backend() != FixtureCity::Backend::SQLite)
@@ -599,7 +623,10 @@ private Q_SLOTS:
         const City &city = generator.city();
         OsmExport::write(city, TagMapping::builtIn(*city.model), options.osmFile);
         const QString imported = m_dir.filePath(QStringLiteral("imported"));
-        QCOMPARE(import({extract, imported}), QString());
+        // The demo city's own frame, to the millimetre: the default box is Tbilisi's whole network.
+        const GeoBox box = city.model->frame.box();
+        const QString exactBox = QStringLiteral("%1,%2,%3,%4").arg(box.west, 0, 'f', 9).arg(box.south, 0, 'f', 9).arg(box.east, 0, 'f', 9).arg(box.north, 0, 'f', 9);
+        QCOMPARE(import({extract, imported, QStringLiteral("--bbox"), exactBox}), QString());
 
         // Every located record comes back under its name (and sub-rubric or street type), on the
         // same spot of a full-size general map within a pixel; a street is listed once more in

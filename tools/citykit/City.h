@@ -88,6 +88,7 @@ struct ObjectRecord {
 
 struct City {
     const Model *model = nullptr;
+    QString title = QStringLiteral("Tbilisi"); // the city's name: the general map's title, the guide's
     StreetGridResult grid;
     QVector<StreetRecord> streets;
     QVector<StopRecord> stops;

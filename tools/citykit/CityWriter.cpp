@@ -85,7 +85,7 @@ QImage writeRasters(const City &city, const MapScene &scene, const CityOutput &o
             const QString code = general ? QString() : codes[job - 1];
             const QImage image = painter.paint(mapArea(frame, code),
                                                general ? generalMapSize(output.mapWidth) : sheetSize(output.mapWidth),
-                                               !general, general ? QStringLiteral("Tbilisi") : code);
+                                               !general, general ? city.title : code);
             const QString file = rasterFile(code);
             const QString reason = general ? writeImage(output, file, image, "BMP") : writeImage(output, file, image, "JPG", 85);
             if (general)
@@ -113,9 +113,10 @@ QImage writeRasters(const City &city, const MapScene &scene, const CityOutput &o
 }
 
 // The general map's size in metres and its corners, which the journey planner measures with.
-void writeFrame(const MapFrame &mapFrame, const CityOutput &output, const QString &relative)
+void writeFrame(const MapFrame &mapFrame, const QString &title, const CityOutput &output, const QString &relative)
 {
     CityFrame frame;
+    frame.city = title;
     frame.widthMetres = mapFrame.width;
     frame.heightMetres = mapFrame.height;
     const QPointF northWest = mapFrame.lonLat(QPointF(0, 0));
@@ -192,7 +193,7 @@ void write(const City &city, const MapScene &scene, const CityOutput &output, St
     QImage generalMap;
     stages.run(QStringLiteral("rasters"), [&] {
         generalMap = writeRasters(city, scene, output);
-        writeFrame(city.model->frame, output, frameFile);
+        writeFrame(city.model->frame, city.title, output, frameFile);
     });
     stages.run(QStringLiteral("icons and help"), [&] {
         const auto icons = MarkerIcons::all();
@@ -205,7 +206,7 @@ void write(const City &city, const MapScene &scene, const CityOutput &output, St
         const QImage small = generalMap.scaledToWidth(1200, Qt::SmoothTransformation);
         const QString help = QStringLiteral("Kvirzeta.pdf");
         const QString reason =
-            writeFile(output, help, [&](QIODevice &device) { return HelpDocument::write(device, small); });
+            writeFile(output, help, [&](QIODevice &device) { return HelpDocument::write(device, small, CityFrame::genitive(city.title)); });
         if (!reason.isEmpty())
             failWriting(output, help, reason);
         written.append(help);

@@ -60,7 +60,7 @@ const Section Sections[] = {
 
 // The help's text in Unicode Georgian, so that the PDF's text layer holds the letters the page
 // shows and a reader can search it and copy from it.
-QString georgian(const char *transliterated)
+QString georgian(const QString &transliterated)
 {
     QString out;
     QString run;
@@ -69,7 +69,7 @@ QString georgian(const char *transliterated)
         out += latin ? run : GeorgianScript::toUnicode(run);
         run.clear();
     };
-    for (const QChar c : QString::fromUtf8(transliterated)) {
+    for (const QChar c : transliterated) {
         if (c == QLatin1Char('{') || c == QLatin1Char('}')) {
             flush();
             latin = c == QLatin1Char('{');
@@ -87,8 +87,12 @@ const QString Family = QStringLiteral("DejaVu Sans");
 
 } // namespace
 
-bool write(QIODevice &device, const QImage &generalMap)
+bool write(QIODevice &device, const QImage &generalMap, const QString &cityGenitive)
 {
+    // The guide names the city it comes with.
+    const auto georgian = [&](const char *transliterated) {
+        return HelpDocument::georgian(QString::fromUtf8(transliterated).replace(QStringLiteral("Tbilisis"), cityGenitive));
+    };
     QPdfWriter writer(&device);
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setResolution(150);

@@ -1,5 +1,7 @@
 #include "osmimport/ImportCommandLine.h"
 
+#include "transit/CityFrame.h"
+
 #include <limits>
 
 ToolCommandLine importCommandLine()
@@ -12,10 +14,15 @@ ToolCommandLine importCommandLine()
          {QStringLiteral("FOLDER"), QStringLiteral("Where the city goes.")}},
         QStringLiteral("FOLDER must be new, empty, or hold a city made before, which the new one replaces.\n"));
     commandLine.add(QStringLiteral("bbox"),
-                    QStringLiteral("The box to import, in degrees (default: Tbilisi, %1); the maps cover the smallest 4:3 "
-                                   "frame around it.")
+                    QStringLiteral("The box to import, in degrees (default: Tbilisi, %1, or the administrative boundary "
+                                   "of the city named as the maps are when the extract has it); the maps cover the "
+                                   "smallest 4:3 frame around it.")
                         .arg(defaultImportBox().text()),
                     QStringLiteral("W,S,E,N"));
+    commandLine.add(QStringLiteral("title"),
+                    QStringLiteral("The city's name on the general map and in the guides (default: the largest city, else "
+                                   "town, in the box, transcribed)."),
+                    QStringLiteral("TEXT"));
     commandLine.add(QStringLiteral("gtfs"),
                     QStringLiteral("Take the stops and routes, and how often each runs, from this GTFS feed (a folder or "
                                    ".zip) instead of the extract's route relations."),
@@ -55,6 +62,11 @@ bool readImportOptions(ToolCommandLine &commandLine, const QStringList &argument
         options->connection = commandLine.value(QStringLiteral("connection"));
         if (options->connection.trimmed().isEmpty())
             return commandLine.refuse(QStringLiteral("--connection needs a connection string"));
+    }
+    if (commandLine.isSet(QStringLiteral("title"))) {
+        options->title = commandLine.value(QStringLiteral("title")).simplified();
+        if (options->title.isEmpty() || options->title.size() > CityFrame::MaxCityLength)
+            return commandLine.refuse(QStringLiteral("--title needs a name of 1 to %1 characters").arg(CityFrame::MaxCityLength));
     }
     if (commandLine.isSet(QStringLiteral("gtfs"))) {
         options->gtfs = commandLine.value(QStringLiteral("gtfs"));

@@ -19,6 +19,7 @@ struct ImportOptions {
     // default box.
     std::optional<GeoBox> box;
     QString connection; // as the demo city generator's --connection
+    QString title;      // the city's name on the maps and in the guide; empty: from the extract
     QString gtfs;       // a GTFS feed (folder or .zip) the stops and routes come from; empty: the extract
     quint64 seed = 0;   // varies the logos; the same seed gives the same pictures
     int mapWidth = 2500;

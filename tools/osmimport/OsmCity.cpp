@@ -36,7 +36,7 @@ QString unmappedNote(const QMap<QByteArray, int> &unmapped)
 } // namespace
 
 OsmCity::OsmCity(const OsmExtract &extract, const Model &rubrics, const TagMapping &mapping, int adminLevel,
-                 const GtfsFeed *feed)
+                 const GtfsFeed *feed, const QString &title)
 {
     m_model.frame = extract.frame;
     m_model.streetTypes = rubrics.streetTypes;
@@ -55,6 +55,7 @@ OsmCity::OsmCity(const OsmExtract &extract, const Model &rubrics, const TagMappi
     m_model.subRubrics = rubrics.subRubrics;
 
     m_city.model = &m_model;
+    m_city.title = title;
     m_city.streets = streets.streets;
     m_city.stops = transport.stops;
     m_city.routes = transport.routes;

@@ -14,9 +14,9 @@ class OsmCity {
 public:
     // rubrics: the demo city's model, whose rubrics and street types the catalogue uses.
     // adminLevel: the boundaries that make the districts, 0 to choose. feed: where the stops and
-    // routes come from, when not from the extract's route relations.
+    // routes come from, when not from the extract's route relations. title: the city's name.
     OsmCity(const OsmExtract &extract, const Model &rubrics, const TagMapping &mapping, int adminLevel,
-            const GtfsFeed *feed = nullptr);
+            const GtfsFeed *feed = nullptr, const QString &title = QStringLiteral("Tbilisi"));
     OsmCity(const OsmCity &) = delete;
     OsmCity &operator=(const OsmCity &) = delete;
 

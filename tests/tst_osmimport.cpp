@@ -8,6 +8,7 @@
 #include "citykit/MapPainter.h"
 #include "data/Connection.h"
 #include "democity/GeneratorCommandLine.h"
+#include "democity/GtfsExport.h"
 #include "democity/OsmExport.h"
 #include "map/SheetGrid.h"
 #include "osmimport/ImportCommandLine.h"
@@ -643,6 +644,17 @@ private Q_SLOTS:
                                               "gaCereba.saxeli FROM transporti, kavS_transporti_gaCereba, gaCereba "
                                               "WHERE transporti_kodi=g_transporti_kodi AND g_gaCereba_kodi=gaCereba_kodi");
         QCOMPARE(rowsOf(imported, routes), rowsOf(demo, routes));
+
+        // Its transit written as a GTFS feed comes back the same: every route's stops in order, the
+        // feed's stops one with the extract's.
+        const QString feed = m_dir.filePath(QStringLiteral("demo-feed")), fromFeed = m_dir.filePath(QStringLiteral("from-feed"));
+        GtfsExport::write(city, TagMapping::builtIn(*city.model), feed);
+        QCOMPARE(import({extract, fromFeed, QStringLiteral("--bbox"), exactBox, QStringLiteral("--gtfs"), feed}), QString());
+        const QString stopsInOrder = QStringLiteral("SELECT transporti.saxeli, gaCerebis_rigiTi_n, gaCereba.saxeli FROM transporti, "
+                                                    "kavS_transporti_gaCereba, gaCereba WHERE transporti_kodi=g_transporti_kodi "
+                                                    "AND g_gaCereba_kodi=gaCereba_kodi");
+        QCOMPARE(rowsOf(fromFeed, stopsInOrder), rowsOf(demo, stopsInOrder));
+        QCOMPARE(rowsOf(fromFeed, QStringLiteral("SELECT saxeli, x, y FROM gaCereba")), rowsOf(imported, QStringLiteral("SELECT saxeli, x, y FROM gaCereba")));
     }
 
 private:

@@ -21,6 +21,7 @@ struct GeneratorOptions {
     // When set, the city is also written there as an OpenStreetMap file (by the program around
     // the generator, with the OpenStreetMap import's tag tables).
     QString osmFile;
+    QString gtfsFolder; // also write the transit as a GTFS feed there
 };
 
 class Generator {

@@ -34,6 +34,10 @@ ToolCommandLine generatorCommandLine()
                                    "5 % of objects with a 50 KB advertising file, icons for all (the options above "
                                    "change it further)."));
     commandLine.add(QStringLiteral("quiet"), QStringLiteral("Print nothing but errors."));
+    commandLine.add(QStringLiteral("gtfs"),
+                    QStringLiteral("Also write the city's stops and routes as a GTFS feed into this folder, for "
+                                   "kvirzeta-import-osm --gtfs."),
+                    QStringLiteral("FOLDER"));
     commandLine.add(QStringLiteral("osm"),
                     QStringLiteral("Also write the city as an OpenStreetMap file (.osm.pbf, .osm or .osm.bz2), for "
                                    "kvirzeta-import-osm."),
@@ -93,6 +97,11 @@ bool readGeneratorOptions(ToolCommandLine &commandLine, const QStringList &argum
         options->connection = commandLine.value(QStringLiteral("connection"));
         if (options->connection.trimmed().isEmpty())
             return commandLine.refuse(QStringLiteral("--connection needs a connection string"));
+    }
+    if (commandLine.isSet(QStringLiteral("gtfs"))) {
+        options->gtfsFolder = commandLine.value(QStringLiteral("gtfs"));
+        if (options->gtfsFolder.isEmpty())
+            return commandLine.refuse(QStringLiteral("--gtfs needs a folder"));
     }
     if (commandLine.isSet(QStringLiteral("osm"))) {
         options->osmFile = commandLine.value(QStringLiteral("osm"));

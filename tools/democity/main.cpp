@@ -1,6 +1,7 @@
 // kvirzeta-democity: generates the demo city of Tbilisi that Kvirzeta opens.
 #include "citykit/Interruption.h"
 #include "democity/GeneratorCommandLine.h"
+#include "democity/GtfsExport.h"
 #include "democity/OsmExport.h"
 #include "osmimport/TagMapping.h"
 
@@ -24,6 +25,8 @@ int main(int argc, char **argv)
         generator.run();
         if (!options.osmFile.isEmpty())
             OsmExport::write(generator.city(), TagMapping::builtIn(*generator.city().model), options.osmFile);
+        if (!options.gtfsFolder.isEmpty())
+            GtfsExport::write(generator.city(), TagMapping::builtIn(*generator.city().model), options.gtfsFolder);
         if (!options.quiet)
             for (const QString &line : generator.report())
                 std::printf("%s\n", qPrintable(line));

@@ -126,8 +126,9 @@ private Q_SLOTS:
         QCOMPARE(OsmTransport::metroName(QStringLiteral("metro")), QStringLiteral("metro"));
     }
 
-    // The feed's stops join the extract's; routes list their directions in order; intervals come
-    // from frequencies or the morning's departures on the busiest service; the planner waits half.
+    // The feed's stops join the extract's; routes list their directions in order (the metro's
+    // trips do not say theirs); intervals come from frequencies or the morning's departures on the
+    // busiest service; the planner waits half.
     void aFeedIsImportedWithTheExtract()
     {
         QTemporaryDir dir;

@@ -57,6 +57,16 @@ bool ToolCommandLine::refuse(const QString &mistake)
     return false;
 }
 
+bool ToolCommandLine::text(const QString &option, const QString &what, QString *value)
+{
+    if (!isSet(option))
+        return true;
+    *value = m_parser->value(option);
+    if (value->trimmed().isEmpty())
+        return refuse(QStringLiteral("--%1 needs %2").arg(option, what));
+    return true;
+}
+
 QString ToolCommandLine::help() const
 {
     // Qt's own usage line names the program as it was started; the tools name themselves.

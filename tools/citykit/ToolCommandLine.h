@@ -34,6 +34,9 @@ public:
     bool wholeNumber(const QString &option, qint64 low, qint64 high, qint64 *value);
     // Records a mistake found by the tool's own checks; gives false.
     bool refuse(const QString &mistake);
+    // The option's text into `value` when it is given; false with a mistake ("--NAME needs
+    // `what`") when it is given empty.
+    bool text(const QString &option, const QString &what, QString *value);
     const QString &error() const { return m_error; }
 
     QString help() const;

@@ -93,22 +93,9 @@ bool readGeneratorOptions(ToolCommandLine &commandLine, const QStringList &argum
     if (commandLine.isSet(QStringLiteral("ad-icons-all")))
         options->size.advertIconForAll = true;
     options->quiet = commandLine.isSet(QStringLiteral("quiet"));
-    if (commandLine.isSet(QStringLiteral("connection"))) {
-        options->connection = commandLine.value(QStringLiteral("connection"));
-        if (options->connection.trimmed().isEmpty())
-            return commandLine.refuse(QStringLiteral("--connection needs a connection string"));
-    }
-    if (commandLine.isSet(QStringLiteral("gtfs"))) {
-        options->gtfsFolder = commandLine.value(QStringLiteral("gtfs"));
-        if (options->gtfsFolder.isEmpty())
-            return commandLine.refuse(QStringLiteral("--gtfs needs a folder"));
-    }
-    if (commandLine.isSet(QStringLiteral("osm"))) {
-        options->osmFile = commandLine.value(QStringLiteral("osm"));
-        if (options->osmFile.isEmpty())
-            return commandLine.refuse(QStringLiteral("--osm needs a file name"));
-    }
-    return true;
+    return commandLine.text(QStringLiteral("connection"), QStringLiteral("a connection string"), &options->connection)
+        && commandLine.text(QStringLiteral("gtfs"), QStringLiteral("a folder"), &options->gtfsFolder)
+        && commandLine.text(QStringLiteral("osm"), QStringLiteral("a file name"), &options->osmFile);
 }
 
 bool parseArguments(const QStringList &arguments, GeneratorOptions *options, QString *error)

@@ -61,7 +61,7 @@ struct Call {
 struct Trip {
     int route;
     int service;
-    int direction; // 0 or 1
+    int direction; // 0 or 1; -1 when trips.txt does not say
     qint64 line;   // in trips.txt
     QVector<Call> calls;
     QVector<int> pattern; // top-level stops in order, once the calls are checked
@@ -218,7 +218,7 @@ private:
             const int serviceIndex = int(services.size());
             m_tripIndex.insert(trip, int(m_trips.size()));
             m_trips.append({r, services.contains(s) ? services.value(s) : *services.insert(s, serviceIndex),
-                            t->value(direction) == "1" ? 1 : 0, t->line(), {}, {}, -1, {}, {}});
+                            t->value(direction) == "1" ? 1 : t->value(direction) == "0" ? 0 : -1, t->line(), {}, {}, -1, {}, {}});
         }
     }
 
@@ -240,7 +240,7 @@ private:
                     m_notes.add(QStringLiteral("stop times of trips trips.txt does not list, left out"), t->where(),
                                 QString::fromUtf8(tripId));
             }
-            if (tripAt < 0)
+            if (tripAt < 0 || m_trips[tripAt].route < 0)
                 continue;
             const int s = m_stopIndex.value(t->value(stop), -1);
             bool ok = false;
@@ -356,10 +356,16 @@ private:
             }
             QVector<int> departures[2];
             QHash<QVector<int>, int> patterns[2];
+            const QVector<int> undirected = mostFrequent(tripsOf[r], service, -1);
             for (int t : tripsOf[r]) {
-                const Trip &trip = m_trips[t];
+                Trip &trip = m_trips[t];
                 if (trip.service != service)
                     continue;
+                // Without direction_id, a trip that starts where the commonest pattern ends, or
+                // ends where it starts, runs the other way.
+                if (trip.direction < 0)
+                    trip.direction = !undirected.isEmpty() && trip.pattern.first() != undirected.first()
+                                         && (trip.pattern.first() == undirected.last() || trip.pattern.last() == undirected.first());
                 ++patterns[trip.direction][trip.pattern];
                 if (trip.frequencies.isEmpty()) {
                     if (trip.start >= 0)
@@ -370,17 +376,9 @@ private:
                             departures[trip.direction].append(at);
                 }
             }
-            for (const auto &counted : patterns) {
-                const QVector<int> *best = nullptr;
-                int count = 0;
-                for (auto it = counted.cbegin(); it != counted.cend(); ++it)
-                    if (it.value() > count || (it.value() == count && best && it.key() < *best)) {
-                        best = &it.key();
-                        count = it.value();
-                    }
-                if (best)
-                    route.directions.append(*best);
-            }
+            for (const auto &counted : patterns)
+                if (const QVector<int> best = commonest(counted); !best.isEmpty())
+                    route.directions.append(best);
             setInterval(route, departures);
             for (const QVector<int> &direction : route.directions)
                 for (int stop : direction) {
@@ -391,6 +389,30 @@ private:
                 }
             m_feed.routes.append(route);
         }
+    }
+
+    // The commonest stop pattern of a route's trips of one service and direction.
+    QVector<int> mostFrequent(const QVector<int> &trips, int service, int direction) const
+    {
+        QHash<QVector<int>, int> counted;
+        for (int t : trips)
+            if (m_trips[t].service == service && m_trips[t].direction == direction)
+                ++counted[m_trips[t].pattern];
+        return commonest(counted);
+    }
+
+    // The pattern most trips run; of equal ones the first in order, so that a feed always gives
+    // the same city.
+    static QVector<int> commonest(const QHash<QVector<int>, int> &counted)
+    {
+        const QVector<int> *best = nullptr;
+        int count = 0;
+        for (auto it = counted.cbegin(); it != counted.cend(); ++it)
+            if (it.value() > count || (it.value() == count && best && it.key() < *best)) {
+                best = &it.key();
+                count = it.value();
+            }
+        return best ? *best : QVector<int>();
     }
 
     static void setInterval(GtfsRoute &route, QVector<int> (&departures)[2])

@@ -58,20 +58,13 @@ bool readImportOptions(ToolCommandLine &commandLine, const QStringList &argument
             return commandLine.refuse(QStringLiteral("--bbox needs WEST,SOUTH,EAST,NORTH in degrees, west of east and "
                                                      "south of north"));
     }
-    if (commandLine.isSet(QStringLiteral("connection"))) {
-        options->connection = commandLine.value(QStringLiteral("connection"));
-        if (options->connection.trimmed().isEmpty())
-            return commandLine.refuse(QStringLiteral("--connection needs a connection string"));
-    }
+    if (!commandLine.text(QStringLiteral("connection"), QStringLiteral("a connection string"), &options->connection)
+        || !commandLine.text(QStringLiteral("gtfs"), QStringLiteral("a feed folder or .zip"), &options->gtfs))
+        return false;
     if (commandLine.isSet(QStringLiteral("title"))) {
         options->title = commandLine.value(QStringLiteral("title")).simplified();
         if (options->title.isEmpty() || options->title.size() > CityFrame::MaxCityLength)
             return commandLine.refuse(QStringLiteral("--title needs a name of 1 to %1 characters").arg(CityFrame::MaxCityLength));
-    }
-    if (commandLine.isSet(QStringLiteral("gtfs"))) {
-        options->gtfs = commandLine.value(QStringLiteral("gtfs"));
-        if (options->gtfs.trimmed().isEmpty())
-            return commandLine.refuse(QStringLiteral("--gtfs needs a feed folder or .zip"));
     }
     qint64 number = 0;
     if (commandLine.isSet(QStringLiteral("seed"))) {

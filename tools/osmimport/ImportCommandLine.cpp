@@ -20,7 +20,7 @@ ToolCommandLine importCommandLine()
                         .arg(defaultImportBox().text()),
                     QStringLiteral("W,S,E,N"));
     commandLine.add(QStringLiteral("title"),
-                    QStringLiteral("The city's name on the general map and in the guides (default: the largest city, else "
+                    QStringLiteral("The city's name on the general map and in the guides (default: the most important city, else "
                                    "town, in the box, transcribed)."),
                     QStringLiteral("TEXT"));
     commandLine.add(QStringLiteral("gtfs"),

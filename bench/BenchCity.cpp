@@ -1,6 +1,6 @@
 #include "BenchCity.h"
 
-#include "Generator.h"
+#include "democity/GeneratorCommandLine.h"
 
 #include <QDir>
 #include <QFile>

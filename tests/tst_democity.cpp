@@ -1,14 +1,15 @@
 // The demo city: the model, the database against the schema, the sheets against the general map,
 // and the generator's determinism and scale.
-#include "AdvertPdf.h"
-#include "City.h"
-#include "CityDatabase.h"
-#include "Generator.h"
-#include "Geometry.h"
-#include "MapPainter.h"
-#include "Names.h"
-#include "Pictures.h"
-#include "SheetLayout.h"
+#include "citykit/AdvertPdf.h"
+#include "citykit/City.h"
+#include "citykit/CityDatabase.h"
+#include "citykit/Geometry.h"
+#include "citykit/MapPainter.h"
+#include "citykit/Pictures.h"
+#include "citykit/SheetLayout.h"
+#include "democity/DemoCity.h"
+#include "democity/GeneratorCommandLine.h"
+#include "democity/Names.h"
 #include "transit/CityFrame.h"
 
 #include <QtTest>
@@ -718,8 +719,8 @@ void TestDemoCity::brokenModelIsReportedNotCrashedOn()
     QTemporaryDir broken;
     QVERIFY(broken.isValid());
     // Copy the built-in model, then spoil some of it.
-    for (const QString &file : QDir(":/democity/model").entryList(QDir::Files))
-        QVERIFY(QFile::copy(":/democity/model/" + file, broken.filePath(file)));
+    for (const QString &file : QDir(":/citykit/model").entryList(QDir::Files))
+        QVERIFY(QFile::copy(":/citykit/model/" + file, broken.filePath(file)));
     auto append = [&](const QString &file, const QByteArray &text) {
         QFile f(broken.filePath(file));
         QVERIFY(f.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
@@ -755,7 +756,7 @@ void TestDemoCity::objectsLieBesideTheirStreets()
     CitySize size;
     size.objects = 600;
     size.streets = 100; // fewer than the model has: the first ones are kept
-    const City city = City::build(m_model, 5, size);
+    const City city = buildDemoCity(m_model, 5, size);
     QCOMPARE(city.streets.size(), 100);
     QCOMPARE(city.streets.first().name, m_model.streets.first().name);
     QCOMPARE(city.objects.size(), 600);
@@ -779,7 +780,7 @@ void TestDemoCity::objectsLieBesideTheirStreets()
         QVERIFY2(geo::distanceToLine(s.marker, s.line) < 1e-6, qPrintable(s.name));
     // No objects at all is a city too.
     size.objects = 0;
-    QVERIFY(City::build(m_model, 5, size).objects.isEmpty());
+    QVERIFY(buildDemoCity(m_model, 5, size).objects.isEmpty());
 }
 
 void TestDemoCity::advertisingLeafletsAndLogoCopies()

@@ -2,10 +2,10 @@
 // run: the same seed gives the same catalogue as in the folder's own SQLite file.
 #include "EmptyDatabase.h"
 #include "FixtureCity.h"
-#include "Generator.h"
 #include "common/Errors.h"
 #include "data/Connection.h"
 #include "data/DataModule.h"
+#include "democity/GeneratorCommandLine.h"
 
 #include <QtTest>
 

@@ -199,7 +199,7 @@ private Q_SLOTS:
         tool.start(m_prefix + QStringLiteral("/bin/kvirzeta-import-osm"), {QStringLiteral("--help")});
         QVERIFY2(tool.waitForFinished(30000), qPrintable(tool.errorString()));
         QCOMPARE(tool.exitCode(), 0);
-        QVERIFY(tool.readAllStandardOutput().startsWith("usage: kvirzeta-import-osm INPUT FOLDER"));
+        QVERIFY(tool.readAllStandardOutput().startsWith("Usage: kvirzeta-import-osm [options] EXTRACT FOLDER\n"));
     }
 
     void iconAndFontsAreInstalled()

@@ -343,6 +343,13 @@ private Q_SLOTS:
         TMainFrm &w = *run.window;
         QCOMPARE(w.windowTitle(), QStringLiteral("Tbilisis saZiebo-sainformacio sistema `kvirzeta~"));
         QCOMPARE(w.size(), QSize(1020, 734));
+        // A city of another name, as its frame file gives it, is named in the title.
+        m_city->write(QStringLiteral("Raster/Tbilisi.frame"), "WidthMetres=20000\nHeightMetres=15000\nCity=Rustavi\n");
+        {
+            Run other;
+            QCOMPARE(other.window->windowTitle(), QStringLiteral("Rustavis saZiebo-sainformacio sistema `kvirzeta~"));
+        }
+        m_city->remove(QStringLiteral("Raster/Tbilisi.frame"));
         QCOMPARE(w.font().family(), QStringLiteral("_! Kolhety"));
         QCOMPARE(w.font().pixelSize(), 13);
         QCOMPARE(w.palette().color(QPalette::Window), QColor(192, 220, 192));

@@ -1,18 +1,19 @@
 // The OpenStreetMap import: a hand-written extract of a few blocks (tests/fixtures/tbilisi.osm)
 // imported into this run's backend and read back row by row, its records on both maps, the
 // import's errors, and the demo city written as an extract and imported back.
-#include "CityWriter.h"
 #include "EmptyDatabase.h"
 #include "FakePrompts.h"
 #include "FixtureCity.h"
-#include "Generator.h"
-#include "Importer.h"
-#include "MapPainter.h"
-#include "OsmExport.h"
-#include "TagMapping.h"
-#include "Transcription.h"
+#include "citykit/CityWriter.h"
+#include "citykit/MapPainter.h"
 #include "data/Connection.h"
+#include "democity/GeneratorCommandLine.h"
+#include "democity/GtfsExport.h"
+#include "democity/OsmExport.h"
 #include "map/SheetGrid.h"
+#include "osmimport/ImportCommandLine.h"
+#include "osmimport/TagMapping.h"
+#include "osmimport/Transcription.h"
 #include "transit/CityFrame.h"
 
 #include <QtTest>
@@ -260,7 +261,7 @@ private Q_SLOTS:
         const QSize map = CityWriter::generalMapSize(MapWidth), sheet = CityWriter::sheetSize(MapWidth);
         const QImage general(m_city + QStringLiteral("/Raster/Tbilisi.bmp"));
         QCOMPARE(general.size(), map);
-        const MapFrame frame = frameAround(44.76, 41.69, 44.80, 41.71);
+        const MapFrame frame = MapFrame::around({44.76, 41.69, 44.80, 41.71});
         const CityFrame written = CityFrame::read(m_city + QStringLiteral("/Raster/Tbilisi.frame"));
         QVERIFY(!written.rough && qAbs(written.widthMetres - frame.width) < 0.1);
         QVERIFY(written.west < 44.7601 && written.east > 44.7999 && written.south < 41.6901 && written.north > 41.7099);
@@ -582,6 +583,30 @@ private Q_SLOTS:
             QCOMPARE(transcribe(Transcription::toGeorgian(QString::fromUtf8(name))), QString::fromUtf8(name));
     }
 
+    // Without a box of one's own the city's boundary is the box, and the city names the maps: the
+    // fixture's city, not its town of more people; a title and a box of one's own stand.
+    void theCityGivesTheBoxAndTheName()
+    {
+        if (FixtureCity::backend() != FixtureCity::Backend::SQLite)
+            QSKIP("the box and the name do not depend on the database backend: checked on the SQLite run");
+        const QString whole = m_dir.filePath(QStringLiteral("whole"));
+        QStringList report;
+        QCOMPARE(import({Extract, whole}, nullptr, &report), QString());
+        QVERIFY2(report.join(QLatin1Char('\n')).contains(QLatin1String("the box is the administrative boundary of Tbilisi: "
+                                                                       "44.7300,41.6700,44.8300,41.7300")),
+                 qPrintable(report.join(QLatin1Char('\n'))));
+        const CityFrame frame = CityFrame::read(whole + QStringLiteral("/Raster/Tbilisi.frame"));
+        QCOMPARE(frame.city, QStringLiteral("Tbilisi"));
+        QVERIFY(frame.west < 44.7301 && frame.east > 44.8299 && frame.south < 41.6701 && frame.north > 41.7299 && frame.east < 44.85);
+
+        const QString named = m_dir.filePath(QStringLiteral("named"));
+        QCOMPARE(import({Extract, named, QStringLiteral("--bbox"), FixtureBox, QStringLiteral("--title"), QStringLiteral("Rustavi")},
+                        nullptr, &report),
+                 QString());
+        QVERIFY(!report.join(QLatin1Char('\n')).contains(QLatin1String("boundary of")));
+        QCOMPARE(CityFrame::read(named + QStringLiteral("/Raster/Tbilisi.frame")).city, QStringLiteral("Rustavi"));
+    }
+
     void demoCityComesBackFromItsExtract()
     {
         if (FixtureCity::backend() != FixtureCity::Backend::SQLite)
@@ -599,7 +624,10 @@ private Q_SLOTS:
         const City &city = generator.city();
         OsmExport::write(city, TagMapping::builtIn(*city.model), options.osmFile);
         const QString imported = m_dir.filePath(QStringLiteral("imported"));
-        QCOMPARE(import({extract, imported}), QString());
+        // The demo city's own frame, to the millimetre: the default box is Tbilisi's whole network.
+        const GeoBox box = city.model->frame.box();
+        const QString exactBox = QStringLiteral("%1,%2,%3,%4").arg(box.west, 0, 'f', 9).arg(box.south, 0, 'f', 9).arg(box.east, 0, 'f', 9).arg(box.north, 0, 'f', 9);
+        QCOMPARE(import({extract, imported, QStringLiteral("--bbox"), exactBox}), QString());
 
         // Every located record comes back under its name (and sub-rubric or street type), on the
         // same spot of a full-size general map within a pixel; a street is listed once more in
@@ -616,6 +644,17 @@ private Q_SLOTS:
                                               "gaCereba.saxeli FROM transporti, kavS_transporti_gaCereba, gaCereba "
                                               "WHERE transporti_kodi=g_transporti_kodi AND g_gaCereba_kodi=gaCereba_kodi");
         QCOMPARE(rowsOf(imported, routes), rowsOf(demo, routes));
+
+        // Its transit written as a GTFS feed comes back the same: every route's stops in order, the
+        // feed's stops one with the extract's.
+        const QString feed = m_dir.filePath(QStringLiteral("demo-feed")), fromFeed = m_dir.filePath(QStringLiteral("from-feed"));
+        GtfsExport::write(city, TagMapping::builtIn(*city.model), feed);
+        QCOMPARE(import({extract, fromFeed, QStringLiteral("--bbox"), exactBox, QStringLiteral("--gtfs"), feed}), QString());
+        const QString stopsInOrder = QStringLiteral("SELECT transporti.saxeli, gaCerebis_rigiTi_n, gaCereba.saxeli FROM transporti, "
+                                                    "kavS_transporti_gaCereba, gaCereba WHERE transporti_kodi=g_transporti_kodi "
+                                                    "AND g_gaCereba_kodi=gaCereba_kodi");
+        QCOMPARE(rowsOf(fromFeed, stopsInOrder), rowsOf(demo, stopsInOrder));
+        QCOMPARE(rowsOf(fromFeed, QStringLiteral("SELECT saxeli, x, y FROM gaCereba")), rowsOf(imported, QStringLiteral("SELECT saxeli, x, y FROM gaCereba")));
     }
 
 private:

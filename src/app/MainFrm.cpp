@@ -22,6 +22,7 @@
 #include "transport/StopRoutesCommands.h"
 #include "transport/TransportMapCommands.h"
 #include "transport/TransportTab.h"
+#include "transit/CityFrame.h"
 #include "widgets/EventHook.h"
 #include "widgets/GroupedListView.h"
 #include "widgets/LookupEditor.h"
@@ -61,7 +62,9 @@ TMainFrm::~TMainFrm() = default;
 void TMainFrm::buildWindow(Desktop &desktop, PicturePreload *generalMap)
 {
     setObjectName(QStringLiteral("MainFrm"));
-    setWindowTitle(QStringLiteral("Tbilisis saZiebo-sainformacio sistema `kvirzeta~"));
+    // The city's own name, from the frame file the city tools write beside the rasters.
+    m_cityGenitive = CityFrame::genitive(CityFrame::read().city);
+    setWindowTitle(m_cityGenitive + QStringLiteral(" saZiebo-sainformacio sistema `kvirzeta~"));
     setFont(DisplayFont::font(13));
     QToolTip::setFont(DisplayFont::font(13));
     QPalette palette = this->palette();
@@ -120,6 +123,7 @@ void TMainFrm::buildWindow(Desktop &desktop, PicturePreload *generalMap)
         m_dm, m_prompts, m_runner, *m_map, *m_transportMap,
         [this](int stop) { return StopRoutes::fromNetwork(*m_network->network(), stop); }, this);
     m_help = std::make_unique<HelpCommands>(desktop, m_runner, this);
+    m_help->setCityGenitive(m_cityGenitive);
     m_searchBox = std::make_unique<SearchBoxCommands>(
         m_dm, *ToolBar->searchBox, *this,
         SearchBoxCommands::Tabs{*PageControl, *obieqtiTSH, *quCaTSh, *TransportiTSH, *m_objectMap, *m_streetMap,

@@ -123,6 +123,7 @@ private:
     std::unique_ptr<CityNetwork> m_network;
     std::unique_ptr<StopRoutesCommands> m_stopRoutes;
     std::unique_ptr<HelpCommands> m_help;
+    QString m_cityGenitive; // "Tbilisis": the city's name in the titles
     std::unique_ptr<SearchBoxCommands> m_searchBox;
     std::unique_ptr<JourneyCommands> m_journeys;
     QWidget *m_shownTab = nullptr;

@@ -58,13 +58,13 @@ void header(QWidget *parent, const QString &text, const QPoint &position, int ri
 
 } // namespace
 
-TAboutFrm::TAboutFrm(Desktop &desktop, CommandRunner &runner, QWidget *parent)
+TAboutFrm::TAboutFrm(Desktop &desktop, CommandRunner &runner, QWidget *parent, const QString &cityGenitive)
     : TitledDialog(QStringLiteral("Cvens Sesaxeb"), QSize(609, 375), 10, QColor(), parent),
       m_desktop(desktop), m_runner(runner)
 {
     setPlacement(Placement::ScreenCentre);
     setFont(DisplayFont::font(13, true));
-    buildLeftColumn();
+    buildLeftColumn(cityGenitive);
     buildRightColumn();
     buildSupportArea();
 }
@@ -76,7 +76,7 @@ ActiveLabel *TAboutFrm::addWebLink(const QString &address, const QPoint &positio
     return link;
 }
 
-void TAboutFrm::buildLeftColumn()
+void TAboutFrm::buildLeftColumn(const QString &cityGenitive)
 {
     QWidget *client = clientArea();
     new CityPictureWidget(CityPicture::Emblem, QRect(0, 0, LeftWidth, 81), client);
@@ -92,7 +92,7 @@ void TAboutFrm::buildLeftColumn()
     emailLb->adjustSize();
     connect(emailLb, &ActiveLabel::clicked, this, &TAboutFrm::emailLbClick);
 
-    const QString titles[] = {QStringLiteral("Tbilisis "), QStringLiteral("sainformacio - saZiebo "),
+    const QString titles[] = {cityGenitive + QLatin1Char(' '), QStringLiteral("sainformacio - saZiebo "),
                               QStringLiteral("s  i  s  t  e  m  a")};
     int y = 142;
     for (const QString &title : titles) {

@@ -11,7 +11,9 @@ class QTextEdit;
 class TAboutFrm : public TitledDialog {
     Q_OBJECT
 public:
-    TAboutFrm(Desktop &desktop, CommandRunner &runner, QWidget *parent = nullptr);
+    // cityGenitive: the city's name in the title's "of ..." form ("Tbilisis").
+    TAboutFrm(Desktop &desktop, CommandRunner &runner, QWidget *parent = nullptr,
+              const QString &cityGenitive = QStringLiteral("Tbilisis"));
 
     ActiveLabel *emailLabel() const { return emailLb; }
     QList<ActiveLabel *> titleLines() const { return m_titleLines; }
@@ -22,7 +24,7 @@ public:
     void emailLbClick();
 
 private:
-    void buildLeftColumn();
+    void buildLeftColumn(const QString &cityGenitive);
     void buildRightColumn();
     void buildSupportArea();
     ActiveLabel *addWebLink(const QString &address, const QPoint &position);

@@ -14,7 +14,7 @@ HelpCommands::HelpCommands(Desktop &desktop, CommandRunner &runner, QWidget *par
 
 void HelpCommands::Sesaxeb1Click()
 {
-    TAboutFrm about(m_desktop, m_runner, m_parent);
+    TAboutFrm about(m_desktop, m_runner, m_parent, m_cityGenitive);
     about.exec();
 }
 

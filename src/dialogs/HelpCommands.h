@@ -10,6 +10,8 @@ class HelpCommands {
 public:
     HelpCommands(Desktop &desktop, CommandRunner &runner, QWidget *parentWindow = nullptr);
     void setParentWindow(QWidget *window) { m_parent = window; }
+    // The city's name as the about window's title gives it ("Tbilisis").
+    void setCityGenitive(const QString &name) { m_cityGenitive = name; }
 
     // "Sesaxeb": shows the about window modally until the user closes it.
     void Sesaxeb1Click();
@@ -25,4 +27,5 @@ private:
     Desktop &m_desktop;
     CommandRunner &m_runner;
     QPointer<QWidget> m_parent;
+    QString m_cityGenitive = QStringLiteral("Tbilisis");
 };

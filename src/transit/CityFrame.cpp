@@ -82,6 +82,11 @@ CityFrame CityFrame::read(const QString &path)
                        && frame.north <= 90 && frame.south < frame.north;
     if (!frame.hasCorners)
         frame.west = frame.south = frame.east = frame.north = 0;
+    // A name of printable characters only, shortened to what a title holds.
+    QString city = values.value(QStringLiteral("city")).left(MaxCityLength);
+    city.removeIf([](QChar c) { return !c.isPrint(); });
+    if (!city.trimmed().isEmpty())
+        frame.city = city.trimmed();
     return frame;
 }
 
@@ -96,5 +101,24 @@ QByteArray CityFrame::fileText() const
         text += "East=" + QByteArray::number(east, 'f', 6) + '\n';
         text += "North=" + QByteArray::number(north, 'f', 6) + '\n';
     }
+    QString name = city.left(MaxCityLength);
+    name.removeIf([](QChar c) { return !c.isPrint(); });
+    if (!name.trimmed().isEmpty())
+        text += "City=" + name.trimmed().toUtf8() + '\n';
     return text;
+}
+
+QString CityFrame::genitive(const QString &city)
+{
+    // Georgian: a name's final -a, -e or -i gives way to -is; -o and -u take -s; a consonant -is.
+    if (city.isEmpty())
+        return city;
+    const QChar last = city.back();
+    if (QStringLiteral("aei").contains(last))
+        return city.chopped(1) + QStringLiteral("is");
+    if (QStringLiteral("ou").contains(last))
+        return city + QLatin1Char('s');
+    if (!last.isLetter())
+        return city;
+    return city + QStringLiteral("is");
 }

@@ -11,6 +11,7 @@
 //   South=41.6354       }
 //   East=45.0206        }
 //   North=41.8376       }
+//   City=Tbilisi        the city's name, transcribed; optional, Tbilisi when missing
 //
 // A city without the file, or with one that cannot be used, has the frame of the default
 // Tbilisi box (the one above) and `rough` set: its distances, and so its times, are rough.
@@ -22,6 +23,7 @@ struct CityFrame {
     double heightMetres = 0;
     bool hasCorners = false;
     double west = 0, south = 0, east = 0, north = 0;
+    QString city = QStringLiteral("Tbilisi"); // the name the program's titles give the city
     // The default frame stands in for a missing or broken file; `problem` says why.
     bool rough = false;
     QString problem;
@@ -35,6 +37,10 @@ struct CityFrame {
     static CityFrame read(const QString &path = QStringLiteral(".\\Raster\\Tbilisi.frame"));
     // The file's text for a frame.
     QByteArray fileText() const;
+    // The city's name as the titles take it, "of Tbilisi": Tbilisis, Batumis, Gorisa -> Goris.
+    static QString genitive(const QString &city);
+
+    static constexpr int MaxCityLength = 40;
 
     static constexpr qint64 MaxFileBytes = 16 * 1024;
 };

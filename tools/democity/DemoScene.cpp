@@ -1,6 +1,6 @@
-#include "DemoScene.h"
+#include "democity/DemoScene.h"
 
-#include "Geometry.h"
+#include "citykit/Geometry.h"
 
 #include <QSet>
 

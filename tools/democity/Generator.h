@@ -1,8 +1,8 @@
 #pragma once
 // Writes a complete demo city into a folder: Address.ini, the SQLite database, the general map and
 // the 25 sheets, the marker icons and the help document.
-#include "City.h"
-#include "CityWriter.h"
+#include "citykit/City.h"
+#include "citykit/CityWriter.h"
 
 #include <QImage>
 #include <QString>
@@ -21,11 +21,8 @@ struct GeneratorOptions {
     // When set, the city is also written there as an OpenStreetMap file (by the program around
     // the generator, with the OpenStreetMap import's tag tables).
     QString osmFile;
+    QString gtfsFolder; // also write the transit as a GTFS feed there
 };
-
-// Parses the command line (without the program name). On a mistake it returns false and sets error.
-bool parseArguments(const QStringList &arguments, GeneratorOptions *options, QString *error);
-QString usage();
 
 class Generator {
 public:

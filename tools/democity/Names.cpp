@@ -1,6 +1,6 @@
-#include "Names.h"
+#include "democity/Names.h"
 
-#include "Geometry.h"
+#include "citykit/Geometry.h"
 
 #include <QRegularExpression>
 

@@ -1,6 +1,6 @@
 #pragma once
 // Plausible names in the transliteration for what the model does not name itself.
-#include "Model.h"
+#include "citykit/Model.h"
 
 class Rng;
 

@@ -1,6 +1,6 @@
-#include "StreetGrid.h"
+#include "democity/StreetGrid.h"
 
-#include "Geometry.h"
+#include "citykit/Geometry.h"
 
 #include <QtMath>
 

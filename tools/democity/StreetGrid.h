@@ -2,28 +2,9 @@
 // The local streets of each district: a jittered grid at the district's own angle and spacing,
 // kept off the river, lakes, parks and forests. Model streets without a line of their own are
 // laid along pieces of it; the rest is drawn as unnamed side streets.
-#include "Model.h"
-
-#include <QVector>
+#include "citykit/City.h"
 
 class Rng;
-
-struct GridSegment {
-    QPointF a;
-    QPointF b;
-    int district = 0;
-};
-
-// A run of consecutive segments along one grid line, a candidate for a named street.
-struct GridRun {
-    QPolygonF line;
-    int district = 0;
-};
-
-struct StreetGridResult {
-    QVector<GridSegment> segments;
-    QVector<QVector<GridRun>> runs; // per district, in a shuffled order
-};
 
 StreetGridResult buildStreetGrid(const Model &model, Rng rng);
 

@@ -1,35 +1,32 @@
 // kvirzeta-democity: generates the demo city of Tbilisi that Kvirzeta opens.
-#include "Generator.h"
-#include "Interruption.h"
-#include "OsmExport.h"
-#include "TagMapping.h"
-#include "ToolCommandLine.h"
+#include "citykit/Interruption.h"
+#include "democity/GeneratorCommandLine.h"
+#include "democity/GtfsExport.h"
+#include "democity/OsmExport.h"
+#include "osmimport/TagMapping.h"
 
 #include <QGuiApplication>
 
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
 
 int main(int argc, char **argv)
 {
     ToolCommandLine::paintOffscreenWithoutDisplay();
     QGuiApplication app(argc, argv);
-    const std::optional<QStringList> arguments = ToolCommandLine::arguments(usage());
-    if (!arguments)
-        return 0;
+    ToolCommandLine commandLine = generatorCommandLine();
     GeneratorOptions options;
-    QString error;
-    if (!parseArguments(*arguments, &options, &error)) {
-        std::fprintf(stderr, "kvirzeta-democity: %s\n\n%s", qPrintable(error), qPrintable(usage()));
-        return 2;
-    }
+    const bool read = readGeneratorOptions(commandLine, QCoreApplication::arguments().mid(1), &options);
+    if (const std::optional<int> status = commandLine.answer(read))
+        return *status;
     Interruption::catchSignals();
     try {
         Generator generator(options);
         generator.run();
         if (!options.osmFile.isEmpty())
             OsmExport::write(generator.city(), TagMapping::builtIn(*generator.city().model), options.osmFile);
+        if (!options.gtfsFolder.isEmpty())
+            GtfsExport::write(generator.city(), TagMapping::builtIn(*generator.city().model), options.gtfsFolder);
         if (!options.quiet)
             for (const QString &line : generator.report())
                 std::printf("%s\n", qPrintable(line));

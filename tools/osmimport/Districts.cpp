@@ -1,7 +1,7 @@
-#include "Districts.h"
+#include "osmimport/Districts.h"
 
-#include "Geometry.h"
-#include "Transcription.h"
+#include "citykit/Geometry.h"
+#include "osmimport/Transcription.h"
 
 #include <QMap>
 

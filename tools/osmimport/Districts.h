@@ -1,7 +1,7 @@
 #pragma once
 // The city's districts, taken from the extract's administrative boundaries of one level, and the
 // district each point of the map lies in.
-#include "OsmExtract.h"
+#include "osmimport/OsmExtract.h"
 
 #include <QPainterPath>
 #include <QPointF>

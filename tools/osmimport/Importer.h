@@ -3,34 +3,32 @@
 // database, the maps, the icons, the help document and Address.ini) into a folder. The city is
 // made in a hidden folder beside it and moved into place only when all of it is written
 // (CityReplacement).
-#include "Model.h"
-#include "Stages.h"
+#include "citykit/Model.h"
+#include "citykit/Stages.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 struct ImportOptions {
     QString input;
     QString folder;
     // The box to import, in degrees; the maps' 4:3 frame is the smallest around it. Unset: the
-    // demo city's frame, which holds Tbilisi.
-    bool hasBox = false;
-    double west = 0, south = 0, east = 0, north = 0;
+    // default box.
+    std::optional<GeoBox> box;
     QString connection; // as the demo city generator's --connection
+    QString title;      // the city's name on the maps and in the guide; empty: from the extract
+    QString gtfs;       // a GTFS feed (folder or .zip) the stops and routes come from; empty: the extract
     quint64 seed = 0;   // varies the logos; the same seed gives the same pictures
     int mapWidth = 2500;
     int adminLevel = 0; // 0: chosen from the boundaries in the box
     bool quiet = false;
 };
 
-// Parses the command line (without the program name). On a mistake it returns false and sets error.
-bool parseImportArguments(const QStringList &arguments, ImportOptions *options, QString *error);
-QString importUsage();
-
-// The frame of the maps around a box: centred on it, of the maps' 4:3 shape.
-MapFrame frameAround(double west, double south, double east, double north);
+// The box imported when none is given: Tbilisi's.
+GeoBox defaultImportBox();
 
 class Importer {
 public:

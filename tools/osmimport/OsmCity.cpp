@@ -1,11 +1,11 @@
-#include "OsmCity.h"
+#include "osmimport/OsmCity.h"
 
-#include "Districts.h"
-#include "OsmPlaces.h"
-#include "OsmScene.h"
-#include "OsmStreets.h"
-#include "OsmTransport.h"
-#include "SheetLayout.h"
+#include "citykit/SheetLayout.h"
+#include "osmimport/Districts.h"
+#include "osmimport/OsmPlaces.h"
+#include "osmimport/OsmScene.h"
+#include "osmimport/OsmStreets.h"
+#include "osmimport/OsmTransport.h"
 
 #include <algorithm>
 
@@ -35,7 +35,8 @@ QString unmappedNote(const QMap<QByteArray, int> &unmapped)
 
 } // namespace
 
-OsmCity::OsmCity(const OsmExtract &extract, const Model &rubrics, const TagMapping &mapping, int adminLevel)
+OsmCity::OsmCity(const OsmExtract &extract, const Model &rubrics, const TagMapping &mapping, int adminLevel,
+                 const GtfsFeed *feed, const QString &title)
 {
     m_model.frame = extract.frame;
     m_model.streetTypes = rubrics.streetTypes;
@@ -47,13 +48,14 @@ OsmCity::OsmCity(const OsmExtract &extract, const Model &rubrics, const TagMappi
                        : QStringLiteral("districts: no administrative boundary in the box, so one district \"%1\"").arg(WholeCity));
 
     const OsmStreets::Result streets = OsmStreets::build(extract, districts, mapping);
-    const OsmTransport::Result transport = OsmTransport::build(extract, districts, mapping, streets.names);
+    const OsmTransport::Result transport = OsmTransport::build(extract, districts, mapping, streets.names, feed);
     const OsmPlaces::Result places = OsmPlaces::build(extract, districts, mapping, rubrics);
     m_model.transportTypes = transport.types;
     m_model.rubrics = rubrics.rubrics;
     m_model.subRubrics = rubrics.subRubrics;
 
     m_city.model = &m_model;
+    m_city.title = title;
     m_city.streets = streets.streets;
     m_city.stops = transport.stops;
     m_city.routes = transport.routes;
@@ -72,7 +74,8 @@ OsmCity::OsmCity(const OsmExtract &extract, const Model &rubrics, const TagMappi
     for (const StreetRecord &s : m_city.streets)
         count(s.marker);
     for (const StopRecord &s : m_city.stops)
-        count(s.position);
+        if (s.located)
+            count(s.position);
     const auto [nodes, ways, relations] = extract.tagsDropped;
     if (nodes + ways + relations > 0)
         m_notes.append(QStringLiteral("%1 nodes, %2 ways and %3 relations have a NUL character in a tag: they are read "

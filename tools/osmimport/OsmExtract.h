@@ -2,8 +2,8 @@
 // What the import takes from an OpenStreetMap extract, already placed in metres of the map frame:
 // the raw material of the catalogue and of the maps. Names are as the extract writes them (the
 // Georgian name when there is one); the catalogue transcribes them.
-#include "MapScene.h"
-#include "Model.h"
+#include "citykit/MapScene.h"
+#include "citykit/Model.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -93,6 +93,14 @@ struct OsmArea {
     QPointF labelAt;
 };
 
+// A city or town in the frame, for the maps' title: the most important one names the city.
+struct OsmSettlement {
+    QString name;
+    bool city = false;      // place=city, else a town
+    int capital = 0;        // 0: none; more for a capital of a wider area (capital=yes: a country's)
+    qint64 population = 0;
+};
+
 struct OsmExtract {
     MapFrame frame;
     qint64 nodesInFrame = 0;
@@ -103,6 +111,7 @@ struct OsmExtract {
     QVector<OsmStop> stops;
     QVector<OsmRoute> routes;
     QVector<OsmBoundary> boundaries;
+    QVector<OsmSettlement> settlements;
     // Drawn only.
     QVector<OsmArea> areas;
     QVector<QPainterPath> islands;

@@ -1,8 +1,8 @@
-#include "OsmPlaces.h"
+#include "osmimport/OsmPlaces.h"
 
-#include "Geometry.h"
-#include "OsmStreets.h"
-#include "Transcription.h"
+#include "citykit/Geometry.h"
+#include "osmimport/OsmStreets.h"
+#include "osmimport/Transcription.h"
 
 namespace OsmPlaces {
 

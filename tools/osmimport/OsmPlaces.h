@@ -1,10 +1,10 @@
 #pragma once
 // The catalogue's objects from the extract's named places, filed into sub-rubrics by the tag
 // table; a place whose tags have no line goes under "sxva" and its tag is counted.
-#include "City.h"
-#include "Districts.h"
-#include "OsmExtract.h"
-#include "TagMapping.h"
+#include "citykit/City.h"
+#include "osmimport/Districts.h"
+#include "osmimport/OsmExtract.h"
+#include "osmimport/TagMapping.h"
 
 #include <QMap>
 

@@ -1,8 +1,8 @@
-#include "OsmReader.h"
+#include "osmimport/OsmReader.h"
 
-#include "Geometry.h"
-#include "Interruption.h"
-#include "TagMapping.h"
+#include "citykit/Geometry.h"
+#include "citykit/Interruption.h"
+#include "osmimport/TagMapping.h"
 
 #include <osmium/area/assembler.hpp>
 #include <osmium/area/multipolygon_manager.hpp>
@@ -169,6 +169,7 @@ public:
         if (node.tags().empty() && !member)
             return;
         const QPointF at = m_frame.metres(node.location());
+        addSettlement(node.tags());
         addPlace(node.tags(), at, false);
         addStop(node.tags(), {'n', node.id()}, at, member);
     }
@@ -232,6 +233,25 @@ public:
                 m_out.runways.append(run.line);
             }
         }
+    }
+
+    void addSettlement(const osmium::TagList &tags)
+    {
+        const char *place = tags.get_value_by_key("place");
+        if (!is(place, "city") && !is(place, "town"))
+            return;
+        OsmSettlement settlement;
+        settlement.name = nameOf(tags);
+        if (settlement.name.isEmpty())
+            return;
+        settlement.city = is(place, "city");
+        const QByteArray capital = tags.get_value_by_key("capital", "");
+        const int level = capital.toInt();
+        settlement.capital = capital == "yes" ? 11 : (level > 0 && level < 13 ? 13 - level : 0);
+        QByteArray population = tags.get_value_by_key("population", "");
+        population.replace(' ', "").replace(',', "");
+        settlement.population = population.toLongLong();
+        m_out.settlements.append(settlement);
     }
 
     void addPlace(const osmium::TagList &tags, QPointF at, bool area)

@@ -1,7 +1,7 @@
 #pragma once
 // Reads an OpenStreetMap extract (.osm.pbf, .osm, .osm.bz2) with libosmium: what lies in the map
 // frame, with the areas of multipolygons assembled and the ways given their nodes' places.
-#include "OsmExtract.h"
+#include "osmimport/OsmExtract.h"
 
 #include <functional>
 

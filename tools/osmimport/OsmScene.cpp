@@ -1,7 +1,7 @@
-#include "OsmScene.h"
+#include "osmimport/OsmScene.h"
 
-#include "OsmStreets.h"
-#include "Transcription.h"
+#include "osmimport/OsmStreets.h"
+#include "osmimport/Transcription.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "OsmStreets.h"
+#include "osmimport/OsmStreets.h"
 
-#include "Geometry.h"
-#include "Transcription.h"
+#include "citykit/Geometry.h"
+#include "osmimport/Transcription.h"
 
 #include <QHash>
 #include <QMap>

@@ -1,11 +1,11 @@
 #pragma once
 // The catalogue's streets from the extract's named highways: one for each street and district it
 // runs through, marked at a point on the street, with its type taken from its name or its kind.
-#include "City.h"
-#include "Districts.h"
-#include "MapScene.h"
-#include "OsmExtract.h"
-#include "TagMapping.h"
+#include "citykit/City.h"
+#include "citykit/MapScene.h"
+#include "osmimport/Districts.h"
+#include "osmimport/OsmExtract.h"
+#include "osmimport/TagMapping.h"
 
 namespace OsmStreets {
 

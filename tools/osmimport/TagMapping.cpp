@@ -1,6 +1,6 @@
-#include "TagMapping.h"
+#include "osmimport/TagMapping.h"
 
-#include "TableReader.h"
+#include "citykit/TableReader.h"
 
 #include <stdexcept>
 

@@ -2,7 +2,7 @@
 // The tables that say what OpenStreetMap's tags mean in the catalogue (mapping/*.txt, built in):
 // which sub-rubric a place is filed under, which street type a street has, which transport type
 // a route is. Read against the demo city's model, whose rubrics and street types they name.
-#include "Model.h"
+#include "citykit/Model.h"
 
 #include <QByteArray>
 #include <QHash>

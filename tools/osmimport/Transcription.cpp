@@ -1,4 +1,4 @@
-#include "Transcription.h"
+#include "osmimport/Transcription.h"
 
 #include "common/GeorgianScript.h"
 

@@ -1,7 +1,6 @@
 // kvirzeta-import-osm: makes a city for Kvirzeta from an OpenStreetMap extract.
-#include "Importer.h"
-#include "Interruption.h"
-#include "ToolCommandLine.h"
+#include "citykit/Interruption.h"
+#include "osmimport/ImportCommandLine.h"
 
 #include <QGuiApplication>
 
@@ -13,15 +12,11 @@ int main(int argc, char **argv)
 {
     ToolCommandLine::paintOffscreenWithoutDisplay();
     QGuiApplication app(argc, argv);
-    const std::optional<QStringList> arguments = ToolCommandLine::arguments(importUsage());
-    if (!arguments)
-        return 0;
+    ToolCommandLine commandLine = importCommandLine();
     ImportOptions options;
-    QString error;
-    if (!parseImportArguments(*arguments, &options, &error)) {
-        std::fprintf(stderr, "kvirzeta-import-osm: %s\n\n%s", qPrintable(error), qPrintable(importUsage()));
-        return 2;
-    }
+    const bool read = readImportOptions(commandLine, QCoreApplication::arguments().mid(1), &options);
+    if (const std::optional<int> status = commandLine.answer(read))
+        return *status;
 
     // A line for each stage as it begins and ends; on a terminal the reading's progress in place.
     const bool terminal = isatty(fileno(stdout));

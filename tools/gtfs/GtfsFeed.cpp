@@ -27,7 +27,7 @@ public:
     {
         Kind &k = m_kinds[kind];
         if (k.shown.size() < NotesShown)
-            k.shown.append(QStringLiteral("%1: %2").arg(where, what));
+            k.shown.append(what.isEmpty() ? where : QStringLiteral("%1: %2").arg(where, what));
         ++k.count;
     }
     QStringList lines() const

@@ -20,8 +20,9 @@ ToolCommandLine importCommandLine()
                         .arg(defaultImportBox().text()),
                     QStringLiteral("W,S,E,N"));
     commandLine.add(QStringLiteral("title"),
-                    QStringLiteral("The city's name on the general map and in the guides (default: the most important city, else "
-                                   "town, in the box, transcribed)."),
+                    QStringLiteral("The city's name on the general map and in the guides, in Georgian letters or in the display "
+                                   "font's transliteration (\"rusTavi\"; default: the most important city, else town, in "
+                                   "the box, transcribed)."),
                     QStringLiteral("TEXT"));
     commandLine.add(QStringLiteral("gtfs"),
                     QStringLiteral("Take the stops and routes, and how often each runs, from this GTFS feed (a folder or "

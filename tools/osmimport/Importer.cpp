@@ -92,7 +92,8 @@ void Importer::run(Stages &stages, const std::function<void(int percent)> &readP
     // The city's name, and without a box of the user's the city's own boundary as the box.
     QStringList notes;
     const OsmSettlement *settlement = mostImportant(extract.settlements);
-    QString title = m_options.title;
+    // A title in Georgian letters is transcribed; one in Latin letters is the transliteration.
+    QString title = Transcription::hasGeorgian(m_options.title) ? Transcription::transcribe(m_options.title) : m_options.title;
     if (title.isEmpty() && settlement)
         title = Transcription::transcribe(settlement->name);
     if (title.isEmpty()) {

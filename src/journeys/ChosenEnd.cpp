@@ -3,31 +3,9 @@
 #include "common/Errors.h"
 #include "search/SearchService.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace {
-
-JourneyEnd atRoute(const Network &network, const SearchResult &result)
-{
-    for (const TransitRoute &route : network.routes()) {
-        if (route.code != result.code)
-            continue;
-        JourneyEnd end;
-        end.name = QStringLiteral("marSruti ") + route.name;
-        for (const int stop : route.stops) {
-            const TransitStop &s = network.stops()[stop];
-            const bool known = std::any_of(end.anchors.begin(), end.anchors.end(),
-                                           [stop](const JourneyEnd::Anchor &a) { return a.stop == stop; });
-            if (!known)
-                end.anchors.append({stop, Endpoints::stopPoint(s), s.metres});
-        }
-        if (end.anchors.isEmpty())
-            throw Error(QStringLiteral("The route \"%1\" has no stops").arg(route.name));
-        return end;
-    }
-    throw Error(QStringLiteral("\"%1\" is no longer in the database").arg(result.name));
-}
 
 JourneyEnd atResult(const Network &network, QSqlDatabase db, const SearchResult &result)
 {
@@ -39,7 +17,7 @@ JourneyEnd atResult(const Network &network, QSqlDatabase db, const SearchResult 
         return Endpoints::atStop(network, stop);
     }
     case SearchKind::Route:
-        return atRoute(network, result);
+        return Endpoints::atRoute(network, result.code, result.name);
     case SearchKind::Place:
     case SearchKind::Street:
         break;

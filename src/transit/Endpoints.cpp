@@ -5,6 +5,9 @@
 #include "transit/SheetPosition.h"
 #include "transit/SqlRows.h"
 
+#include <QSet>
+
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -108,22 +111,49 @@ JourneyEnd atStop(const Network &network, int stop)
     return end;
 }
 
+namespace {
+
+// An end at any of these stops, each anchored once however often it is listed.
+JourneyEnd atAnyOf(const Network &network, const QString &name, const QVector<int> &stops)
+{
+    JourneyEnd end;
+    end.name = name;
+    QSet<int> anchored;
+    for (int stop : stops) {
+        if (anchored.contains(stop))
+            continue;
+        anchored.insert(stop);
+        const TransitStop &s = network.stops()[stop];
+        end.anchors.append({stop, stopPoint(s), s.metres});
+    }
+    return end;
+}
+
+} // namespace
+
 JourneyEnd atStopsNamed(const Network &network, const QString &name)
 {
     const QVector<int> stops = network.stopsNamed(name);
     if (stops.isEmpty())
         throw Error(QStringLiteral("No stop is named \"%1\"").arg(name));
-    JourneyEnd end;
-    end.name = name;
-    int unplaced = 0;
-    for (int stop : stops) {
-        const TransitStop &s = network.stops()[stop];
-        end.anchors.append({stop, stopPoint(s), s.metres});
-        unplaced += !s.placed;
-    }
-    if (unplaced == stops.size())
+    JourneyEnd end = atAnyOf(network, name, stops);
+    const bool nonePlaced =
+        std::none_of(stops.begin(), stops.end(), [&](int stop) { return network.stops()[stop].placed; });
+    if (nonePlaced)
         end.note = atStop(network, stops.first()).note;
     return end;
+}
+
+JourneyEnd atRoute(const Network &network, qint64 code, const QString &name)
+{
+    for (const TransitRoute &route : network.routes()) {
+        if (route.code != code)
+            continue;
+        if (route.stops.isEmpty())
+            throw Error(QStringLiteral("The route \"%1\" has no stops").arg(route.name));
+        return atAnyOf(network, QStringLiteral("marSruti ") + route.name, route.stops);
+    }
+    throw Error(QStringLiteral("\"%1\" is no longer in the database").arg(name));
 }
 
 JourneyEnd atPoint(const Network &network, QPointF percent)

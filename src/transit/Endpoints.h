@@ -41,6 +41,9 @@ JourneyEnd atStop(const Network &network, int stop);
 // Every stop of that name: a journey may start or end at any of them. Throws Error when no stop
 // has the name.
 JourneyEnd atStopsNamed(const Network &network, const QString &name);
+// Every stop of a route: a journey may start or end at whichever serves it best. Throws Error
+// when the route has no stops or is not in the network (`name` says which was meant).
+JourneyEnd atRoute(const Network &network, qint64 code, const QString &name);
 // A point in per cent of the general map; throws Error when it lies off the map.
 JourneyEnd atPoint(const Network &network, QPointF percent);
 // A located record: its name, sheet code and position on the sheet. Throws Error (naming
